@@ -1,0 +1,110 @@
+// The document model: the fields with their lines and characters, the font table, the
+// pictures list, the page size, the measuring resolution and the cursor. Import writes into it
+// through the cursor, layout rewrites its line breaks and page chain, the renderers read it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/records.h"
+#include "raster/font.h"
+
+namespace qm {
+
+class TDocument {
+public:
+    // Creates the start-up model: A4, the default character format, one empty page body
+    // (field 0), the six header and footer fields, laid out once.
+    TDocument();
+
+    // Empties the model and sets it up as at creation (page size A4 again).
+    void Reset();
+
+    // --- the document ---
+    std::vector<TFieldRec> Fields;
+    int32_t CurField = 0;
+    int32_t CurLine = 0;
+    int32_t CurChar = 0;
+    std::vector<TFontRec> Fonts;
+    std::vector<TBildRec> BilderListe;
+    TParaFormat PendingPara;  // layout scratch: the format carried from a paragraph end
+
+    // The default character format that NewChar gives every new character.
+    std::string DefFontName = "Times New Roman";
+    double DefFontSize = 12.0;
+    int32_t DefColor = 0;
+    uint8_t DefStyle = 0;
+    uint8_t DefCharset = 1;
+    int32_t DefBackColor = 0xFFFFFF;
+    int32_t DefColor2 = 0x808080;
+    int32_t DefColor3 = 0x00FFFF;
+    uint8_t DefTransparent = 1;
+    uint16_t DefAttrib = 0;
+
+    double PageWidthMM = 210.0;
+    double PageHeightMM = 297.0;
+    int32_t PrinterDPI = 600;  // no printer service here: text is measured at 600 dpi
+    int32_t PageWidthPx = 0;
+    int32_t PageHeightPx = 0;
+    double Zoom = 100.0;
+    uint8_t FreshImport = 0;  // set after an import until the hidden drawing pass has run
+
+    // The view's hook, called at the end of CompleteRefresh (restart the repaint timer and
+    // scroll the cursor into view). Empty without a view.
+    std::function<void()> RefreshHook;
+
+    int32_t FieldCount() const { return static_cast<int32_t>(Fields.size()); }
+    int32_t FontCount() const { return static_cast<int32_t>(Fonts.size()); }
+    int32_t BildCount() const { return static_cast<int32_t>(BilderListe.size()); }
+
+    // --- operations ---
+    static void InitNewLine(std::vector<TLineRec>& lines, int32_t index);
+    void InsertNewLine(int32_t field, int32_t line);
+    // Inserts a character at the cursor (a new line when CurLine == LineCount) and returns it,
+    // or nullptr when the cursor names no line or CurChar lies outside 0..CharCount. The cursor
+    // does not move. The pointer is valid until the next change of that line.
+    TCharRec* NewChar();
+    int32_t GetNewFontIndex(const TFontRec& font);
+    TFontRec DefaultFontRec() const;
+    void NewField();
+    void NewPage(bool withLine);
+    static void freezeichen(TCharRec& ch);
+    void FreeFields();
+    void FreeBilderListe();
+    void SetAllDirtyFlags();
+    void ClearAllDirtyFlags();
+    // Marks everything dirty, lays out (MakeSoftEnters) and calls the view's hook.
+    void CompleteRefresh();
+    // Moves (field, line) along the flow chain until it names an existing line, if it can.
+    void GoToLine(int32_t& field, int32_t& line) const;
+    int32_t GetAnzPages() const;
+
+    // Measuring: PrinterDPI and the page size in printer pixels.
+    void SetPrinterProps();
+    // Measures text with the character's font entry into its Width and Height.
+    void RenderChar(TCharRec& ch, std::string_view text);
+    // Font reduction for small capitals, superscript and subscript: Round(Size * factor).
+    static double ReducedSize(const TFontRec& font);
+
+private:
+    // Fonts of each font-table entry at PrinterDPI, full and reduced size, with the widths of
+    // single characters measured so far (-1 = not yet).
+    struct TMeasureFonts {
+        TFont Full;
+        TFont Reduced;
+        int32_t Height = -1;
+        std::array<int32_t, 256> Widths;
+    };
+    TMeasureFonts& MeasureFontsFor(int32_t fontIndex);
+    std::vector<TMeasureFonts> measureCache_;
+    int32_t measureCacheDpi_ = 0;
+};
+
+// Upper case of a to z only.
+inline uint8_t UpCase(uint8_t code) { return code >= 'a' && code <= 'z' ? code - 32 : code; }
+
+}  // namespace qm

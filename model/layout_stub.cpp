@@ -1,0 +1,10 @@
+#include "model/document.h"
+#include "model/layout.h"
+
+namespace qm {
+
+// FIXME: placeholder until the layout pass lands.
+void MakeSoftEnters(TDocument&) {}
+void CreateHeaderFooter(TDocument&) {}
+
+}  // namespace qm

@@ -1,0 +1,201 @@
+// The records of the document model: fields (page bodies, headers, footers) hold lines, lines
+// hold fixed-size character records that refer to the shared font table and pictures list by
+// index. Lengths are millimetres, font sizes points, colours 0x00BBGGRR.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/dib.h"
+
+namespace qm {
+
+// A pointer that owns its object and copies it when copied, so that records holding one keep
+// value semantics (lines and characters are copied when they move).
+template <class T>
+class DeepPtr {
+public:
+    DeepPtr() = default;
+    explicit DeepPtr(T value) : ptr_(std::make_unique<T>(std::move(value))) {}
+    DeepPtr(const DeepPtr& other) : ptr_(other.ptr_ ? std::make_unique<T>(*other.ptr_) : nullptr) {}
+    DeepPtr(DeepPtr&&) noexcept = default;
+    DeepPtr& operator=(const DeepPtr& other) {
+        if (this != &other) ptr_ = other.ptr_ ? std::make_unique<T>(*other.ptr_) : nullptr;
+        return *this;
+    }
+    DeepPtr& operator=(DeepPtr&&) noexcept = default;
+
+    explicit operator bool() const { return ptr_ != nullptr; }
+    T* get() const { return ptr_.get(); }
+    T& operator*() const { return *ptr_; }
+    T* operator->() const { return ptr_.get(); }
+    void reset() { ptr_.reset(); }
+
+private:
+    std::unique_ptr<T> ptr_;
+};
+
+// Millimetres per inch as the program uses it everywhere (not 25.4).
+inline constexpr double kMmPerInch = 25.39995;
+
+// Effect bits of TFontRec::Attrib.
+inline constexpr uint16_t kAttribUnderline = 1 << 2;
+inline constexpr uint16_t kAttribWordUnderline = 1 << 4;
+inline constexpr uint16_t kAttribDoubleUnderline = 1 << 5;
+inline constexpr uint16_t kAttribShadow = 1 << 6;
+inline constexpr uint16_t kAttribSuperscript = 1 << 8;
+inline constexpr uint16_t kAttribSubscript = 1 << 9;
+inline constexpr uint16_t kAttribSmallCaps = 1 << 10;
+inline constexpr uint16_t kAttribAllCaps = 1 << 11;
+
+// At most this many explicit tab stops per paragraph.
+inline constexpr int kMaxTabStops = 64;
+
+struct TTabStop {
+    double Pos = 0;      // mm from the left text edge
+    int32_t Align = 0;   // 0 left, 1 centred, 2 right, 3 decimal
+    int32_t Leader = 0;  // 0 none, 1 hyphens, 2 dots, 3 underline
+
+    bool operator==(const TTabStop&) const = default;
+};
+
+struct TParaFormat {
+    uint8_t Align = 0;  // 0 left, 1 centred, 2 right, 3 justified
+    double LineSpacing = 1.0;
+    uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
+    double SpaceBefore = 0;
+    double SpaceAfter = 0;
+    double LeftIndent = 0;
+    double RightIndent = 0;
+    double FirstLineIndent = 0;
+    double DefaultTabWidth = 12.5;
+    std::vector<TTabStop> Tabs;  // ascending positions, at most kMaxTabStops
+    double ListIndent = 6.3;
+    uint8_t ListKind = 0;  // 0 none, 2 numbered
+    int32_t ListNumber = 0;
+
+    int32_t TabCount() const { return static_cast<int32_t>(Tabs.size()); }
+    bool operator==(const TParaFormat&) const = default;
+};
+
+// Borders (left, top, bottom, right) and shading of a table cell; a default-constructed
+// design is the standard one.
+struct TCellDesign {
+    std::array<double, 4> BorderWidth{0.75, 0.75, 0.75, 0.75};  // points
+    std::array<int32_t, 4> BorderColor{};
+    std::array<uint8_t, 4> BorderOn{1, 1, 1, 1};
+    int32_t ShadeColor = 0xFFFFFF;
+    uint8_t ShadeTransparent = 1;
+
+    bool operator==(const TCellDesign&) const = default;
+};
+
+void SetStandardCellDesign(TCellDesign& design);
+
+struct TCharRec {
+    uint8_t Kind = 0;  // 0 text, 1 inline picture
+    uint8_t Code = 0;  // Windows-1252; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
+    uint8_t TabLeader = 0;
+    uint16_t BildIndex = 0;
+    int32_t FontIndex = 0;
+    double Width = 0;   // mm
+    double Height = 0;  // mm
+    DeepPtr<TParaFormat> ParaCopy;  // on a kept paragraph end: the format of the text after it
+};
+
+struct TFontRec {
+    int32_t Color = 0;
+    double Size = 12.0;  // points
+    std::string Name;
+    uint8_t Style = 0;  // bit 0 bold, 1 italic, 2 underline present, 3 strikeout
+    uint8_t Charset = 1;
+    int32_t BackColor = 0xFFFFFF;
+    int32_t Color2 = 0x808080;  // shadow colour
+    int32_t Color3 = 0x00FFFF;
+    uint8_t Transparent = 1;
+    uint16_t Attrib = 0;
+
+    bool operator==(const TFontRec&) const = default;
+};
+
+struct TLineRec {
+    std::vector<TCharRec> Chars;
+    int32_t EndKind = 0;  // 0 soft, 1 paragraph end, 2 line break, 3 page break
+    uint8_t RowStart = 0;
+    uint8_t RowEnd = 0;
+    uint8_t InTable = 0;
+    int32_t CellsInRow = 1;
+    int32_t CellIndex = 0;
+    double CellWidth = 0;
+    double TableIndent = 0;
+    double TableRightGap = 0;
+    TCellDesign CellDesign;
+    TParaFormat Para;
+    int32_t ColumnCount = 0;
+    int32_t ColumnSeparator = 0;
+    double ColumnSpacing = 12.5;
+    double LineHeight = -1;
+    uint8_t Dirty = 0;
+    double ColumnX = 0;
+    double ColumnYBack = 0;
+    double ColumnYForward = 0;
+    int32_t ColumnIndex = 0;
+    int32_t ColumnsUsed = 0;
+
+    int32_t CharCount() const { return static_cast<int32_t>(Chars.size()); }
+};
+
+// Field kinds.
+inline constexpr uint8_t kFieldBody = 0;
+inline constexpr uint8_t kFieldHeader = 1;
+inline constexpr uint8_t kFieldFooter = 2;
+
+struct TFieldRec {
+    double Left = 0;
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double MarginLeft = 0;
+    double MarginTop = 0;
+    double MarginRight = 0;
+    double MarginBottom = 0;
+    uint8_t PageSel = 0;
+    double BorderWidth = 0;  // points
+    int32_t BorderColor = 0;
+    int32_t BackColor = 0xFFFFFF;
+    uint8_t Transparent = 1;
+    uint8_t TopFromBottom = 0;
+    uint8_t BottomFromBottom = 0;
+    uint8_t RightFromRight = 0;
+    uint8_t Kind = kFieldBody;
+    int32_t PageNo = 0;
+    int32_t PrevField = -1;
+    int32_t NextField = -1;
+    std::vector<TLineRec> Lines;
+
+    int32_t LineCount() const { return static_cast<int32_t>(Lines.size()); }
+};
+
+// A pictures-list entry is an image descriptor of the raster layer.
+using TBildRec = TDib;
+
+// Bit n (value 1 shl n) of a 16-bit word or a byte.
+void SettingOps(uint16_t& word, int bit, bool on);
+bool GettingOps(uint16_t word, int bit);
+void SettingOpsB(uint8_t& byte, int bit, bool on);
+bool GettingOpsB(uint8_t byte, int bit);
+
+// Stores text into a record's owned string slot.
+void SetPCharText(std::string& slot, std::string_view text);
+
+// Millimetre and pixel conversions with the program's inch.
+inline int32_t MmToPixels(double mm, double dpi) {
+    return static_cast<int32_t>(mm / kMmPerInch * dpi);
+}
+inline double PixelsToMm(double px, double dpi) { return px / dpi * kMmPerInch; }
+inline double TwipsToMm(double twips) { return twips / 1440.0 * kMmPerInch; }
+
+}  // namespace qm
