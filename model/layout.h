@@ -12,4 +12,8 @@ void MakeSoftEnters(TDocument& doc);
 // Appends the six header and footer fields (1 to 6) with their default geometry.
 void CreateHeaderFooter(TDocument& doc);
 
+// Whether a header or footer field with page selection code `code` and page number
+// `fieldPage` is shown on the 0-based page `page`.
+bool istOnAllPagesGedeckt(int code, int fieldPage, int page);
+
 }  // namespace qm
