@@ -1,0 +1,380 @@
+#include "model/page_walk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/layout.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int32_t kWhite = 0xFFFFFF;
+constexpr int32_t kGuideGrey = 0xC0C0C0;
+
+// Pen width of a border or frame: Round(points * units per point), at least 1 unless the
+// width is 0.
+int32_t PenWidth(double points, double unitsPerPoint) {
+    int32_t pen = TruncUnits(std::nearbyint(points * unitsPerPoint));
+    if (pen < 1 && points != 0) pen = 1;
+    return pen;
+}
+
+}  // namespace
+
+int32_t TruncUnits(double value) {
+    // Quirk: damaged documents can carry lengths far outside any page; clamp instead of
+    // converting an out-of-range double, which would be undefined.
+    if (!(value > -2147483648.0)) return std::numeric_limits<int32_t>::min();
+    if (!(value < 2147483647.0)) return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(value);
+}
+
+TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi) {
+    TWalkGeometry g;
+    g.Dpi = screenDpi;
+    g.Zoom = doc.Zoom;
+    g.OffX = g.OffY = 16;
+    g.EdgeX = 1;
+    g.EdgeY = 2;
+    g.PageW = TruncUnits(doc.Zoom * (screenDpi * doc.PageWidthPx / doc.PrinterDPI) / 100);
+    g.PageH = TruncUnits(doc.PageHeightPx * screenDpi / doc.PrinterDPI * doc.Zoom / 100);
+    g.Guides = true;
+    return g;
+}
+
+TWalkGeometry PdfGeometry(const TDocument& doc) {
+    TWalkGeometry g;
+    g.Dpi = 72.0;
+    g.Zoom = 100.0;
+    g.PageW = TruncUnits(doc.PageWidthPx * 72.0 / doc.PrinterDPI * 100 / 100);
+    g.PageH = TruncUnits(doc.PageHeightPx * 72.0 / doc.PrinterDPI * 100 / 100);
+    return g;
+}
+
+TTextRunStyle MakeTextRunStyle(uint16_t attrib, int32_t color, double size, int32_t shadowColor) {
+    TTextRunStyle style;
+    style.UnderlineKind = (attrib & kAttribDoubleUnderline) ? 2 : (attrib & kAttribUnderline) ? 1 : 0;
+    style.Shadow = (attrib & kAttribShadow) ? 1 : 0;
+    style.Color = color;
+    style.ShadowColor = shadowColor;
+    style.Size = size;
+    return style;
+}
+
+// Per-line results shared by the steps of one line.
+struct TPageWalk::TLineBox {
+    double X = 0;          // mm from the field's left edge: column, margin, table and cell offset
+    double CellRight = 0;  // mm, table cells only
+    double LineHeightMm = 0;
+    int32_t LineHeightPx = 0;
+    int32_t AlignOffset = 0;
+    double Extra = 0;  // justification: extra width of each counted space, mm
+};
+
+TPageWalk::TPageWalk(TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry)
+    : doc_(doc),
+      surface_(surface),
+      geo_(geometry),
+      mmPerUnit_(kMmPerInch / geometry.Dpi / geometry.Zoom * 100),
+      unitsPerPoint_(geometry.Zoom * (geometry.Dpi / 72) / 100) {}
+
+int32_t TPageWalk::R(double mm) const { return TruncUnits(std::nearbyint(mm / mmPerUnit_)); }
+
+void TPageWalk::DrawPageFields(int32_t page) {
+    page_ = page;
+    pages_ = doc_.GetAnzPages();
+    surface_.SelectFont(doc_.DefFontName, doc_.DefFontSize, doc_.DefStyle, doc_.DefCharset);
+    fontFace_.clear();
+    runStyle_ = MakeTextRunStyle(doc_.DefAttrib, doc_.DefColor, doc_.DefFontSize, doc_.DefColor2);
+    const bool all = doc_.FreshImport != 0;
+    for (int32_t i = 0; i < doc_.FieldCount(); ++i) {
+        const TFieldRec& f = doc_.Fields[i];
+        if (f.Kind == kFieldBody && (all || f.PageNo == page)) DrawField(i);
+    }
+    for (int32_t i = 0; i < doc_.FieldCount(); ++i) {
+        const TFieldRec& f = doc_.Fields[i];
+        if ((f.Kind == kFieldHeader || f.Kind == kFieldFooter) &&
+            (all || istOnAllPagesGedeckt(f.PageSel, f.PageNo, page)))
+            DrawField(i);
+    }
+}
+
+TPageWalk::TFieldBox TPageWalk::FieldRectangle(const TFieldRec& f) const {
+    const int32_t x0 = geo_.OffX + geo_.EdgeX;
+    const int32_t y0 = geo_.OffY + geo_.EdgeY;
+    TFieldBox box;
+    box.Left = x0 + T(f.Left);
+    box.Top = (f.TopFromBottom && f.BottomFromBottom) ? y0 + geo_.PageH - T(f.Top) - 1
+                                                       : y0 + T(f.Top);
+    box.Right = f.RightFromRight ? x0 + geo_.PageW - T(f.Right) - 1 : x0 + T(f.Right);
+    box.Bottom = f.BottomFromBottom ? y0 + geo_.PageH - T(f.Bottom) - 1 : y0 + T(f.Bottom);
+    box.InnerWidth = (f.RightFromRight ? doc_.PageWidthMM - f.Right - f.Left : f.Right - f.Left) -
+                     f.MarginLeft - f.MarginRight;
+    return box;
+}
+
+void TPageWalk::DrawFieldFrame(const TFieldRec& f, const TFieldBox& box) {
+    const TRect rect{box.Left, box.Top, box.Right, box.Bottom};
+    if (!(f.Transparent && f.BackColor == kWhite)) surface_.FillRect(rect, f.BackColor, TFillKind::Content);
+    if (f.BorderWidth != 0) {
+        surface_.FrameRect(rect, f.BorderColor, PenWidth(f.BorderWidth, unitsPerPoint_));
+    } else if (geo_.Guides) {
+        const int32_t l = box.Left + R(f.MarginLeft);
+        const int32_t t = box.Top + R(f.MarginTop);
+        const int32_t r = box.Right - R(f.MarginRight);
+        const int32_t b = box.Bottom - R(f.MarginBottom);
+        surface_.Line(l, t, r, t, kGuideGrey, 1);
+        surface_.Line(l, b, r, b, kGuideGrey, 1);
+        surface_.Line(l, t, l, b, kGuideGrey, 1);
+        surface_.Line(r, t, r, b, kGuideGrey, 1);
+    }
+}
+
+void TPageWalk::DrawField(int32_t fieldIndex) {
+    const TFieldRec& f = doc_.Fields[fieldIndex];
+    const TFieldBox box = FieldRectangle(f);
+    DrawFieldFrame(f, box);
+    if (geo_.Guides) {
+        // Text may run into the left, top and right margins but not into the bottom one.
+        const TRect clip{box.Left, box.Top, box.Right, box.Bottom - R(f.MarginBottom)};
+        surface_.SetClip(&clip);
+    }
+    q_ = f.MarginTop;
+    for (int32_t j = 0; j < doc_.Fields[fieldIndex].LineCount(); ++j) DrawLine(fieldIndex, j, box);
+    if (geo_.Guides) surface_.SetClip(nullptr);
+}
+
+bool TPageWalk::StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const {
+    const TLineRec& line = doc_.Fields[fieldIndex].Lines[lineIndex];
+    // The previous line of the flow: the line before, or for a table cell the same cell of
+    // the row before.
+    int32_t f = fieldIndex;
+    int32_t l = lineIndex - std::max(line.CellsInRow, 1);
+    doc_.GoToLine(f, l);
+    if (l < 0 || l >= doc_.Fields[f].LineCount()) return true;
+    const TLineRec& prev = doc_.Fields[f].Lines[l];
+    return prev.EndKind == 1 || prev.EndKind == 3 || line.RowStart || prev.RowEnd;
+}
+
+void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox& box) {
+    TFieldRec& field = doc_.Fields[fieldIndex];
+    TLineRec& line = field.Lines[lineIndex];
+    const TParaFormat& para = line.Para;
+    surface_.BeforeLine(page_, pages_, lineIndex, field.LineCount());
+
+    TLineBox lb;
+    if (para.SpaceBefore > 0) q_ += para.SpaceBefore;
+    lb.LineHeightMm = line.LineHeight;
+    lb.LineHeightPx = T(line.LineHeight);
+    const bool paraStart = StartsParagraph(fieldIndex, lineIndex);
+    w_ = para.LeftIndent + (paraStart ? para.FirstLineIndent : 0);
+
+    double lineWidth = w_;
+    int32_t spaces = 0;
+    for (int32_t i = 0; i < line.CharCount(); ++i) {
+        const TCharRec& ch = line.Chars[i];
+        lineWidth += ch.Width;
+        if (ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1) ++spaces;
+    }
+
+    double a;
+    if (line.ColumnCount < 2) {
+        a = box.InnerWidth;
+        lb.X = 0;
+    } else {
+        q_ -= line.ColumnYBack;
+        a = (box.InnerWidth - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
+        lb.X = line.ColumnX;
+        if (line.ColumnSeparator > 0 && line.ColumnIndex < line.ColumnsUsed) {
+            const int32_t x =
+                box.Left + T(line.ColumnX + a + field.MarginLeft + line.ColumnSpacing / 2);
+            surface_.Line(x, box.Top + T(q_), x,
+                          box.Top + TruncUnits(q_ / mmPerUnit_ + lb.LineHeightPx) + 1, 0,
+                          TruncUnits(unitsPerPoint_ * 0.75));
+        }
+    }
+    lb.X += field.MarginLeft;
+
+    if (line.InTable) {
+        line.TableIndent = std::min(line.TableIndent, a - 10);
+        if (line.TableRightGap > 99999) {
+            // The value encodes a table width: the gap is what the width leaves of the column.
+            line.TableRightGap = a - line.TableIndent - (line.TableRightGap - 99999);
+        }
+        a = a - line.TableIndent - line.TableRightGap;
+        if (a <= 10) a = 10;
+        lb.X += line.TableIndent;
+        // The row's cells are the CellsInRow lines of this field starting CellIndex lines back.
+        const int32_t first = std::max(0, lineIndex - line.CellIndex);
+        const int32_t last = std::min(field.LineCount(), first + std::max(line.CellsInRow, 1));
+        double sum = 0;
+        for (int32_t k = first; k < last; ++k) sum += field.Lines[k].CellWidth;
+        if (!(sum > 0)) {
+            // Quirk: a row without usable widths gets equal cells instead of a division by 0.
+            for (int32_t k = first; k < last; ++k) field.Lines[k].CellWidth = 1;
+            sum = last - first;
+        }
+        for (int32_t k = first; k < lineIndex; ++k) lb.X += a * field.Lines[k].CellWidth / sum;
+        lb.CellRight = lb.X + a * line.CellWidth / sum;
+        const double rowWidth = a;
+        a = a * line.CellWidth / sum;
+        for (int32_t k = first; k < last; ++k)
+            field.Lines[k].CellWidth = rowWidth * field.Lines[k].CellWidth / sum;
+    }
+
+    const bool hasLabel = paraStart && para.ListKind == 2;
+    if (hasLabel) lineWidth += para.ListIndent;
+    a -= para.RightIndent;
+    const int32_t availPx = T(a);
+    const int32_t widthPx = T(lineWidth);
+    switch (para.Align) {
+        case 1:
+            lb.AlignOffset = (availPx - widthPx) / 2;
+            break;
+        case 2:
+            lb.AlignOffset = availPx - widthPx;
+            break;
+        case 3: {
+            int32_t f = fieldIndex;
+            int32_t l = lineIndex + 1;
+            doc_.GoToLine(f, l);
+            const bool hasNext = l >= 0 && l < doc_.Fields[f].LineCount();
+            if (line.EndKind == 0 && spaces > 0 && hasNext) lb.Extra = (a - lineWidth) / spaces;
+            break;
+        }
+        default:
+            break;
+    }
+    w_ += lb.X;
+
+    if (line.InTable) DrawCellDesign(line, lb, box);
+    if (hasLabel) DrawListLabel(line, lb, box);
+    for (int32_t i = 0; i < line.CharCount(); ++i) {
+        const TCharRec& ch = line.Chars[i];
+        const bool counted = ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1;
+        DrawChar(ch, counted, lb, box);
+    }
+
+    if (line.CellsInRow < 2 || line.CellIndex == line.CellsInRow - 1) {
+        q_ += line.LineHeight;
+        if (para.SpaceAfter > 0) q_ += para.SpaceAfter;
+        if (line.ColumnCount > 1) q_ += line.ColumnYForward;
+    } else {
+        // All cells of a row start at the same height.
+        q_ -= para.SpaceBefore;
+    }
+}
+
+void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const TFieldBox& box) {
+    const TCellDesign& d = line.CellDesign;
+    const int32_t cl = box.Left + T(lb.X);
+    const int32_t cr = box.Left + T(lb.CellRight);
+    const int32_t y0 = box.Top + T(q_ - line.Para.SpaceBefore);
+    const int32_t y1 =
+        box.Top + TruncUnits((q_ + line.Para.SpaceAfter) / mmPerUnit_ + lb.LineHeightPx);
+    if (!(d.ShadeTransparent && d.ShadeColor == kWhite))
+        surface_.FillRect({cl, y0, cr + 1, y1 + 1}, d.ShadeColor, TFillKind::Content);
+
+    enum { kLeft = 0, kTop = 1, kBottom = 2, kRight = 3 };
+    auto draw = [&](int side, auto rectFor) {
+        int32_t pen;
+        int32_t color;
+        if (d.BorderOn[side]) {
+            pen = PenWidth(d.BorderWidth[side], unitsPerPoint_);
+            color = d.BorderColor[side];
+        } else if (geo_.Guides) {
+            pen = 1;
+            color = kGuideGrey;
+        } else {
+            return;  // borders that are off leave no trace outside the preview
+        }
+        surface_.FillRect(rectFor(pen), color, TFillKind::Content);
+    };
+    if (line.RowStart) draw(kTop, [&](int32_t p) { return TRect{cl, y0, cr + 1, y0 + p}; });
+    draw(kLeft, [&](int32_t p) { return TRect{cl, y0, cl + p, y1 + 1}; });
+    draw(kRight, [&](int32_t p) { return TRect{cr - p + 1, y0, cr + 1, y1 + 1}; });
+    if (line.RowEnd) draw(kBottom, [&](int32_t p) { return TRect{cl, y1 - p + 1, cr + 1, y1 + 1}; });
+}
+
+void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib) {
+    const double size = TDocument::ReducedSize(font);
+    if (font.Name != fontFace_ || size != fontSize_ || style != fontStyle_ ||
+        font.Charset != fontCharset_) {
+        surface_.SelectFont(font.Name, size, style, font.Charset);
+        fontFace_ = font.Name;
+        fontSize_ = size;
+        fontStyle_ = style;
+        fontCharset_ = font.Charset;
+    }
+    runStyle_ = MakeTextRunStyle(attrib, font.Color, size, font.Color2);
+}
+
+void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box) {
+    const TFontRec font = line.CharCount() > 0 && line.Chars[0].FontIndex >= 0 &&
+                                  line.Chars[0].FontIndex < doc_.FontCount()
+                              ? doc_.Fonts[line.Chars[0].FontIndex]
+                              : doc_.DefaultFontRec();
+    SelectCharFont(font, font.Style, font.Attrib);
+    const std::string label = std::to_string(line.Para.ListNumber) + ".";
+    const int32_t x = TruncUnits(w_ / mmPerUnit_ + box.Left + lb.AlignOffset);
+    const int32_t y =
+        TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
+    surface_.DrawTextRun(x, y, label, runStyle_);
+    w_ += line.Para.ListIndent;
+}
+
+void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& lb,
+                         const TFieldBox& box) {
+    if (ch.FontIndex < 0 || ch.FontIndex >= doc_.FontCount()) return;
+    const TFontRec& font = doc_.Fonts[ch.FontIndex];
+    uint8_t style = font.Style;
+    uint16_t attrib = font.Attrib;
+    if ((attrib & kAttribWordUnderline) && ch.Kind == 0 && (ch.Code == 32 || ch.Code == 9)) {
+        // Word underline: the gaps between words stay plain.
+        style &= static_cast<uint8_t>(~kStyleUnderline);
+        attrib &= static_cast<uint16_t>(~(kAttribUnderline | kAttribDoubleUnderline));
+    }
+    SelectCharFont(font, style, attrib);
+
+    const double left = box.Left + lb.AlignOffset;
+    const int32_t x = TruncUnits(w_ / mmPerUnit_ + left);
+    const int32_t y = TruncUnits(q_ / mmPerUnit_ + box.Top);
+    const int32_t charH = T(ch.Height);
+    const int32_t charW = T(ch.Width);
+    w_ += ch.Width;
+    if (countedSpace) w_ += lb.Extra;
+    const int32_t xEnd = TruncUnits(w_ / mmPerUnit_ + left);
+    const int32_t yEnd = TruncUnits((q_ + lb.LineHeightMm) / mmPerUnit_ + box.Top);
+    if (!(font.Transparent && font.BackColor == kWhite))
+        surface_.FillRect({x, y, xEnd, yEnd}, font.BackColor, TFillKind::Content);
+
+    if (ch.Kind == 1) {
+        if (ch.BildIndex < doc_.BildCount() && doc_.BilderListe[ch.BildIndex].HasImage())
+            surface_.DrawPicture(x, y + lb.LineHeightPx - charH, charW + 1, charH + 1,
+                                 doc_.BilderListe[ch.BildIndex]);
+        return;
+    }
+    if (ch.Code == 9) {
+        static const char* const kLeaders[] = {"", "-", ".", "_"};
+        if (ch.TabLeader < 1 || ch.TabLeader > 3) return;
+        const std::string_view leader = kLeaders[ch.TabLeader];
+        const int32_t w = surface_.TextWidth(leader);
+        if (w <= 0) return;
+        const int32_t h = surface_.TextHeight(leader);
+        for (int32_t total = w; total <= charW; total += w)
+            surface_.DrawTextRun(x + total - w, y + lb.LineHeightPx - h, leader, runStyle_);
+        return;
+    }
+    char code = static_cast<char>(ch.Code);
+    if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = static_cast<char>(UpCase(ch.Code));
+    const std::string_view text(&code, 1);
+    const bool sitsOnBottom = (attrib & (kAttribSubscript | kAttribSmallCaps)) &&
+                              !(attrib & kAttribSuperscript);
+    const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
+                                       : y + lb.LineHeightPx - charH;
+    surface_.DrawTextRun(x, yText, text, runStyle_);
+}
+
+}  // namespace qm

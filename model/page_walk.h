@@ -1,0 +1,84 @@
+// The one walk over a laid-out page: fields, lines, table cells, list labels and characters,
+// drawn onto a TPageSurface. The preview and the PDF output both use it; they differ only in
+// the geometry below and in what their surface does with each call.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/document.h"
+#include "model/page_surface.h"
+
+namespace qm {
+
+struct TWalkGeometry {
+    double Dpi = 96.0;  // device units per inch: the screen's resolution, or 72 for PDF
+    double Zoom = 100.0;
+    int32_t OffX = 0;  // the paper's top-left corner on the surface
+    int32_t OffY = 0;
+    int32_t EdgeX = 0;  // the preview draws fields 1 pixel right and 2 down inside its frame
+    int32_t EdgeY = 0;
+    int32_t PageW = 0;  // the paper in device units
+    int32_t PageH = 0;
+    // The preview's aids: margin guide lines, light-grey guides for cell borders that are off,
+    // and clipping of text at a field's bottom margin.
+    bool Guides = false;
+};
+
+// The preview's geometry at a screen resolution (paper corner at 16, 16 before centring).
+TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi);
+// The PDF geometry: 72 units per inch, no offsets, no guides.
+TWalkGeometry PdfGeometry(const TDocument& doc);
+
+// Truncation toward zero into the int32 range (values beyond it are clamped).
+int32_t TruncUnits(double value);
+
+class TPageWalk {
+public:
+    TPageWalk(TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry);
+
+    // Draws the fields of page `page`: its page body, then the headers and footers shown on
+    // it. While the document's FreshImport flag is set every field is drawn, whatever its page.
+    void DrawPageFields(int32_t page);
+    // Draws one field (normalises the cell widths of its table rows on the way).
+    void DrawField(int32_t fieldIndex);
+
+private:
+    struct TFieldBox {
+        int32_t Left, Top, Right, Bottom;
+        double InnerWidth;  // mm
+    };
+    struct TLineBox;
+
+    TFieldBox FieldRectangle(const TFieldRec& field) const;
+    void DrawFieldFrame(const TFieldRec& field, const TFieldBox& box);
+    void DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox& box);
+    bool StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const;
+    void DrawCellDesign(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
+    void DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
+    void DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& lb, const TFieldBox& box);
+    void SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib);
+    int32_t T(double mm) const { return TruncUnits(mm / mmPerUnit_); }
+    int32_t R(double mm) const;
+
+    TDocument& doc_;
+    TPageSurface& surface_;
+    TWalkGeometry geo_;
+    double mmPerUnit_;
+    double unitsPerPoint_;
+    int32_t page_ = 0;
+    int32_t pages_ = 1;
+    // The font last selected: face, size, style, charset. The face starts empty so the first
+    // character always selects its own font.
+    std::string fontFace_;
+    double fontSize_ = 0;
+    uint8_t fontStyle_ = 0;
+    uint8_t fontCharset_ = 0;
+    TTextRunStyle runStyle_;
+    double q_ = 0;  // running vertical position in the field, mm
+    double w_ = 0;  // running horizontal position in the line, mm
+};
+
+TTextRunStyle MakeTextRunStyle(uint16_t attrib, int32_t color, double size, int32_t shadowColor);
+
+}  // namespace qm
