@@ -1,0 +1,228 @@
+#include "render/raster_canvas.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+
+namespace qm {
+
+namespace {
+
+constexpr uint32_t kWhitePixel = 0xFFFFFF;
+
+// Vertical metrics of a face at an em size, as Windows reports them: ascent and the
+// strike-out line, in whole pixels.
+struct TVerticalMetrics {
+    int32_t Ascent = 0;
+    int32_t StrikePos = 0;   // above the baseline
+    int32_t StrikeSize = 1;
+};
+
+TVerticalMetrics VerticalMetrics(FT_Face face, int32_t px) {
+    TVerticalMetrics m;
+    if (!face || face->units_per_EM == 0) return m;
+    const double scale = static_cast<double>(px) / face->units_per_EM;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF) {
+        m.Ascent = static_cast<int32_t>(std::lround(os2->usWinAscent * scale));
+        m.StrikePos = static_cast<int32_t>(std::lround(os2->yStrikeoutPosition * scale));
+        m.StrikeSize = std::max<int32_t>(1, std::lround(os2->yStrikeoutSize * scale));
+    } else {
+        m.Ascent = static_cast<int32_t>(std::lround(face->ascender * scale));
+        m.StrikePos = m.Ascent / 3;
+    }
+    return m;
+}
+
+}  // namespace
+
+TRasterCanvas::TRasterCanvas(int32_t width, int32_t height, double dpi, double zoom)
+    : dpi_(dpi), zoom_(zoom) {
+    Resize(width, height);
+}
+
+void TRasterCanvas::Resize(int32_t width, int32_t height) {
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    pixels_.assign(static_cast<size_t>(width_) * height_, kWhitePixel);
+    clip_.reset();
+}
+
+uint32_t TRasterCanvas::Pixel(int32_t x, int32_t y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+bool TRasterCanvas::Inside(int32_t x, int32_t y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    if (clip_ && (x < clip_->Left || x >= clip_->Right || y < clip_->Top || y >= clip_->Bottom))
+        return false;
+    return true;
+}
+
+void TRasterCanvas::PutPixel(int32_t x, int32_t y, uint32_t rgb) {
+    if (Inside(x, y)) pixels_[static_cast<size_t>(y) * width_ + x] = rgb;
+}
+
+void TRasterCanvas::BlendPixel(int32_t x, int32_t y, uint32_t rgb, uint8_t coverage) {
+    if (coverage == 0 || !Inside(x, y)) return;
+    uint32_t& dst = pixels_[static_cast<size_t>(y) * width_ + x];
+    const uint32_t a = coverage;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t d = (dst >> shift) & 0xFF;
+        const uint32_t s = (rgb >> shift) & 0xFF;
+        out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
+    }
+    dst = out;
+}
+
+void TRasterCanvas::FillRect(const TRect& r, int32_t color, TFillKind kind) {
+    // Fills write the rows directly: left up to the smaller of right and the limit.
+    const int32_t limit = kind == TFillKind::Paper ? width_ : width_ - 16;
+    const int32_t left = std::max(r.Left, 0);
+    const int32_t right = std::min({r.Right, limit, width_});
+    const int32_t top = std::max(r.Top, 0);
+    const int32_t bottom = std::min(r.Bottom, height_);
+    if (left >= right || top >= bottom) return;
+    const uint32_t rgb = ColorToPixel(color);
+    for (int32_t y = top; y < bottom; ++y) std::fill(Row(y) + left, Row(y) + right, rgb);
+}
+
+void TRasterCanvas::FrameRect(const TRect& r, int32_t color, int32_t penWidth) {
+    const int32_t pen = std::max(penWidth, 1);
+    const uint32_t rgb = ColorToPixel(color);
+    for (int32_t y = r.Top; y < r.Bottom; ++y) {
+        for (int32_t x = r.Left; x < r.Right; ++x) {
+            const bool edge = x < r.Left + pen || x >= r.Right - pen || y < r.Top + pen ||
+                              y >= r.Bottom - pen;
+            if (edge) PutPixel(x, y, rgb);
+            else x = r.Right - pen - 1;  // skip the inside of the row
+        }
+    }
+}
+
+void TRasterCanvas::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color,
+                         int32_t penWidth) {
+    const uint32_t rgb = ColorToPixel(color);
+    const int32_t pen = std::max(penWidth, 1);
+    const int32_t before = (pen - 1) / 2;  // a wide pen is centred on the line
+    auto dot = [&](int32_t x, int32_t y) {
+        if (pen == 1) return PutPixel(x, y, rgb);
+        for (int32_t dy = 0; dy < pen; ++dy)
+            for (int32_t dx = 0; dx < pen; ++dx) PutPixel(x - before + dx, y - before + dy, rgb);
+    };
+    // Bresenham from the start point up to, but not including, the end point.
+    const int64_t dx = std::abs(static_cast<int64_t>(x1) - x0);
+    const int64_t dy = -std::abs(static_cast<int64_t>(y1) - y0);
+    const int32_t sx = x0 < x1 ? 1 : -1;
+    const int32_t sy = y0 < y1 ? 1 : -1;
+    // Lines far outside the canvas are not walked pixel by pixel.
+    const int64_t steps = std::max(dx, -dy);
+    if (steps > 4 * static_cast<int64_t>(width_ + height_) + 64) return;
+    int64_t err = dx + dy;
+    int32_t x = x0, y = y0;
+    while (x != x1 || y != y1) {
+        dot(x, y);
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void TRasterCanvas::SetClip(const TRect* r) {
+    if (r) clip_ = *r;
+    else clip_.reset();
+}
+
+void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t style,
+                               uint8_t charset) {
+    font_ = selfont(face, static_cast<int32_t>(dpi_), zoom_, size, style, charset);
+}
+
+int32_t TRasterCanvas::TextWidth(std::string_view text) { return qm::TextWidth(font_, text); }
+
+int32_t TRasterCanvas::TextHeight(std::string_view text) { return qm::TextHeight(font_, text); }
+
+const TRasterCanvas::TGlyph& TRasterCanvas::GlyphFor(uint8_t code) {
+    const auto key = std::make_tuple(font_.Face(), font_.PixelSize(), font_.Weight(),
+                                     font_.Italic(), code);
+    auto it = glyphs_.find(key);
+    if (it != glyphs_.end()) return it->second;
+    TGlyph& glyph = glyphs_[key];
+    FT_Face face = font_.FreeTypeFace();
+    if (!face || font_.PixelSize() <= 0 || code < 32) return glyph;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(font_.PixelSize())) != 0) return glyph;
+    const FT_UInt index = FT_Get_Char_Index(face, Cp1252ToUnicode(code));
+    if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    FT_GlyphSlot slot = face->glyph;
+    if (font_.Weight() >= 700 && !(face->style_flags & FT_STYLE_FLAG_BOLD))
+        FT_GlyphSlot_Embolden(slot);
+    if (font_.Italic() && !(face->style_flags & FT_STYLE_FLAG_ITALIC)) FT_GlyphSlot_Oblique(slot);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return glyph;
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.pixel_mode != FT_PIXEL_MODE_GRAY) return glyph;
+    glyph.Left = slot->bitmap_left;
+    glyph.Top = slot->bitmap_top;
+    glyph.Width = static_cast<int32_t>(bm.width);
+    glyph.Height = static_cast<int32_t>(bm.rows);
+    glyph.Coverage.resize(static_cast<size_t>(glyph.Width) * glyph.Height);
+    for (int32_t row = 0; row < glyph.Height; ++row) {
+        const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(row) * bm.pitch;
+        std::copy(src, src + glyph.Width, glyph.Coverage.begin() + row * glyph.Width);
+    }
+    return glyph;
+}
+
+void TRasterCanvas::TextOut(int32_t x, int32_t y, std::string_view text, int32_t color) {
+    if (!font_.Valid()) return;
+    const uint32_t rgb = ColorToPixel(color);
+    const TVerticalMetrics vm = VerticalMetrics(font_.FreeTypeFace(), font_.PixelSize());
+    const int32_t baseline = y + vm.Ascent;
+    int32_t penX = x;
+    for (char c : text) {
+        const auto code = static_cast<uint8_t>(c);
+        const TGlyph& g = GlyphFor(code);
+        for (int32_t row = 0; row < g.Height; ++row)
+            for (int32_t col = 0; col < g.Width; ++col)
+                BlendPixel(penX + g.Left + col, baseline - g.Top + row, rgb,
+                           g.Coverage[static_cast<size_t>(row) * g.Width + col]);
+        penX += qm::TextWidth(font_, std::string_view(&c, 1));
+    }
+    if (font_.StrikeOut()) {
+        const int32_t width = qm::TextWidth(font_, text);
+        for (int32_t k = 0; k < vm.StrikeSize; ++k)
+            Line(x, baseline - vm.StrikePos + k, x + width, baseline - vm.StrikePos + k, color, 1);
+    }
+}
+
+void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::string_view text,
+                                const TTextRunStyle& style) {
+    const double pixPerPoint = zoom_ * (dpi_ / 72) / 100;
+    const auto unit = static_cast<int32_t>(1.0 * pixPerPoint);
+    if (style.Shadow) TextOut(x + 2 * unit, y + 2 * unit, text, style.ShadowColor);
+    TextOut(x, y, text, style.Color);
+    if (style.UnderlineKind == 1 || style.UnderlineKind == 2) {
+        const auto uw = static_cast<int32_t>(style.Size * pixPerPoint / 12);
+        const TTextExtent extent = TextExtent(font_, text);
+        const int32_t y1 = y + extent.Cy - uw;
+        Line(x - 1, y1, x + extent.Cx + 1, y1, style.Color, uw);
+        if (style.UnderlineKind == 2) {
+            const int32_t y2 = y + extent.Cy - 3 * uw;
+            Line(x - 1, y2, x + extent.Cx + 1, y2, style.Color, uw);
+        }
+    }
+}
+
+}  // namespace qm
