@@ -377,4 +377,31 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     surface_.DrawTextRun(x, yText, text, runStyle_);
 }
 
+namespace {
+
+// A surface that draws nothing: the hidden pass only needs the walk's side effects.
+class TNullSurface : public TPageSurface {
+public:
+    void FillRect(const TRect&, int32_t, TFillKind) override {}
+    void FrameRect(const TRect&, int32_t, int32_t) override {}
+    void Line(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void SetClip(const TRect*) override {}
+    void SelectFont(const std::string&, double, uint8_t, uint8_t) override {}
+    int32_t TextWidth(std::string_view) override { return 0; }
+    int32_t TextHeight(std::string_view) override { return 0; }
+    void DrawTextRun(int32_t, int32_t, std::string_view, const TTextRunStyle&) override {}
+    void DrawPicture(int32_t, int32_t, int32_t, int32_t, const TDib&) override {}
+};
+
+}  // namespace
+
+void RunFreshImportPass(TDocument& doc) {
+    if (!doc.FreshImport) return;
+    TNullSurface surface;
+    TPageWalk walk(doc, surface, PdfGeometry(doc));
+    walk.DrawPageFields(0);  // with FreshImport set, every field is drawn
+    doc.FreshImport = 0;
+    doc.CompleteRefresh();
+}
+
 }  // namespace qm

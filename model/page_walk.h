@@ -79,6 +79,10 @@ private:
     double w_ = 0;  // running horizontal position in the line, mm
 };
 
+// The hidden pass after an import: every field is walked once (normalising the cell widths of
+// every table row), then FreshImport is cleared and the document laid out again.
+void RunFreshImportPass(TDocument& doc);
+
 TTextRunStyle MakeTextRunStyle(uint16_t attrib, int32_t color, double size, int32_t shadowColor);
 
 }  // namespace qm
