@@ -2,6 +2,7 @@
 // FreeType: extents in whole device pixels, as GetTextExtentPoint32 gives them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -75,5 +76,51 @@ inline int32_t TextHeight(const TFont& font, std::string_view text) {
 
 // The Unicode code point of a Windows-1252 byte (undefined bytes map to themselves).
 char32_t Cp1252ToUnicode(uint8_t code);
+
+// Vertical metrics in whole pixels as Windows' text metrics give them: the OS/2 usWinAscent and
+// usWinDescent (hhea ascender and descender without an OS/2 table) scaled to the em size and
+// rounded each on its own. An invalid font gives zeros.
+struct TFontMetrics {
+    int32_t Ascent = 0;   // baseline to the top of the character cell
+    int32_t Descent = 0;  // baseline to the bottom of the cell, positive
+    int32_t Height = 0;   // Ascent + Descent: the height of every text extent
+};
+TFontMetrics FontMetrics(const TFont& font);
+
+// The glyph of the FreeType face that stands for a Windows-1252 code, as measuring finds it:
+// through the Unicode character map, or a symbol font's map at 0xF000 plus the code. 0 (the
+// missing glyph) for a character the face lacks and for an invalid font.
+uint32_t GlyphIndex(const TFont& font, uint8_t code);
+
+// Whether the face found lacks the weight or slant asked for, so that drawing has to embolden or
+// slant its outlines. Measuring already widens each character of a simulated bold font by one
+// pixel, as Windows does.
+bool SyntheticBold(const TFont& font);
+bool SyntheticItalic(const TFont& font);
+
+// What a PDF font descriptor needs, measured at the font's own em size in whole pixels (the PDF
+// writer creates its fonts at 72 dots per inch and 12 points: 12 pixels per em). Font-unit
+// values are scaled as FreeType scales outlines and rounded to the nearest pixel.
+struct TOutlineMetrics {
+    bool HasOutline = false;  // a scalable face was found; false only for an invalid font
+    // The head table's bounding box of all glyphs.
+    int32_t BoxLeft = 0, BoxBottom = 0, BoxRight = 0, BoxTop = 0;
+    int32_t Ascent = 0;        // typographic ascent: OS/2 sTypoAscender (hhea without OS/2)
+    int32_t Descent = 0;       // typographic descent, negative: OS/2 sTypoDescender
+    int32_t CapHeight = 0;     // OS/2 sCapHeight; 0 when the font does not give it
+    double ItalicAngle = 0.0;  // degrees counter-clockwise from the vertical (post table)
+    // The text metrics, for faces without outlines: cell height, its ascent and descent (both
+    // positive), the widest advance (hhea advanceWidthMax).
+    int32_t CellHeight = 0, TextAscent = 0, TextDescent = 0, MaxCharWidth = 0;
+    // The 8-bit character range as Windows' ANSI text metrics give it: from two below the first
+    // character of the OS/2 range (30 for a range that starts at the space or beyond 255, the
+    // first code itself for a range that starts at 0 or 1) to the range's end or 255; 30..255
+    // for symbol fonts; 32..255 for a font without an OS/2 table and for an invalid font.
+    uint8_t FirstChar = 32;
+    uint8_t LastChar = 255;
+    // The width of each one-character string, as TextWidth measures it, for every code.
+    std::array<int32_t, 256> Widths{};
+};
+TOutlineMetrics OutlineMetrics(const TFont& font);
 
 }  // namespace qm

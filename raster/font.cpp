@@ -1,0 +1,192 @@
+// The font rule and text measuring. Widths are the sum of each character's advance: the design
+// advance scaled to the em size and rounded to a whole pixel, which is within a pixel of the
+// hinted widths the Windows core fonts carry (their metric-compatible substitutes' own hinting
+// moves advances by up to a twentieth at screen sizes, so it is not used). Heights are the
+// Windows ascent plus descent.
+#include "raster/font.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "raster/font_cache.h"
+
+namespace qm {
+
+namespace {
+
+// Windows-1252 0x80..0x9F; the five codes the code page leaves undefined map to themselves.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+// Trunc of the em height, kept inside int32 so that its negation is defined.
+int32_t TruncHeight(double value) {
+    constexpr double kLimit = std::numeric_limits<int32_t>::max();
+    if (std::isnan(value)) return 0;
+    return static_cast<int32_t>(std::clamp(std::trunc(value), -kLimit, kLimit));
+}
+
+// The em size measured: a zero height (a font too small for its device) measures as one pixel.
+int32_t MeasuredPixelSize(const TFont& font) {
+    return std::clamp(font.PixelSize(), 1, kMaxMeasuredPixelSize);
+}
+
+// A few recently used entries per thread in front of the cache's mutex: the model measures with
+// a full-size and a reduced font in turn, and drawing switches between a handful of fonts.
+template <typename Key, typename Value>
+class TRecentlyUsed {
+  public:
+    template <typename Matches>
+    const Value* Find(Matches matches) const {
+        for (const auto& entry : entries_) {
+            if (entry && matches(entry->first)) return &entry->second;
+        }
+        return nullptr;
+    }
+    void Put(Key key, Value value) {
+        entries_[next_] = {std::move(key), std::move(value)};
+        next_ = (next_ + 1) % kSize;
+    }
+
+  private:
+    static constexpr size_t kSize = 4;
+    std::optional<std::pair<Key, Value>> entries_[kSize];
+    size_t next_ = 0;
+};
+
+const TFontFace* FindFace(std::string_view name, bool bold, bool italic) {
+    using TKey = std::pair<std::string, uint8_t>;
+    thread_local TRecentlyUsed<TKey, const TFontFace*> recent;
+    uint8_t style = (bold ? 1 : 0) | (italic ? 2 : 0);
+    auto matches = [&](const TKey& key) { return key.second == style && key.first == name; };
+    if (const auto* hit = recent.Find(matches)) return *hit;
+    const TFontFace* face = ResolveFontFace(name, bold, italic);
+    recent.Put(TKey(name, style), face);
+    return face;
+}
+
+const TAdvanceTable* FindTable(const TFontFace& face, int32_t pixelSize) {
+    using TKey = std::pair<const TFontFace*, int32_t>;
+    thread_local TRecentlyUsed<TKey, const TAdvanceTable*> recent;
+    TKey key(&face, pixelSize);
+    if (const auto* hit = recent.Find([&](const TKey& entry) { return entry == key; })) return *hit;
+    const TAdvanceTable* table = CachedAdvanceTable(face, pixelSize);
+    if (table != nullptr) recent.Put(key, table);
+    return table;
+}
+
+int32_t SumAdvances(const TAdvanceTable& table, std::string_view text) {
+    int64_t width = 0;
+    for (char c : text)
+        width += table.Advance[static_cast<uint8_t>(c)];
+    return static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
+}
+
+// Windows' ANSI text metrics: the break character is the first character of the font's range
+// (a space when that range starts beyond the 8-bit codes, code + 2 when it starts at 0 or 1),
+// the default character one below it, and the 8-bit range starts one below that.
+void SetCharRange(const TFaceUnits& units, TOutlineMetrics& metrics) {
+    if (units.IsSymbol) {
+        metrics.FirstChar = 30;
+        metrics.LastChar = 255;
+        return;
+    }
+    if (!units.HasOs2) return;
+    int first = units.FirstCharIndex;
+    int breakChar = first <= 1 ? first + 2 : (first > 0xFF ? 0x20 : first);
+    metrics.FirstChar = static_cast<uint8_t>(breakChar - 2);
+    metrics.LastChar = static_cast<uint8_t>(std::min<int>(units.LastCharIndex, 0xFF));
+}
+
+}  // namespace
+
+FT_Face TFont::FreeTypeFace() const {
+    return face_ != nullptr && face_->Loaded != nullptr ? face_->Loaded->Face.get() : nullptr;
+}
+
+const std::string& TFont::RequestedName() const {
+    static const std::string kNone;
+    return face_ != nullptr ? face_->RequestedName : kNone;
+}
+
+const std::string& TFont::ActualFamily() const {
+    static const std::string kNone;
+    return face_ != nullptr ? face_->ActualFamily : kNone;
+}
+
+char32_t Cp1252ToUnicode(uint8_t code) {
+    if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
+    return code;
+}
+
+TFont selfont(std::string_view name, int32_t resolution, double zoom, double size, uint8_t style,
+              uint8_t charset) {
+    // Evaluated left to right in double, as the font rule states it.
+    double emHeight = static_cast<double>(resolution) * size / 72 * zoom / 100;
+    int32_t height = -TruncHeight(emHeight);
+    bool bold = (style & kStyleBold) != 0;
+    bool italic = (style & kStyleItalic) != 0;
+    const TFontFace* face = FindFace(name, bold, italic);
+    if (face != nullptr && face->Loaded == nullptr) face = nullptr;
+    return TFont(face, height, bold, italic, (style & kStyleStrikeOut) != 0, charset);
+}
+
+TTextExtent TextExtent(const TFont& font, std::string_view text) {
+    if (!font.Valid()) return {};
+    int32_t pixelSize = MeasuredPixelSize(font);
+    if (const TAdvanceTable* table = FindTable(*font.Face(), pixelSize)) {
+        return {SumAdvances(*table, text), table->Ascent + table->Descent};
+    }
+    TAdvanceTable table = MakeAdvanceTable(*font.Face(), pixelSize);
+    return {SumAdvances(table, text), table.Ascent + table.Descent};
+}
+
+TFontMetrics FontMetrics(const TFont& font) {
+    if (!font.Valid()) return {};
+    TAdvanceTable table = MakeAdvanceTable(*font.Face(), MeasuredPixelSize(font));
+    return {table.Ascent, table.Descent, table.Ascent + table.Descent};
+}
+
+uint32_t GlyphIndex(const TFont& font, uint8_t code) {
+    return font.Valid() ? font.Face()->Loaded->Units.Glyph[code] : 0;
+}
+
+bool SyntheticBold(const TFont& font) {
+    return font.Valid() && font.Face()->SyntheticBold;
+}
+
+bool SyntheticItalic(const TFont& font) {
+    return font.Valid() && font.Face()->SyntheticItalic;
+}
+
+TOutlineMetrics OutlineMetrics(const TFont& font) {
+    TOutlineMetrics metrics;
+    if (!font.Valid()) return metrics;
+    const TFaceUnits& units = font.Face()->Loaded->Units;
+    int32_t pixelSize = MeasuredPixelSize(font);
+    auto scale = [&](int32_t value) { return ScaleToPixels(value, pixelSize, units.UnitsPerEm); };
+    metrics.HasOutline = true;
+    metrics.BoxLeft = scale(units.BoxLeft);
+    metrics.BoxBottom = scale(units.BoxBottom);
+    metrics.BoxRight = scale(units.BoxRight);
+    metrics.BoxTop = scale(units.BoxTop);
+    metrics.Ascent = scale(units.TypoAscent);
+    metrics.Descent = scale(units.TypoDescent);
+    metrics.CapHeight = scale(units.CapHeight);
+    metrics.ItalicAngle = units.ItalicAngle;
+    TAdvanceTable table = MakeAdvanceTable(*font.Face(), pixelSize);
+    metrics.TextAscent = table.Ascent;
+    metrics.TextDescent = table.Descent;
+    metrics.CellHeight = table.Ascent + table.Descent;
+    metrics.MaxCharWidth = scale(units.MaxAdvance);
+    metrics.Widths = table.Advance;
+    SetCharRange(units, metrics);
+    return metrics;
+}
+
+}  // namespace qm
