@@ -1,0 +1,130 @@
+#include "docimport/compound_file.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "docimport/cfb_chain.h"
+#include "docimport/cfb_directory.h"
+#include "docimport/cfb_fat.h"
+#include "docimport/cfb_format.h"
+#include "docimport/cfb_header.h"
+
+namespace qm {
+namespace {
+
+// Directory entry names are compared without regard to case ([MS-CFB] 2.6.4); here for ASCII.
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Result<TCompoundFile> TCompoundFile::Open(std::vector<uint8_t> fileBytes) {
+    if (fileBytes.size() > kMaxCompoundFileBytes) {
+        return MakeError(TErrorKind::LimitExceeded, "The file is too large");
+    }
+    Result<TCfbHeader> header = ReadCfbHeader(fileBytes);
+    if (!header) return header.Error();
+    TCompoundFile file;
+    file.file_ = std::move(fileBytes);
+    Result<bool> loaded = file.LoadTables(*header);
+    if (!loaded) return loaded.Error();
+    return file;
+}
+
+Result<TCompoundFile> TCompoundFile::OpenFile(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return MakeError(TErrorKind::Io, "Can not read " + path);
+    if (size > kMaxCompoundFileBytes) {
+        return MakeError(TErrorKind::LimitExceeded, "The file is too large");
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(size);
+    if (!in ||
+        !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        return MakeError(TErrorKind::Io, "Can not read " + path);
+    }
+    return Open(std::move(bytes));
+}
+
+Result<bool> TCompoundFile::LoadTables(const TCfbHeader& header) {
+    sectorSize_ = header.SectorSize;
+    miniSectorSize_ = cfb::kMiniSectorSize;
+    miniStreamCutoff_ = cfb::kMiniStreamCutoff;
+    const TCfbSectors sectors(file_, sectorSize_, sectorSize_);
+
+    Result<std::vector<uint32_t>> fat = ReadFat(header, sectors);
+    if (!fat) return fat.Error();
+    fat_ = std::move(*fat);
+
+    // The directory and the mini FAT have no stated length: their chains give it.
+    Result<std::vector<uint8_t>> dirBytes =
+        ReadChain(sectors, fat_, header.FirstDirSector, UINT64_MAX, "directory");
+    if (!dirBytes) return dirBytes.Error();
+    dir_ = ParseDirectory(*dirBytes, header.MajorVersion);
+    Result<std::vector<uint32_t>> members = WalkDirectoryTree(dir_);
+    if (!members) return members.Error();
+    rootMembers_ = std::move(*members);
+
+    Result<std::vector<uint8_t>> miniFatBytes =
+        ReadChain(sectors, fat_, header.FirstMiniFatSector, UINT64_MAX, "mini FAT");
+    if (!miniFatBytes) return miniFatBytes.Error();
+    // The mini stream is the root entry's stream ([MS-CFB] 2.6.2).
+    Result<std::vector<uint8_t>> miniStream =
+        ReadChain(sectors, fat_, dir_[0].StartSector, dir_[0].Size, "mini stream");
+    if (!miniStream) return miniStream.Error();
+    miniStream_ = std::move(*miniStream);
+    miniFat_ = ReadTableEntries(*miniFatBytes);
+    // Mini sectors past the end of the mini stream hold nothing: links to them end a chain.
+    const TCfbSectors miniSectors(miniStream_, miniSectorSize_, 0);
+    if (miniFat_.size() > miniSectors.Count()) miniFat_.resize(miniSectors.Count());
+    return true;
+}
+
+const TCompoundFile::TDirEntry* TCompoundFile::FindRootStream(std::string_view name) const {
+    for (uint32_t id : rootMembers_) {
+        const TDirEntry& entry = dir_[id];
+        if (entry.Type == cfb::kTypeStream && SameName(entry.Name, name)) return &entry;
+    }
+    return nullptr;
+}
+
+Result<std::vector<uint8_t>> TCompoundFile::ReadStreamBytes(const TDirEntry& entry) const {
+    if (entry.Size == 0) return std::vector<uint8_t>{};
+    if (entry.Size < miniStreamCutoff_) {
+        const TCfbSectors miniSectors(miniStream_, miniSectorSize_, 0);
+        return ReadChain(miniSectors, miniFat_, entry.StartSector, entry.Size, "stream");
+    }
+    const TCfbSectors sectors(file_, sectorSize_, sectorSize_);
+    return ReadChain(sectors, fat_, entry.StartSector, entry.Size, "stream");
+}
+
+Result<TCfbStream> TCompoundFile::OpenStream(std::string_view name) const {
+    const TDirEntry* entry = FindRootStream(name);
+    if (entry == nullptr) {
+        return MakeError(TErrorKind::NotWordDocument,
+                         "Compound file: no stream \"" + std::string(name) + "\"");
+    }
+    Result<std::vector<uint8_t>> bytes = ReadStreamBytes(*entry);
+    if (!bytes) return bytes.Error();
+    return TCfbStream(std::move(*bytes));
+}
+
+std::vector<std::string> TCompoundFile::StreamNames() const {
+    std::vector<std::string> names;
+    for (uint32_t id : rootMembers_) {
+        if (dir_[id].Type == cfb::kTypeStream) names.push_back(dir_[id].Name);
+    }
+    return names;
+}
+
+}  // namespace qm
