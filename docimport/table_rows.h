@@ -1,0 +1,45 @@
+// Table rows and pictures of a Word document: the entry points that the text reading and the
+// property codes call. Cells end their lines here; turning a row's cell lines into table
+// cells, row definitions and pictures are FIXME until tables and pictures are imported.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace qm {
+
+struct WordImportContext;
+
+// One cell of the current row definition.
+struct TCellDef {
+    int32_t Boundary = -1;  // left edge in twips; -1 = not set
+    int32_t Shading = 0;    // the 16-bit shading value, 0 = none
+};
+
+// The row being read; reset at the start of every story and after every row end.
+struct TTableRowState {
+    int32_t CellCount = 0;     // cells ended so far in the current row
+    int32_t DefinedCells = 0;  // cells of the last row definition
+    std::array<TCellDef, 100> CellDefs{};
+
+    void Reset() { *this = TTableRowState{}; }
+};
+
+// Property code 0xD608: a row definition. operand is the part after its 16-bit size
+// ([MS-DOC] 2.9.316 TDefTableOperand: itcMac, then the itcMac + 1 cell edges, then the cells).
+void DefineRow(WordImportContext& ctx, std::span<const uint8_t> operand);
+// Property code 0xD609: the shading of the cells of the current row definition.
+void DefineRowShading(WordImportContext& ctx, std::span<const uint8_t> operand);
+// Code 7 inside a table paragraph that is not a row end: ends the cell's line.
+void EndCell(WordImportContext& ctx);
+// Code 7 ending a table row.
+void EndRow(WordImportContext& ctx);
+// Codes 11, 12 and 13 inside a table paragraph: kept in the cell's text as 14, 15 and 13; a
+// kept paragraph end carries the format of the text after it (ctx.ParaFormatTarget).
+void KeepTableMark(WordImportContext& ctx, uint8_t code);
+// Code 1 with the special-character flag, the "Data" stream open: the picture at the current
+// character properties' fcPic.
+void ReadPicture(WordImportContext& ctx);
+
+}  // namespace qm

@@ -1,0 +1,115 @@
+#include "docimport/word_import.h"
+
+#include "docimport/compound_file.h"
+#include "docimport/font_table.h"
+#include "docimport/import_context.h"
+#include "docimport/section.h"
+#include "docimport/story.h"
+#include "docimport/stylesheet.h"
+
+namespace qm {
+
+namespace {
+
+// A sound document holds each character in at least one byte of the main stream; twice that
+// (and a little) bounds the characters an import reads, so that a damaged piece table cannot
+// make it run on.
+constexpr uint64_t kMaxCharsPerMainByte = 2;
+constexpr uint64_t kCharBudgetSlack = 1024;
+
+TImportResult Refused(TErrorKind kind, std::string message) {
+    TImportResult result;
+    result.Kind = kind;
+    result.Message = std::move(message);
+    return result;
+}
+
+// Steps 8 to 13: the tables of the table stream and the property pages of the main stream.
+void ReadTables(WordImportContext& ctx) {
+    const TFib& fib = ctx.fib;
+    const auto table = ctx.tableStream.Bytes();
+    const auto main = ctx.mainStream.Bytes();
+    ctx.fontNames = ReadFontTable(table, fib.FcSttbfffn);
+    ctx.chpxBins = TBinTable::Read(table, fib.FcPlcfbteChpx, fib.LcbPlcfbteChpx, main);
+    ctx.papxBins = TBinTable::Read(table, fib.FcPlcfbtePapx, fib.LcbPlcfbtePapx, main);
+    ReadSectionTable(ctx, table, fib.FcPlcfsed, fib.LcbPlcfsed);
+    ctx.headerStories =
+        ReadPlc<char>(table, fib.FcPlcfhdd, fib.LcbPlcfhdd, 0, [](ByteReader&, char&) {});
+    ReadStylesheet(ctx, table, fib.FcStshf);
+    ctx.pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
+    ctx.dop = ReadDop(table, fib.FcDop);
+}
+
+// Steps 14 to 17: page geometry and the text.
+void ReadText(WordImportContext& ctx) {
+    ctx.charBudget = kMaxCharsPerMainByte * ctx.mainStream.Size() + kCharBudgetSlack;
+    ApplySection(ctx, 0);
+    SetPageGeometry(ctx);
+    ReadStory(ctx, 0, static_cast<int64_t>(ctx.fib.CcpText) - 1);
+    ReadHeaderFooterStories(ctx);
+}
+
+TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
+    Result<TCfbStream> main = root.OpenStream("WordDocument");
+    if (!main) return Refused(TErrorKind::NotWordDocument, kMsgNotWordDocument);
+    ctx.mainStream = std::move(*main);
+    Result<TFib> fib = ReadFib(ctx.mainStream.Bytes());
+    if (!fib) {
+        const TError& error = fib.Error();
+        if (ctx.Messages && error.Kind != TErrorKind::Damaged) {
+            ctx.Messages->ShowMessage(error.Message, TMessageIcon::Error);
+        }
+        return Refused(error.Kind, error.Message);
+    }
+    ctx.fib = *fib;
+    if (Result<TCfbStream> data = root.OpenStream("Data")) {
+        ctx.dataStream = std::move(*data);
+        ctx.HasDataStream = true;
+    }
+    Result<TCfbStream> table = root.OpenStream(ctx.fib.WhichTblStm() ? "1Table" : "0Table");
+    if (!table) return Refused(TErrorKind::Damaged, kMsgNoTableStream);
+    ctx.tableStream = std::move(*table);
+    ReadTables(ctx);
+    ReadText(ctx);
+    return TImportResult{true, TErrorKind::Damaged, ""};
+}
+
+TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* progress,
+                     TMessageSink* messages, TImportOptions options) {
+    TImportResult result;
+    if (!root) {
+        if (messages) messages->ShowMessage(kMsgCannotOpen, TMessageIcon::Error);
+        result = Refused(root.Error().Kind, kMsgCannotOpen);
+    } else {
+        WordImportContext ctx(doc, progress, messages);
+        result = ReadDocument(ctx, *root);
+    }
+    doc.CurField = doc.CurLine = doc.CurChar = 0;
+    doc.FreshImport = 1;
+    if (options.Layout) doc.CompleteRefresh();
+    return result;
+}
+
+}  // namespace
+
+TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
+                             TMessageSink* messages, TImportOptions options) {
+    return Import(doc, TCompoundFile::OpenFile(path), progress, messages, options);
+}
+
+TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
+                              TMessageSink* messages, TImportOptions options) {
+    return Import(doc, TCompoundFile::Open(std::move(bytes)), progress, messages, options);
+}
+
+bool OpenWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
+                  TMessageSink* messages) {
+    return ImportWordFile(doc, path, progress, messages).Converted;
+}
+
+bool OpenWordFile(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
+                  TMessageSink* messages) {
+    return ImportWordBytes(doc, std::move(bytes), progress, messages).Converted;
+}
+
+}  // namespace qm

@@ -1,0 +1,49 @@
+// The Word 97 importer's entry points: read a .doc file (Word 97 to 2003) into the document
+// model at its cursor, then return the cursor to the start and lay the model out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "docimport/result.h"
+#include "model/document.h"
+#include "model/sinks.h"
+
+namespace qm {
+
+// How an import ended. When the text was not read, Kind and Message say why, in the
+// program's words (Message is what the command line reports).
+struct TImportResult {
+    bool Converted = false;
+    TErrorKind Kind = TErrorKind::Damaged;
+    std::string Message;
+};
+
+struct TImportOptions {
+    // Lay the model out at the end (CompleteRefresh). Benchmarks of the reading alone turn it
+    // off; the cursor and FreshImport are set either way.
+    bool Layout = true;
+};
+
+// The program's messages.
+inline constexpr const char* kMsgCannotOpen = "Can not open docfile!";
+inline constexpr const char* kMsgNotWordDocument = "This file is not a Word document.";
+inline constexpr const char* kMsgNoTableStream = "The document's table stream is missing.";
+
+// Imports the Word document at path (or held in bytes). A file that is not a compound file,
+// or cannot be opened, shows "Can not open docfile!" through messages; an encrypted document
+// and one older than Word 97 are refused with their message shown, and leave the model as it
+// was. Progress goes to progress. Either sink may be null.
+TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
+                             TMessageSink* messages, TImportOptions options = {});
+TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
+                              TMessageSink* messages, TImportOptions options = {});
+
+// The same, answering only whether the text was read.
+bool OpenWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
+                  TMessageSink* messages);
+bool OpenWordFile(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
+                  TMessageSink* messages);
+
+}  // namespace qm
