@@ -67,6 +67,10 @@ void setpixel(TDib& dib, int32_t x, int32_t y, uint32_t value);
 // Loads a JPEG (kFormatJpeg) or PNG (kFormatPng) image. On any failure (unreadable, corrupt,
 // truncated, unsupported, larger than kMaxPixels) dib is left without pixels and false is
 // returned; the process never exits and nothing is printed.
+// Every picture loads as a 24-bit image, greyscale included; transparency is composited over
+// white. A header claiming more pixels than its compressed data could describe is refused
+// before anything is allocated. When the bytes carry the other format's signature, the
+// signature decides.
 bool OpenDib(TDib& dib, const std::string& fileName, int format);
 bool OpenDibMemory(TDib& dib, std::span<const uint8_t> bytes, int format);
 
