@@ -31,7 +31,7 @@ std::vector<uint8_t> SmallPng(bool interlaced) {
     for (uint32_t y = 0; y < spec.Height; ++y) {
         std::vector<uint8_t> row;
         for (uint32_t x = 0; x < spec.Width; ++x) {
-            row.insert(row.end(), {uint8_t(x * 20), uint8_t(y * 25), 99, uint8_t(x * y)});
+            test::AppendBytes(row, {uint8_t(x * 20), uint8_t(y * 25), 99, uint8_t(x * y)});
         }
         spec.Rows.push_back(row);
     }

@@ -127,7 +127,7 @@ std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, uint8_t bitDepth,
     std::vector<uint8_t> data;
     AppendBigEndian32(data, width);
     AppendBigEndian32(data, height);
-    data.insert(data.end(), {bitDepth, colorType, 0, 0, 0});
+    AppendBytes(data, {bitDepth, colorType, 0, 0, 0});
     return data;
 }
 
@@ -167,10 +167,15 @@ JpegSpec GradientJpegSpec(int width, int height) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Rgb color = GradientColor(x, y, width, height);
-            spec.Samples.insert(spec.Samples.end(), {color.Red, color.Green, color.Blue});
+            AppendBytes(spec.Samples, {color.Red, color.Green, color.Blue});
         }
     }
     return spec;
+}
+
+void AppendBytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t> bytes) {
+    for (uint8_t byte : bytes)
+        out.push_back(byte);
 }
 
 Rgb PixelColor(const TDib& dib, int32_t x, int32_t y) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,6 +62,9 @@ void FixPngCrcs(std::vector<uint8_t>& png);
 // A small RGB test image: colour gradients with a sharp edge.
 JpegSpec GradientJpegSpec(int width, int height);
 Rgb GradientColor(int x, int y, int width, int height);
+
+// Appends bytes one by one (g++ 12 at -O3 warns falsely on inserting a list).
+void AppendBytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t> bytes);
 
 // The colour of a 24-bit pixel.
 Rgb PixelColor(const TDib& dib, int32_t x, int32_t y);

@@ -40,7 +40,7 @@ test::PngSpec RgbStripes(uint32_t width, uint32_t height) {
             const Rgb c = y == 0            ? Rgb{255, 0, 0}
                           : y + 1 == height ? Rgb{0, 0, 255}
                                             : Rgb{0, uint8_t(x * 10), 0};
-            row.insert(row.end(), {c.Red, c.Green, c.Blue});
+            test::AppendBytes(row, {c.Red, c.Green, c.Blue});
         }
         spec.Rows.push_back(row);
     }
