@@ -88,9 +88,6 @@ TRgbQuad AverageColor(const TDib& source, const std::vector<const uint8_t*>& row
 void HalftoneRows(const TDib& source, TDib& dest) {
     const int32_t width = dest.Header.Width;
     const int32_t height = dest.Header.Height;
-    std::vector<SampleSpan> columns(static_cast<size_t>(width));
-    for (int32_t x = 0; x < width; ++x)
-        columns[x] = SpanOf(x, width, source.Header.Width);
     std::vector<const uint8_t*> rows;
     for (int32_t y = 0; y < height; ++y) {
         const SampleSpan rowSpan = SpanOf(y, height, source.Header.Height);
@@ -100,7 +97,8 @@ void HalftoneRows(const TDib& source, TDib& dest) {
         }
         uint8_t* out = RowFromTop(dest, y);
         for (int32_t x = 0; x < width; ++x) {
-            out[x] = DitherPixel(AverageColor(source, rows, columns[x]), x, y);
+            const SampleSpan columns = SpanOf(x, width, source.Header.Width);
+            out[x] = DitherPixel(AverageColor(source, rows, columns), x, y);
         }
     }
 }
