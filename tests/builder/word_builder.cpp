@@ -1,0 +1,113 @@
+// The description half of the document builder: what the text, styles and sections are.
+#include "builder/word_builder.h"
+
+#include "builder/cfb_writer.h"
+
+namespace qm {
+
+TWordBuilder::TWordBuilder() {
+    chpxs_.emplace_back();  // run 0: no character properties
+    paras_.emplace_back();  // paragraph 0: text that no paragraph mark ends
+}
+
+TWordBuilder& TWordBuilder::Font(std::string name) {
+    fonts_.push_back(std::move(name));
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::Style(TWordStyle style) {
+    styles_.push_back(std::move(style));
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::MainStory() {
+    story_ = -1;
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::Story(THeaderStory story) {
+    story_ = static_cast<int>(story);
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::Wide(bool wide) {
+    wide_ = wide;
+    return *this;
+}
+
+TWordBuilder::TStoryText& TWordBuilder::Current() {
+    return story_ < 0 ? main_ : headers_[static_cast<size_t>(story_)];
+}
+
+int32_t TWordBuilder::ChpxId(TSprms chpx) {
+    for (size_t i = 0; i < chpxs_.size(); ++i) {
+        if (chpxs_[i] == chpx) return static_cast<int32_t>(i);
+    }
+    chpxs_.push_back(std::move(chpx));
+    return static_cast<int32_t>(chpxs_.size() - 1);
+}
+
+TWordBuilder& TWordBuilder::Text(std::u16string_view text, TSprms chpx) {
+    const int32_t id = ChpxId(std::move(chpx));
+    for (char16_t c : text)
+        Current().Chars.push_back({c, wide_, id, 0});
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::Paragraph(TSprms papx, uint16_t istd, TSprms markChpx) {
+    Text(u"\r", std::move(markChpx));
+    paras_.push_back({std::move(papx), istd});
+    TStoryText& story = Current();
+    for (size_t i = story.OpenParagraph; i < story.Chars.size(); ++i) {
+        story.Chars[i].Para = static_cast<int32_t>(paras_.size() - 1);
+    }
+    story.OpenParagraph = story.Chars.size();
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::Para(std::u16string_view text, TSprms papx, uint16_t istd) {
+    Text(text);
+    return Paragraph(std::move(papx), istd);
+}
+
+TWordBuilder& TWordBuilder::Field(std::u16string_view code, std::u16string_view result,
+                                  TSprms chpx) {
+    std::u16string text = u"\x13";
+    text += code;
+    text += u"\x14";
+    text += result;
+    text += u"\x15";
+    return Text(text, std::move(chpx));
+}
+
+TWordBuilder& TWordBuilder::SectionBreak(TSprms sepx, TSprms papx) {
+    main_.Chars.push_back({u'\f', wide_, 0, 0});
+    paras_.push_back({std::move(papx), 0});
+    for (size_t i = main_.OpenParagraph; i < main_.Chars.size(); ++i) {
+        main_.Chars[i].Para = static_cast<int32_t>(paras_.size() - 1);
+    }
+    main_.OpenParagraph = main_.Chars.size();
+    sections_.push_back({MainLength(), std::move(sepx)});
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::LastSection(TSprms sepx) {
+    lastSepx_ = std::move(sepx);
+    return *this;
+}
+
+std::vector<std::pair<std::string, std::vector<uint8_t>>> TWordStreams::RootStreams() const {
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> streams;
+    streams.emplace_back("WordDocument", WordDocument);
+    streams.emplace_back(TableName, Table);
+    if (!DecoyTable.empty())
+        streams.emplace_back(TableName == "1Table" ? "0Table" : "1Table", DecoyTable);
+    if (HasData) streams.emplace_back("Data", Data);
+    return streams;
+}
+
+std::vector<uint8_t> TWordBuilder::Build() const {
+    return WriteCompoundFile(BuildStreams().RootStreams());
+}
+
+}  // namespace qm

@@ -1,0 +1,182 @@
+// Writes Word 97 documents for tests, benchmarks and the bundled sample: text in runs of
+// character properties and paragraphs of paragraph properties (property lists as raw sprm
+// bytes, with helpers for common ones), styles, fonts, sections, header and footer stories,
+// 8-bit and 16-bit pieces and fields. The result is the three streams ("WordDocument", the
+// table stream, "Data") or the whole compound file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qm {
+
+// A property list: sprms as stored ([MS-DOC] 2.6).
+using TSprms = std::vector<uint8_t>;
+
+TSprms operator+(TSprms a, const TSprms& b);
+
+namespace sprm {
+
+// One sprm with its operand bytes as given (a variable-size operand includes its size byte).
+TSprms Raw(uint16_t code, std::vector<uint8_t> operand);
+TSprms Op8(uint16_t code, uint8_t value);
+TSprms Op16(uint16_t code, uint16_t value);
+TSprms Op32(uint16_t code, uint32_t value);
+
+// Character properties. Toggles take 0, 1, 0x80 or 0x81.
+TSprms Bold(uint8_t value = 1);
+TSprms Italic(uint8_t value = 1);
+TSprms Strike(uint8_t value = 1);
+TSprms SmallCaps(uint8_t value = 1);
+TSprms Caps(uint8_t value = 1);
+TSprms Shadow(uint8_t value = 1);
+TSprms FieldHidden(uint8_t value = 1);
+TSprms Underline(uint8_t kul = 1);
+TSprms Color(uint8_t ico);
+TSprms Highlight(uint8_t ico);
+TSprms Shading(uint16_t shd);
+TSprms Size(uint16_t hps);
+TSprms FontNumber(uint16_t ftc);
+TSprms CharStyle(uint16_t istd);
+TSprms Position(uint8_t iss);  // 1 superscript, 2 subscript
+
+// Paragraph properties (twips).
+TSprms Justify(uint8_t jc);
+TSprms IndentLeft(int16_t twips);
+TSprms IndentRight(int16_t twips);
+TSprms IndentFirst(int16_t twips);
+TSprms SpaceBefore(uint16_t twips);
+TSprms SpaceAfter(uint16_t twips);
+TSprms LineSpacing(int16_t dyaLine, uint16_t multiple);
+TSprms ListRef(uint16_t ilfo);
+TSprms InTable(uint8_t value = 1);
+// Tab changes: positions to delete, then (position, descriptor) pairs to add.
+TSprms Tabs(const std::vector<int16_t>& remove,
+            const std::vector<std::pair<int16_t, uint8_t>>& add);
+
+// Section properties.
+TSprms BreakKind(uint8_t bkc);  // 0 continuous, 2 new page
+TSprms TitlePage(uint8_t value = 1);
+TSprms PageSize(uint16_t xa, uint16_t ya);
+TSprms Margins(uint16_t left, uint16_t right, int16_t top, int16_t bottom);
+TSprms HeaderDistances(uint16_t top, uint16_t bottom);
+TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween = 0);
+
+}  // namespace sprm
+
+struct TWordStyle {
+    uint16_t Istd = 0;
+    bool Character = false;  // a character style (else a paragraph style)
+    uint16_t Base = 0x0FFF;  // the base style, 0x0FFF = none
+    std::string Name = "Style";
+    TSprms Papx;  // paragraph styles only
+    TSprms Chpx;
+};
+
+// The header and footer stories of the first section, in the order of the file.
+enum class THeaderStory { EvenHeader, OddHeader, EvenFooter, OddFooter, FirstHeader, FirstFooter };
+
+struct TWordOptions {
+    uint16_t WIdent = 0xA5EC;
+    uint16_t NFib = 0x00C1;
+    bool Table1 = true;             // fWhichTblStm: the tables go to "1Table" (else "0Table")
+    bool DecoyTableStream = false;  // also write the other table stream, filled with garbage
+    bool Encrypted = false;
+    bool DataStream = true;
+    bool HeaderTable = true;  // false: lcbPlcfhdd = 0 even when there are header stories
+    bool FacingPages = false;
+    uint16_t DefaultTabTwips = 720;
+};
+
+struct TWordStreams {
+    std::vector<uint8_t> WordDocument;
+    std::vector<uint8_t> Table;
+    std::vector<uint8_t> Data;
+    std::string TableName;
+    std::vector<uint8_t> DecoyTable;  // written under the other table name when not empty
+    bool HasData = true;
+
+    // The root streams for WriteCompoundFile.
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> RootStreams() const;
+};
+
+// Little-endian patches, for tests that damage a document.
+void PutU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value);
+void PutU32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value);
+
+class TWordBuilder {
+  public:
+    TWordBuilder();
+
+    TWordOptions& Options() { return options_; }
+    // Fonts in number order; without any, font 0 is "Times New Roman".
+    TWordBuilder& Font(std::string name);
+    TWordBuilder& Style(TWordStyle style);
+
+    // Where the following text goes: the main text or a header or footer story.
+    TWordBuilder& MainStory();
+    TWordBuilder& Story(THeaderStory story);
+    // The following characters are stored in 16-bit (true) or 8-bit pieces; a change starts a
+    // new piece. 8-bit text holds Windows-1252 codes (units above 0xFF are cut to 8 bits).
+    TWordBuilder& Wide(bool wide);
+
+    TWordBuilder& Text(std::u16string_view text, TSprms chpx = {});
+    // Ends the current paragraph with a paragraph mark; papx and istd are its properties.
+    TWordBuilder& Paragraph(TSprms papx = {}, uint16_t istd = 0, TSprms markChpx = {});
+    TWordBuilder& Para(std::u16string_view text, TSprms papx = {}, uint16_t istd = 0);
+    // A field: begin mark, code, separator, result, end mark.
+    TWordBuilder& Field(std::u16string_view code, std::u16string_view result, TSprms chpx = {});
+    // Ends the current section (and its paragraph) of the main text with a section mark; sepx are
+    // the properties of the section it ends.
+    TWordBuilder& SectionBreak(TSprms sepx, TSprms papx = {});
+    // The properties of the last section.
+    TWordBuilder& LastSection(TSprms sepx);
+
+    int64_t MainLength() const { return static_cast<int64_t>(main_.Chars.size()); }
+
+    TWordStreams BuildStreams() const;
+    // The compound file.
+    std::vector<uint8_t> Build() const;
+
+  private:
+    struct TChar {
+        char16_t Code;
+        bool Wide;
+        int32_t Chpx;
+        int32_t Para;
+    };
+    struct TParaDef {
+        TSprms Papx;
+        uint16_t Istd = 0;
+    };
+    struct TSection {
+        int64_t End;  // the CP after its section mark
+        TSprms Sepx;
+    };
+    struct TStoryText {
+        std::vector<TChar> Chars;
+        size_t OpenParagraph = 0;  // first character of the paragraph not yet ended
+    };
+    friend class TWordWriter;
+
+    TStoryText& Current();
+    int32_t ChpxId(TSprms chpx);
+
+    TWordOptions options_;
+    std::vector<std::string> fonts_;
+    std::vector<TWordStyle> styles_;
+    std::vector<TSprms> chpxs_;
+    std::vector<TParaDef> paras_;
+    std::vector<TSection> sections_;
+    TSprms lastSepx_;
+    TStoryText main_;
+    std::array<TStoryText, 6> headers_;
+    int story_ = -1;  // -1 main, else the header story
+    bool wide_ = false;
+};
+
+}  // namespace qm
