@@ -1,0 +1,251 @@
+// TPDFCanvas: writes one PDF 1.3 file in a single forward pass, used like a drawing surface in
+// whole points with a top-down y axis (origin at the top-left corner of the page).
+//
+// Errors. Nothing the writer does throws across this interface. BeginDoc returns false when the
+// destination cannot be created. A failure after that (a write error, a compression error, no
+// memory) puts the writer into a failed state: later operations write nothing, EndDoc returns
+// false, the unfinished file is removed and a file that was already at the destination is left
+// as it was. Failed() and ErrorText() tell what happened.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/sinks.h"
+#include "pdf/pdf_deflate.h"
+#include "pdf/pdf_output.h"
+#include "raster/dib.h"
+#include "raster/font.h"
+
+namespace qm {
+
+enum TPenStyle : uint8_t {
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
+};
+
+// Only whether a brush is clear matters to the writer; the hatch styles fill solid.
+enum TBrushStyle : uint8_t {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
+
+struct TPDFPen {
+    TPenStyle Style = psSolid;
+    int32_t Width = 1;   // whole points; 0 is the thinnest line a viewer can draw
+    uint32_t Color = 0;  // 0x00BBGGRR
+
+    bool operator==(const TPDFPen&) const = default;
+};
+
+struct TPDFBrush {
+    TBrushStyle Style = bsSolid;
+    uint32_t Color = 0xFFFFFF;
+
+    bool operator==(const TPDFBrush&) const = default;
+};
+
+// The text font: face name, size in whole points, style bits (kStyleBold, kStyleItalic,
+// kStyleUnderline, kStyleStrikeOut of raster/font.h), colour and character set.
+struct TPDFFont {
+    std::string Name = "Microsoft Sans Serif";
+    int32_t Size = 8;
+    uint8_t Style = 0;
+    uint32_t Color = 0;
+    uint8_t Charset = 1;  // DEFAULT_CHARSET
+};
+
+// One entry of the cross-reference table; its index is the object number.
+struct TXRefEntry {
+    int64_t Offset = 0;
+    int32_t Generation = 0;
+    uint8_t IsFree = 0;
+};
+
+struct TPDFPageSize {
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+struct TPDFFontEntry {
+    std::string Name;
+    uint8_t Style = 0;
+};
+
+class TPDFCanvas {
+  public:
+    TPDFCanvas();
+    // An unfinished document is abandoned, not completed: the temporary file is removed and
+    // the destination is untouched. Call EndDoc to finish a document.
+    ~TPDFCanvas();
+    TPDFCanvas(const TPDFCanvas&) = delete;
+    TPDFCanvas& operator=(const TPDFCanvas&) = delete;
+
+    // --- the document ---
+    // Opens fileName (through a temporary file beside it) and writes the start of the file.
+    // False when the file cannot be created; then nothing is left behind.
+    bool BeginDoc(const std::string& fileName);
+    // The same, writing into a stream (standard output, a string stream).
+    bool BeginDoc(std::ostream& stream);
+    // Ends the current page and begins the next one.
+    void NextPage();
+    // Writes the rest of the file and publishes it. True when the document is complete; false
+    // when it failed now or earlier, or when no document was open. A second call returns false
+    // and does nothing.
+    bool EndDoc();
+
+    bool IsOpen() const { return isOpen_; }
+    bool Failed() const { return failed_; }
+    const std::string& ErrorText() const { return errorText_; }
+
+    // Receives "Not enough memory!" when an image cannot be copied (optional, not owned).
+    void SetMessageSink(TMessageSink* messages) { messages_ = messages; }
+
+    // --- drawing state (public, as on a screen canvas) ---
+    TPDFPen Pen;
+    TPDFBrush Brush;
+    TPDFFont Font;
+    int32_t PageWidth = 595;  // points; the size in force when a page ends is that page's size
+    int32_t PageHeight = 841;
+
+    // --- drawing operations; they do nothing unless a document is open ---
+    void MoveTo(int32_t x, int32_t y);
+    void LineTo(int32_t x, int32_t y);
+    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // An 8-bit (Windows-1252) string with Font, the top-left corner of its cell at (x, y).
+    void TextOut(int32_t x, int32_t y, std::string_view text);
+    // Places the whole image into the box at (x, y) of width x height points. srcX and srcY
+    // are not used; srcWidth and srcHeight only have to be non-zero.
+    void DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, const TDib& image,
+                   int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight);
+
+    // Text measured in Font at 72 dots per inch, whole points; also without an open document.
+    int32_t TextWidth(std::string_view text);
+    int32_t TextHeight(std::string_view text);
+
+    int32_t PenPosX() const { return penPosX_; }
+    int32_t PenPosY() const { return penPosY_; }
+
+    // The 1-based number of a face and style in the font table, added when new.
+    int32_t FindOrAddFont(std::string_view name, uint8_t style);
+
+    // --- inspection (tests, the page drawing) ---
+    int32_t PageCount() const { return pageCount_; }
+    const std::vector<TPDFFontEntry>& FontTable() const { return fonts_; }
+    size_t ImageCount() const { return images_.size(); }
+
+  private:
+    bool Begin(std::unique_ptr<TPDFOutput> output);
+    // Records the first error, drops the unfinished output and closes the document.
+    void Fail(std::string_view text) noexcept;
+    void Abandon() noexcept;
+
+    // Output primitives. While a page is open they append to the page buffer, otherwise to the
+    // file staging buffer, which goes to the output in large blocks.
+    std::string& Target() { return buffering_ ? pageBuffer_ : staged_; }
+    void WriteRaw(std::string_view s) { Target().append(s); }
+    void WriteLine(std::string_view s) {
+        Target().append(s);
+        Target().push_back('\n');
+    }
+    void WriteNumber(int64_t value);
+    void EndLine() { Target().push_back('\n'); }
+    int64_t FilePosition() const { return written_ + static_cast<int64_t>(staged_.size()); }
+    void FlushStaged(bool always);
+
+    int32_t BeginObject();
+    void BeginDictObject();
+    void EndObject() { WriteLine("endobj"); }
+    void EndDictObject();
+    void BeginContentStream();
+    void EndContentStream();
+
+    // The end of the document.
+    void WriteDocumentEnd();
+    void WriteFontObjects();
+    void WriteFontObject(const TPDFFontEntry& entry);
+    void WriteFontWidths(const TOutlineMetrics& metrics);
+    void WritePagesObject(int32_t firstPageObject);
+    void WritePageObjects(int32_t pagesObject, int32_t firstFontObject, int32_t firstImageObject);
+    void WriteCatalog(int32_t pagesObject);
+    void WriteImageObjects();
+    void WriteImageObject(const TDib& image);
+    void WriteXRefAndTrailer(int32_t catalogObject);
+
+    // Drawing state.
+    void ApplyPen();
+    void ApplyBrush();
+    void SelectTextFont();
+    void WriteRectanglePath(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    const TFont& MeasureFont();
+
+    std::unique_ptr<TPDFOutput> output_;
+    std::unique_ptr<TDeflater> deflater_;
+    bool used_ = false;  // a writer writes one document
+    std::string staged_;
+    std::string pageBuffer_;
+    std::string compressed_;
+    int64_t written_ = 0;  // bytes handed to the output so far
+    bool buffering_ = false;
+    bool isOpen_ = false;
+    bool failed_ = false;
+    std::string errorText_;
+    TMessageSink* messages_ = nullptr;
+
+    std::vector<TXRefEntry> xref_;
+    std::vector<TPDFPageSize> pageSizes_;
+    std::vector<TPDFFontEntry> fonts_;
+    std::vector<TDib> images_;
+    int32_t pageCount_ = 0;
+    int64_t xrefOffset_ = 0;
+    int64_t streamStart_ = 0;
+    int64_t streamEnd_ = 0;
+
+    // What the page's content stream already holds.
+    int32_t curFontNumber_ = 0;
+    int32_t curFontSize_ = 0;
+    bool fontSelected_ = false;
+    bool fillColorWritten_ = false;
+    bool penWritten_ = false;
+    bool brushClear_ = false;
+    bool penClear_ = false;
+    TPDFPen lastPen_;
+    TPDFBrush lastBrush_;
+    // The fill colour the page's stream really holds (black when a page begins). A clear brush
+    // writes nothing, so this can differ from lastBrush_.Color; text compares against this.
+    uint32_t streamFill_ = 0;
+
+    int32_t penPosX_ = 0;
+    int32_t penPosY_ = 0;
+
+    // The measuring surface: the font last measured and the key it was created for.
+    TFont measureFont_;
+    TPDFFont measureKey_;
+    bool measureValid_ = false;
+    int32_t measureHeight_ = 0;  // the cell height of measureFont_
+};
+
+// Text as the contents of a PDF literal string (PDF Reference 1.3, 3.2.3).
+std::string EscapePDFString(std::string_view text);
+void AppendEscapedPDFString(std::string& out, std::string_view text);
+
+// The line of dash pattern of a pen style; empty for psClear.
+std::string_view DashPatternLine(TPenStyle style);
+
+}  // namespace qm

@@ -1,0 +1,260 @@
+// The drawing operations: pen, brush and text state written only when it changes, lines,
+// rectangles and text (PDF Reference 1.3, 4.3 and 5.3). Callers use whole points with y
+// growing downward; with H the page height a point (x, y) is written as (x, H - y - 1).
+#include <array>
+#include <exception>
+
+#include "pdf/pdf_canvas.h"
+#include "pdf/pdf_number.h"
+
+namespace qm {
+
+namespace {
+
+// A width or height of a grid rectangle, one step toward zero: the rectangle covering columns
+// L..R-1 spans R - L - 1 points from its first to its last column.
+int64_t StepTowardZero(int64_t extent) {
+    return extent > 0 ? extent - 1 : extent + 1;
+}
+
+}  // namespace
+
+std::string_view DashPatternLine(TPenStyle style) {
+    switch (style) {
+        case psDash:
+            return "[3] 0 d";
+        case psDot:
+            return "[1] 0 d";
+        case psDashDot:
+            return "[3 1 1 1] 0 d";
+        case psDashDotDot:
+            return "[3 1 1 1 1 1] 0 d";
+        case psClear:
+            return {};
+        case psSolid:
+        case psInsideFrame:
+        default:
+            return "[ ] 0 d";
+    }
+}
+
+void TPDFCanvas::ApplyPen() {
+    if (penWritten_ && Pen == lastPen_) return;
+    penClear_ = Pen.Style == psClear;
+    if (!penClear_) {
+        WriteLine(DashPatternLine(Pen.Style));
+        // A negative width is not a PDF line width; the thinnest line stands in for it.
+        WriteNumber(Pen.Width < 0 ? 0 : Pen.Width);
+        WriteLine(" w");
+        AppendColor(Target(), Pen.Color);
+        WriteLine(" RG");
+    }
+    penWritten_ = true;
+    lastPen_ = Pen;
+}
+
+void TPDFCanvas::ApplyBrush() {
+    if (fillColorWritten_ && Brush == lastBrush_) return;
+    brushClear_ = Brush.Style == bsClear;
+    if (!brushClear_) {
+        AppendColor(Target(), Brush.Color);
+        WriteLine(" rg");
+        streamFill_ = Brush.Color;
+    }
+    fillColorWritten_ = true;
+    lastBrush_ = Brush;
+}
+
+void TPDFCanvas::SelectTextFont() {
+    if (!fillColorWritten_ || streamFill_ != Font.Color) {
+        AppendColor(Target(), Font.Color);
+        WriteLine(" rg");
+        streamFill_ = Font.Color;
+        lastBrush_.Color = Font.Color;
+    }
+    const int32_t number = FindOrAddFont(Font.Name, Font.Style);
+    if (fontSelected_ && number == curFontNumber_ && Font.Size == curFontSize_) return;
+    WriteRaw("/F");
+    WriteNumber(number);
+    WriteRaw(" ");
+    WriteNumber(Font.Size);
+    WriteLine(" Tf");
+    curFontNumber_ = number;
+    curFontSize_ = Font.Size;
+    fontSelected_ = true;
+}
+
+void TPDFCanvas::MoveTo(int32_t x, int32_t y) {
+    if (!isOpen_) return;
+    penPosX_ = x;
+    penPosY_ = y;
+}
+
+void TPDFCanvas::LineTo(int32_t x, int32_t y) {
+    if (!isOpen_) return;
+    try {
+        ApplyPen();
+        if (!penClear_) {
+            const int64_t h = PageHeight;
+            WriteNumber(penPosX_);
+            WriteRaw(" ");
+            WriteNumber(h - penPosY_ - 1);
+            WriteLine(" m");
+            WriteNumber(x);
+            WriteRaw(" ");
+            WriteNumber(h - y - 1);
+            WriteLine(" l");
+            WriteLine("S");
+        }
+        penPosX_ = x;
+        penPosY_ = y;
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+void TPDFCanvas::WriteRectanglePath(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    WriteNumber(left);
+    WriteRaw(" ");
+    WriteNumber(int64_t{PageHeight} - bottom);
+    WriteRaw(" ");
+    WriteNumber(StepTowardZero(int64_t{right} - left));
+    WriteRaw(" ");
+    WriteNumber(StepTowardZero(int64_t{bottom} - top));
+    WriteLine(" re");
+}
+
+void TPDFCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (!isOpen_ || right == left || bottom == top) return;
+    try {
+        ApplyBrush();
+        if (brushClear_) return;
+        WriteRectanglePath(left, top, right, bottom);
+        WriteLine("f");
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+void TPDFCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (!isOpen_) return;
+    if (Pen.Style == psClear) {
+        FillRect(left, top, right, bottom);
+        return;
+    }
+    if (right == left || bottom == top) return;
+    try {
+        ApplyPen();
+        ApplyBrush();
+        if (!brushClear_) {
+            WriteRectanglePath(left, top, right, bottom);
+            WriteLine("B");  // fill, then stroke the same path
+            return;
+        }
+    } catch (const std::exception& e) {
+        Fail(e.what());
+        return;
+    }
+    if (penClear_) return;
+    MoveTo(left, top);
+    LineTo(right - 1, top);
+    LineTo(right - 1, bottom - 1);
+    LineTo(left, bottom - 1);
+    LineTo(left, top);
+}
+
+void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
+    if (!isOpen_) return;
+    try {
+        const int64_t cellHeight = TextHeight(text);
+        WriteLine("BT");
+        SelectTextFont();
+        WriteNumber(x);
+        WriteRaw(" ");
+        // The text origin (the baseline) sits at the bottom edge of the cell.
+        WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
+        WriteRaw("  Td (");
+        AppendEscapedPDFString(Target(), text);
+        WriteLine(") Tj");
+        WriteLine("ET");
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+const TFont& TPDFCanvas::MeasureFont() {
+    if (!measureValid_ || measureKey_.Size != Font.Size || measureKey_.Style != Font.Style ||
+        measureKey_.Charset != Font.Charset || measureKey_.Name != Font.Name) {
+        // 72 dots per inch: a size in points is a size in device units.
+        measureFont_ = selfont(Font.Name, 72, 100.0, Font.Size, Font.Style, Font.Charset);
+        measureKey_ = Font;
+        measureHeight_ = qm::TextHeight(measureFont_, "X");
+        measureValid_ = true;
+    }
+    return measureFont_;
+}
+
+int32_t TPDFCanvas::TextWidth(std::string_view text) {
+    try {
+        return qm::TextWidth(MeasureFont(), text);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+int32_t TPDFCanvas::TextHeight(std::string_view text) {
+    try {
+        // The height of a text is the font's cell height, whatever the characters.
+        MeasureFont();
+        return text.empty() ? qm::TextHeight(measureFont_, text) : measureHeight_;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+namespace {
+
+// What each byte becomes inside a literal string (PDF Reference 1.3, 3.2.3).
+struct TEscapeTable {
+    std::array<std::string, 256> Text;
+    TEscapeTable() {
+        static constexpr char kOctal[] = "01234567";
+        for (int c = 0; c < 256; ++c) {
+            if (c < 32) {
+                Text[c] = {'\\', kOctal[c >> 6], kOctal[(c >> 3) & 7], kOctal[c & 7]};
+            } else {
+                Text[c] = std::string(1, static_cast<char>(c));
+            }
+        }
+        Text['\\'] = "\\\\";
+        Text['('] = "\\(";
+        Text[')'] = "\\)";
+        Text[8] = "\\b";
+        Text[9] = "\\t";
+        Text[10] = "\\n";
+        Text[12] = "\\f";
+        Text[13] = "\\r";
+    }
+};
+
+}  // namespace
+
+void AppendEscapedPDFString(std::string& out, std::string_view text) {
+    static const TEscapeTable table;
+    for (const char ch : text) {
+        const auto c = static_cast<uint8_t>(ch);
+        if (c >= 32 && c != '\\' && c != '(' && c != ')') {
+            out.push_back(ch);
+        } else {
+            out.append(table.Text[c]);
+        }
+    }
+}
+
+std::string EscapePDFString(std::string_view text) {
+    std::string out;
+    AppendEscapedPDFString(out, text);
+    return out;
+}
+
+}  // namespace qm

@@ -1,0 +1,21 @@
+// Names and numbers of the PDF font objects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// The /BaseFont name (without the "/") of a face and style: the face name with delimiters,
+// "#", blanks and bytes outside "!".."~" written as "#" and two upper-case hex digits, NUL
+// bytes dropped, then ",BoldItalic", ",Italic" or ",Bold" (PDF Reference 1.3, 3.2.4 and
+// 5.5.2). "Times New Roman" bold gives "Times#20New#20Roman,Bold".
+std::string BaseFontName(std::string_view name, uint8_t style);
+
+// Pixels at 12 per em to glyph space (1000 per em): the exact product of units with the double
+// nearest to 1000/12, truncated toward zero. That double lies just below 1000/12, so multiples
+// of 3 come out one less than the true quotient: S(3) = 249, S(12) = 999, S(-3) = -249.
+int64_t ScaleToGlyphSpace(int32_t units);
+
+}  // namespace qm
