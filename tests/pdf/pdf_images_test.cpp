@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "pdf/pdf_canvas.h"
+#include "pdf/pdf_images.h"
+#include "pdf_test_support.h"
+
+namespace qm {
+namespace {
+
+TDib PaletteImage(int bits, int32_t width, int32_t height) {
+    TDib image;
+    EXPECT_TRUE(newdib(image, width, height, bits, nullptr, 0));
+    return image;
+}
+
+TEST(ConvertTo24Bit, OneBitImagesAreBlackAtIndexZeroAndWhiteElsewhere) {
+    TDib image = PaletteImage(1, 10, 2);
+    // The colour table says the opposite; it is not consulted.
+    image.ColorTable[0] = TRgbQuad{255, 255, 255, 0};
+    image.ColorTable[1] = TRgbQuad{0, 0, 255, 0};
+    setpixel(image, 0, 0, 1);
+    setpixel(image, 9, 1, 1);
+    TDib result;
+    ASSERT_TRUE(ConvertTo24Bit(image, result));
+    EXPECT_EQ(DIBBitCount(result), 24);
+    EXPECT_EQ(getpixel(result, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(getpixel(result, 1, 0), 0u);
+    EXPECT_EQ(getpixel(result, 9, 1), 0xFFFFFFu);
+    EXPECT_EQ(getpixel(result, 8, 1), 0u);
+    EXPECT_EQ(getpixel(result, 0, 1), 0u);
+}
+
+TEST(ConvertTo24Bit, PaletteImagesTakeTheirTableColoursAndKeepTheirOrientation) {
+    TDib four = PaletteImage(4, 3, 2);
+    four.ColorTable[2] = TRgbQuad{0x30, 0x20, 0x10, 0};  // blue, green, red
+    four.ColorTable[5] = TRgbQuad{0xFF, 0, 0, 0};
+    setpixel(four, 0, 0, 2);  // high nibble of the first byte
+    setpixel(four, 1, 0, 5);  // low nibble
+    setpixel(four, 2, 1, 2);
+    TDib result;
+    ASSERT_TRUE(ConvertTo24Bit(four, result));
+    EXPECT_EQ(getpixel(result, 0, 0), 0x302010u);
+    EXPECT_EQ(getpixel(result, 1, 0), 0xFF0000u);
+    EXPECT_EQ(getpixel(result, 2, 1), 0x302010u);
+    EXPECT_EQ(getpixel(result, 2, 0), 0u);
+
+    TDib eight = PaletteImage(8, 2, 2);
+    eight.ColorTable[200] = TRgbQuad{1, 2, 3, 0};
+    setpixel(eight, 1, 0, 200);
+    ASSERT_TRUE(ConvertTo24Bit(eight, result));
+    EXPECT_EQ(getpixel(result, 1, 0), 0x010203u);
+    EXPECT_EQ(getpixel(result, 1, 1), 0u);
+}
+
+TEST(ConvertTo24Bit, OtherDepthsAndEmptyImagesAreLeftAlone) {
+    TDib result = test::SolidImage(1, 1, 0x123456);
+    EXPECT_FALSE(ConvertTo24Bit(test::SolidImage(2, 2, 0), result));
+    EXPECT_FALSE(ConvertTo24Bit(TDib{}, result));
+    TDib sixteen = test::SolidImage(2, 2, 0);
+    sixteen.Header.BitCount = 16;
+    EXPECT_FALSE(ConvertTo24Bit(sixteen, result));
+    EXPECT_EQ(getpixel(result, 0, 0), 0x123456u);
+}
+
+TEST(CopyImage, CopiesPixelsAndColoursIntoAnIndependentImage) {
+    TDib source = PaletteImage(8, 5, 3);
+    source.ColorTable[7] = TRgbQuad{9, 8, 7, 0};
+    setpixel(source, 4, 2, 7);
+    TDib copy;
+    ASSERT_TRUE(CopyImage(source, copy));
+    EXPECT_EQ(DIBWidth(copy), 5);
+    EXPECT_EQ(DIBHeight(copy), 3);
+    EXPECT_EQ(DIBBitCount(copy), 8);
+    EXPECT_EQ(getpixel(copy, 4, 2), 7u);
+    EXPECT_EQ(copy.ColorTable[7].Blue, 9);
+    setpixel(source, 4, 2, 1);
+    EXPECT_EQ(getpixel(copy, 4, 2), 7u);
+    EXPECT_NE(copy.PixelBlock, source.PixelBlock);
+    EXPECT_FALSE(CopyImage(TDib{}, copy));
+    EXPECT_FALSE(copy.HasImage());
+}
+
+TEST(ImageObjects, HoldABaselineJpegWithTheOneLineDictionary) {
+    const TDib picture = test::SolidImage(16, 8, 0x2040C0);
+    const std::string pdf =
+        test::WritePdf([&](TPDFCanvas& c) { c.DrawImage(0, 0, 16, 8, picture, 0, 0, 16, 8); });
+    // One page, no fonts: the image is object 8.
+    const std::string object = test::ObjectText(pdf, 8);
+    const std::string head =
+        "8 0 obj\n<< /Type /XObject /Subtype /Image /Width 16 /Height 8 /BitsPerComponent 8 "
+        "/ColorSpace /DeviceRGB /Length ";
+    ASSERT_EQ(object.compare(0, head.size(), head), 0) << object.substr(0, 200);
+    const size_t lengthEnd = object.find(' ', head.size());
+    const size_t length = std::stoul(object.substr(head.size(), lengthEnd - head.size()));
+    EXPECT_EQ(object.substr(lengthEnd, 25), " /Filter /DCTDecode >>\nst");
+    const size_t data = object.find("stream\n") + 7;
+    // Baseline JPEG: SOI, then a SOF0 marker; the stream ends at EOI right before "endstream".
+    EXPECT_EQ(object.substr(data, 2), "\xFF\xD8");
+    EXPECT_NE(object.find("\xFF\xC0", data), std::string::npos);
+    EXPECT_EQ(object.substr(data + length - 2),
+              "\xFF\xD9"
+              "endstream\nendobj\n");
+    std::vector<uint8_t> expected;
+    ASSERT_TRUE(SaveDibMemory(picture, kFormatJpeg, expected));
+    EXPECT_EQ(object.substr(data, length), std::string(expected.begin(), expected.end()));
+}
+
+TEST(ImageObjects, AnImageThatCannotBeEncodedBecomesOneWhitePixel) {
+    // Wider than a JPEG can be: the encoder refuses it, the object must still be there.
+    const TDib wide = test::SolidImage(70000, 1, 0);
+    const std::string pdf = test::WritePdf([&](TPDFCanvas& c) {
+        c.DrawImage(0, 0, 100, 10, wide, 0, 0, 70000, 1);
+        c.DrawImage(0, 20, 10, 10, test::SolidImage(2, 2, 0), 0, 0, 2, 2);
+    });
+    EXPECT_NE(test::ObjectText(pdf, 8).find("/Width 1 /Height 1 "), std::string::npos);
+    EXPECT_NE(test::ObjectText(pdf, 9).find("/Width 2 /Height 2 "), std::string::npos);
+    EXPECT_NE(pdf.find("/XObject << /Im0 8 0 R/Im1 9 0 R >>"), std::string::npos);
+}
+
+TEST(ImageObjects, PaletteImagesAreWrittenAsRgb) {
+    TDib mono = PaletteImage(1, 9, 9);
+    setpixel(mono, 4, 4, 1);
+    const std::string pdf =
+        test::WritePdf([&](TPDFCanvas& c) { c.DrawImage(0, 0, 9, 9, mono, 0, 0, 9, 9); });
+    EXPECT_NE(test::ObjectText(pdf, 8).find("/Width 9 /Height 9 /BitsPerComponent 8 "
+                                            "/ColorSpace /DeviceRGB"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace qm
