@@ -1,0 +1,60 @@
+// One conversion session: a document model and the workflow around it, without any window.
+// Opening a file imports it into an empty model and lays it out; saving writes the laid-out
+// pages as PDF; the preview pages can be rendered as PNG files. The window and the command line
+// each own one.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/convert_report.h"
+#include "model/document.h"
+#include "model/sinks.h"
+
+namespace qm {
+
+struct TImportResult;
+
+struct TOpenOutcome {
+    bool Imported = false;  // the text was read
+    std::string Reason;     // why not, in the program's own words
+};
+
+class TConversionSession {
+public:
+    TConversionSession(TProgressSink& progress, TMessageSink& messages);
+
+    // The PDF beside a document: the file name's extension (from its last ".") replaced by
+    // ".pdf", or ".pdf" appended when the file name has none. A "." in a folder name does not
+    // count.
+    static std::string DestinationFor(const std::string& path);
+
+    // Imports a document into an empty model, lays it out and runs the hidden pass.
+    TOpenOutcome openfilenow(const std::string& path);
+    TOpenOutcome OpenBytes(std::vector<uint8_t> bytes);
+
+    // Writes the laid-out pages as PDF. False when the file could not be written.
+    bool SavePDFFile(const std::string& destination);
+    bool SavePDFFile(std::ostream& stream);
+
+    // Renders every preview page as PREFIX-1.png, PREFIX-2.png, ... at 96 dots per inch.
+    bool RenderPng(const std::string& prefix);
+
+    // Face names of the document's fonts whose face was found under another family.
+    std::vector<TFontSubstitution> FontSubstitutions() const;
+
+    TDocument& Document() { return doc_; }
+    const std::string& Destination() const { return destination_; }
+
+private:
+    TOpenOutcome FinishOpen(const TImportResult& outcome);
+
+    TProgressSink& progress_;
+    TMessageSink& messages_;
+    TDocument doc_;
+    std::string destination_;
+};
+
+}  // namespace qm

@@ -1,0 +1,165 @@
+// quillmere-convert: converts Word documents to PDF from the command line.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <thread>
+
+#include "app/batch_runner.h"
+#include "app/conversion_session.h"
+
+namespace qm {
+namespace {
+
+constexpr const char* kVersion = "1.1";
+
+// Messages of the import and the writer are kept for the report, not printed.
+class TRecordedMessages : public TMessageSink {
+public:
+    void ShowMessage(std::string_view text, TMessageIcon) override { Last = std::string(text); }
+    std::string Last;
+};
+
+class TNoProgress : public TProgressSink {
+public:
+    void SetProStatus(int) override {}
+};
+
+struct TOptions {
+    std::vector<std::string> Inputs;
+    std::string Output;
+    std::string OutDir;
+    std::string PngPrefix;
+    int Jobs = 0;
+    double Timeout = 60;
+    bool Json = false;
+    bool Quiet = false;
+};
+
+std::string OutputFor(const TOptions& options, const std::string& input) {
+    if (!options.Output.empty()) return options.Output;
+    if (input == "-") return "-";
+    const std::string beside = TConversionSession::DestinationFor(input);
+    if (options.OutDir.empty()) return beside;
+    return (std::filesystem::path(options.OutDir) / std::filesystem::path(beside).filename())
+        .string();
+}
+
+bool ReadStandardInput(std::vector<uint8_t>& bytes) {
+    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return !std::cin.bad();
+}
+
+TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
+    const auto start = std::chrono::steady_clock::now();
+    TConvertReport report;
+    report.Input = input;
+    report.Output = OutputFor(options, input);
+    TRecordedMessages messages;
+    TNoProgress progress;
+    TConversionSession session(progress, messages);
+    TOpenOutcome opened;
+    if (input == "-") {
+        std::vector<uint8_t> bytes;
+        if (ReadStandardInput(bytes)) opened = session.OpenBytes(std::move(bytes));
+        else opened.Reason = "Can not read the standard input.";
+    } else {
+        opened = session.openfilenow(input);
+    }
+    auto finish = [&](TConvertStatus status, std::string reason) {
+        report.Status = status;
+        report.Reason = std::move(reason);
+        report.Seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return report;
+    };
+    if (!opened.Imported) return finish(TConvertStatus::Refused, opened.Reason);
+    report.Pages = session.Document().GetAnzPages();
+    report.Fonts = session.FontSubstitutions();
+    const bool saved = report.Output == "-" ? session.SavePDFFile(std::cout)
+                                            : session.SavePDFFile(report.Output);
+    if (!saved) {
+        return finish(TConvertStatus::Failed,
+                      messages.Last.empty() ? "Can not create the PDF file." : messages.Last);
+    }
+    if (!options.PngPrefix.empty() && !session.RenderPng(options.PngPrefix))
+        return finish(TConvertStatus::Failed, "Can not write the preview pictures.");
+    return finish(TConvertStatus::Converted, "");
+}
+
+void Report(const TOptions& options, const TConvertReport& r) {
+    if (options.Json) {
+        std::cout << ToJson(r) << std::endl;
+    } else if (r.Status == TConvertStatus::Converted && !options.Quiet && r.Output != "-") {
+        std::cout << r.Input << " -> " << r.Output << " (" << r.Pages
+                  << (r.Pages == 1 ? " page)" : " pages)") << std::endl;
+    }
+    if (r.Status != TConvertStatus::Converted) std::cerr << r.Input << ": " << r.Reason << std::endl;
+}
+
+int Run(int argc, char** argv) {
+    TOptions options;
+    CLI::App app{"Converts Word documents (.doc, Word 97-2003) to PDF.", "quillmere-convert"};
+    app.add_option("files", options.Inputs, "Word documents to convert; - reads standard input")
+        ->required();
+    app.add_option("-o,--output", options.Output, "PDF file to write (one input; - for standard output)");
+    app.add_option("-d,--outdir", options.OutDir, "Folder for the PDF files")->check(CLI::ExistingDirectory);
+    app.add_option("-j,--jobs", options.Jobs, "Documents converted at once (default: the number of cores)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--timeout", options.Timeout, "Seconds before a conversion in a batch is stopped")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--png", options.PngPrefix, "Also render the preview pages as PREFIX-1.png, ...");
+    app.add_flag("--json", options.Json, "One JSON line per input on standard output");
+    app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
+    app.set_version_flag("--version", std::string("quillmere-convert ") + kVersion);
+    try {
+        app.parse(argc, argv);
+        if (!options.Output.empty() && options.Inputs.size() > 1)
+            throw CLI::ValidationError("--output takes exactly one input");
+        if (!options.Output.empty() && !options.OutDir.empty())
+            throw CLI::ValidationError("--output and --outdir exclude each other");
+        if (!options.PngPrefix.empty() && options.Inputs.size() > 1)
+            throw CLI::ValidationError("--png takes exactly one input");
+        if (options.Json && options.Output == "-")
+            throw CLI::ValidationError("--json and --output - both use standard output");
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+
+    std::vector<TConvertReport> reports;
+    if (options.Inputs.size() == 1) {
+        reports.push_back(ConvertOne(options, options.Inputs[0]));
+        Report(options, reports.back());
+        return ExitStatusFor(reports);
+    }
+    TBatchOptions batch;
+    batch.Jobs = options.Jobs > 0 ? options.Jobs
+                                  : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    batch.TimeoutSeconds = options.Timeout;
+    const bool showProgress = !options.Quiet && isatty(STDERR_FILENO);
+    size_t done = 0;
+    std::cout.flush();
+    reports = RunBatch(
+        options.Inputs, batch,
+        [&](size_t i) { return ConvertOne(options, options.Inputs[i]); },
+        [&](const TConvertReport& r) {
+            ++done;
+            if (showProgress) std::cerr << "\r\033[K";
+            Report(options, r);
+            if (showProgress)
+                std::cerr << "[" << done << "/" << options.Inputs.size() << "] " << std::flush;
+        });
+    if (showProgress) std::cerr << "\r\033[K" << std::flush;
+    return ExitStatusFor(reports);
+}
+
+}  // namespace
+}  // namespace qm
+
+int main(int argc, char** argv) { return qm::Run(argc, argv); }

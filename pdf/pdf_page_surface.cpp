@@ -1,0 +1,93 @@
+#include "pdf/pdf_page_surface.h"
+
+#include "model/page_walk.h"
+
+namespace qm {
+
+void TPDFPageSurface::FillRect(const TRect& r, int32_t color, TFillKind) {
+    writer_.Brush.Style = bsSolid;
+    writer_.Brush.Color = static_cast<uint32_t>(color);
+    writer_.FillRect(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TPDFPageSurface::FrameRect(const TRect& r, int32_t color, int32_t penWidth) {
+    writer_.Pen.Color = static_cast<uint32_t>(color);
+    writer_.Pen.Width = penWidth;
+    writer_.Brush.Style = bsClear;
+    writer_.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+    writer_.Pen.Width = 1;
+}
+
+void TPDFPageSurface::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color,
+                           int32_t penWidth) {
+    writer_.Pen.Color = static_cast<uint32_t>(color);
+    writer_.Pen.Width = penWidth;
+    writer_.MoveTo(x0, y0);
+    writer_.LineTo(x1, y1);
+}
+
+void TPDFPageSurface::SelectFont(const std::string& face, double size, uint8_t style,
+                                 uint8_t charset) {
+    writer_.Font.Name = face;
+    writer_.Font.Size = TruncUnits(size);  // PDF font sizes are whole points
+    writer_.Font.Style = style;
+    writer_.Font.Charset = charset;
+}
+
+void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::string_view text,
+                                  const TTextRunStyle& style) {
+    if (style.Shadow) {
+        writer_.Font.Color = static_cast<uint32_t>(style.ShadowColor);
+        writer_.TextOut(x + 2, y + 2, text);
+    }
+    writer_.Font.Color = static_cast<uint32_t>(style.Color);
+    writer_.TextOut(x, y, text);
+    const bool strike = writer_.Font.Style & kStyleStrikeOut;
+    if (style.UnderlineKind != 1 && style.UnderlineKind != 2 && !strike) return;
+    const int32_t w = writer_.TextWidth(text);
+    const int32_t h = writer_.TextHeight(text);
+    writer_.Pen.Color = static_cast<uint32_t>(style.Color);
+    if (style.UnderlineKind == 1 || style.UnderlineKind == 2) {
+        // Below the cell bottom, one point beyond the text on both sides.
+        const int32_t p = TruncUnits(style.Size / 12);
+        writer_.Pen.Width = p;
+        writer_.MoveTo(x - 1, y + h + p + 1);
+        writer_.LineTo(x + w + 1, y + h + p + 1);
+        if (style.UnderlineKind == 2) {
+            writer_.MoveTo(x - 1, y + h - p + 1);
+            writer_.LineTo(x + w + 1, y + h - p + 1);
+        }
+        writer_.Pen.Width = 1;
+    }
+    if (strike) {
+        const int32_t s = writer_.Font.Size / 4;
+        writer_.Pen.Width = writer_.Font.Size / 12;
+        writer_.MoveTo(x - 1, y + h - s);
+        writer_.LineTo(x + w + 1, y + h - s);
+        writer_.Pen.Width = 1;
+    }
+}
+
+void TPDFPageSurface::DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
+                                  const TDib& picture) {
+    writer_.DrawImage(x, y, width, height, picture, 0, 0, DIBWidth(picture), DIBHeight(picture));
+}
+
+void TPDFPageSurface::BeforeLine(int32_t page, int32_t pages, int32_t line, int32_t lineCount) {
+    if (!progress_ || pages <= 0 || lineCount <= 0) return;
+    const double share = 100.0 / pages * ((line + 1.0) / lineCount);
+    progress_->SetProStatus(TruncUnits(page * 100.0 / pages + share));
+}
+
+void DrawPagesPDF(TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress) {
+    const TWalkGeometry geometry = PdfGeometry(doc);
+    writer.PageWidth = geometry.PageW + 20;
+    writer.PageHeight = geometry.PageH + 20;
+    writer.Brush.Color = 0xFFFFFF;
+    writer.Pen.Color = 0;
+    TPDFPageSurface surface(writer, progress);
+    TPageWalk walk(doc, surface, geometry);
+    walk.DrawPageFields(page);
+}
+
+}  // namespace qm

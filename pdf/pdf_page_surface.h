@@ -1,0 +1,40 @@
+// The page walk's surface for PDF output: each drawing call becomes the writer's operations,
+// with the PDF's own text decoration (underline below the cell, strike-out as a line).
+#pragma once
+
+#include "model/document.h"
+#include "model/page_surface.h"
+#include "model/sinks.h"
+#include "pdf/pdf_canvas.h"
+
+namespace qm {
+
+class TPDFPageSurface : public TPageSurface {
+  public:
+    TPDFPageSurface(TPDFCanvas& writer, TProgressSink* progress)
+        : writer_(writer), progress_(progress) {}
+
+    void FillRect(const TRect& r, int32_t color, TFillKind kind) override;
+    void FrameRect(const TRect& r, int32_t color, int32_t penWidth) override;
+    void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color,
+              int32_t penWidth) override;
+    void SetClip(const TRect*) override {}  // no clipping in PDF: text is written in full
+    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset) override;
+    int32_t TextWidth(std::string_view text) override { return writer_.TextWidth(text); }
+    int32_t TextHeight(std::string_view text) override { return writer_.TextHeight(text); }
+    void DrawTextRun(int32_t x, int32_t y, std::string_view text,
+                     const TTextRunStyle& style) override;
+    void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
+                     const TDib& picture) override;
+    void BeforeLine(int32_t page, int32_t pages, int32_t line, int32_t lineCount) override;
+
+  private:
+    TPDFCanvas& writer_;
+    TProgressSink* progress_;
+};
+
+// Draws page `page` (0-based) of the laid-out document into the writer's open page: sets the
+// page size (paper + 20 points) and walks the page's fields.
+void DrawPagesPDF(TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress);
+
+}  // namespace qm
