@@ -48,6 +48,8 @@ public:
     double PageWidthMM = 210.0;
     double PageHeightMM = 297.0;
     int32_t PrinterDPI = 600;  // no printer service here: text is measured at 600 dpi
+    // The view's horizontal resolution; layout derives its page size in mm from it.
+    int32_t ScreenDPI = 96;
     int32_t PageWidthPx = 0;
     int32_t PageHeightPx = 0;
     double Zoom = 100.0;

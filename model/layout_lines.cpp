@@ -1,0 +1,341 @@
+// Breaking the lines of one field, forward from its first line. A broken line hands the rest
+// of its text to the same cell of the next row of lines, inserting that row when there is
+// none. Rather than inserting into the field's array (which would shift every line behind,
+// once per new line), the rows stream from the old array into a new one; the text a line hands
+// on stays in its array and the next line starts further into it, so each character moves once.
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
+#include "model/layout_lines.h"
+
+namespace qm {
+
+namespace {
+
+// One row of lines being laid out: the lines, and for each where its text starts in its
+// character array (the characters before belong to lines already laid out).
+struct TRow {
+    std::vector<TLineRec> Lines;
+    std::vector<size_t> Skip;
+
+    bool Empty() const { return Lines.empty(); }
+    size_t Size() const { return Lines.size(); }
+    void Clear() {
+        Lines.clear();
+        Skip.clear();
+    }
+};
+
+// Where the cursor's line is while the lines stream.
+enum class TSpot { None, Input, Current, Pending, Out, PastEnd };
+
+bool Continues(const TLineRec& line, const TLineRec* next) {
+    return next && !next->RowStart && !line.RowEnd && next->InTable == line.InTable &&
+           next->CellsInRow == line.CellsInRow && next->CellIndex == line.CellIndex;
+}
+
+// Whether a line that breaks needs a new row behind its own. A plain line continues in the
+// next line only while its paragraph goes on there. A table cell continues in the same cell of
+// the next row of lines of its table row: putting a row in between would tear apart the text
+// of the other cells, which continue there too.
+bool NeedsNewRow(const TLineRec& line, const TLineRec* next, int32_t kind) {
+    const bool continues = Continues(line, next);
+    if (line.InTable) return !continues;
+    return !continues || line.EndKind != 0 ||
+           (kind > 0 && (!next->Chars.empty() || next->EndKind != 0));
+}
+
+class TLineBreaker {
+  public:
+    TLineBreaker(TLayoutPass& pass, int32_t fieldIndex)
+        : pass_(pass),
+          doc_(pass.Doc),
+          field_(fieldIndex),
+          width_(FieldTextWidth(pass.Doc.Fields[fieldIndex], pass.Page)) {}
+
+    void Run();
+
+  private:
+    bool TakeRow();
+    void EmitRow();
+    bool StartsParagraph(size_t k) const;
+    void Number(TLineRec& line, bool start);
+    double AvailableWidth(size_t k) const;
+    void BreakCell(size_t k, bool start);
+    void SetRowHeights(size_t k, double height);
+    void HandOn(size_t k, int32_t kind, size_t pos);
+    void InsertRow();
+    void MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, size_t* nextSkip);
+    void StartCursor();
+    void FinishCursor();
+
+    TLayoutPass& pass_;
+    TDocument& doc_;
+    int32_t field_;
+    double width_;
+    std::vector<TLineRec> input_;
+    size_t pos_ = 0;
+    TRow cur_;
+    TRow pending_;  // the row inserted behind the current one, if any
+    std::vector<TLineRec> out_;
+    TSpot spot_ = TSpot::None;
+    size_t spotIndex_ = 0;
+    int64_t spotChar_ = 0;
+};
+
+void TLineBreaker::Run() {
+    input_ = std::move(doc_.Fields[field_].Lines);
+    out_.reserve(input_.size());
+    StartCursor();
+    while (TakeRow()) {
+        for (size_t k = 0; k < cur_.Size(); ++k) {
+            const bool start = StartsParagraph(k);
+            Number(cur_.Lines[k], start);
+            if (cur_.Lines[k].Dirty) BreakCell(k, start);
+        }
+        EmitRow();
+    }
+    doc_.Fields[field_].Lines = std::move(out_);
+    FinishCursor();
+}
+
+bool TLineBreaker::TakeRow() {
+    if (!pending_.Empty()) {
+        std::swap(cur_, pending_);
+        pending_.Clear();
+        if (spot_ == TSpot::Pending) spot_ = TSpot::Current;
+        return true;
+    }
+    if (pos_ >= input_.size()) return false;
+    // Rows were checked beforehand: a row's lines are all there.
+    const auto cells = static_cast<size_t>(input_[pos_].CellsInRow);
+    for (size_t r = 0; r < cells; ++r)
+        cur_.Lines.push_back(std::move(input_[pos_ + r]));
+    cur_.Skip.assign(cells, 0);
+    if (spot_ == TSpot::Input && spotIndex_ >= pos_ && spotIndex_ < pos_ + cells) {
+        spot_ = TSpot::Current;
+        spotIndex_ -= pos_;
+    }
+    pos_ += cells;
+    return true;
+}
+
+void TLineBreaker::EmitRow() {
+    const size_t base = out_.size();
+    for (size_t k = 0; k < cur_.Size(); ++k) {
+        TLineRec& line = cur_.Lines[k];
+        if (cur_.Skip[k] > 0) {
+            const auto first = line.Chars.begin() + static_cast<std::ptrdiff_t>(cur_.Skip[k]);
+            line.Chars = std::vector<TCharRec>(std::make_move_iterator(first),
+                                               std::make_move_iterator(line.Chars.end()));
+        }
+        out_.push_back(std::move(line));
+    }
+    if (spot_ == TSpot::Current) {
+        spot_ = TSpot::Out;
+        spotIndex_ += base;
+    }
+    cur_.Clear();
+}
+
+bool TLineBreaker::StartsParagraph(size_t k) const {
+    const TLineRec& line = cur_.Lines[k];
+    if (line.RowStart) return true;
+    const int64_t before = static_cast<int64_t>(out_.size() + k) - line.CellsInRow;
+    const TLineRec* prev = nullptr;
+    if (before >= 0) {
+        prev = &out_[static_cast<size_t>(before)];
+    } else {
+        // The line before may lie on the previous page of the chain.
+        int32_t f = field_;
+        int32_t l = static_cast<int32_t>(std::max<int64_t>(before, INT32_MIN));
+        doc_.GoToLine(f, l);
+        if (f != field_ && l >= 0 && l < doc_.Fields[f].LineCount())
+            prev = &doc_.Fields[f].Lines[l];
+    }
+    return !prev || prev->EndKind == 1 || prev->EndKind == 3 || prev->RowEnd;
+}
+
+void TLineBreaker::Number(TLineRec& line, bool start) {
+    if (!start) return;
+    int32_t& counter = pass_.Counters[line.CellIndex];
+    if (line.Para.ListKind == 2) {
+        line.Para.ListNumber = counter;
+        counter = counter < INT32_MAX ? counter + 1 : counter;
+    } else {
+        counter = 1;
+    }
+}
+
+double TLineBreaker::AvailableWidth(size_t k) const {
+    const TLineRec& line = cur_.Lines[k];
+    double width = width_;
+    if (line.ColumnCount > 1) {
+        width = (width_ - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
+    }
+    if (line.CellsInRow > 1) {
+        double total = 0;
+        for (const TLineRec& cell : cur_.Lines)
+            total += cell.CellWidth;
+        const double inner = width - line.TableIndent - line.TableRightGap;
+        // Quirk: cells without widths share the row equally instead of dividing by zero.
+        width = total > 0 ? inner * line.CellWidth / total : inner / line.CellsInRow;
+    }
+    return width;
+}
+
+void TLineBreaker::BreakCell(size_t k, bool start) {
+    TLineRec& line = cur_.Lines[k];
+    double x = line.Para.LeftIndent;
+    if (start) {
+        x += line.Para.FirstLineIndent;
+        if (line.Para.ListKind != 0) x += line.Para.ListIndent;
+    }
+    line.LineHeight = -1;
+    const size_t skip = cur_.Skip[k];
+    const std::span<TCharRec> chars(line.Chars.data() + skip, line.Chars.size() - skip);
+    const TLineBreak found = ScanLine(chars, x, AvailableWidth(k), line, pass_);
+    SetRowHeights(k, SpacedLineHeight(found.Height, line.Para, pass_.Font));
+    if (found.Kind < 0) return;
+    const size_t pos = found.Kind == 0 ? BetterBreak(chars, found.Pos) : found.Pos;
+    HandOn(k, found.Kind, pos);
+}
+
+void TLineBreaker::SetRowHeights(size_t k, double height) {
+    TLineRec& line = cur_.Lines[k];
+    const size_t cells = cur_.Size();
+    if (cells > 1 && k == cells - 1) {
+        for (const TLineRec& cell : cur_.Lines)
+            height = std::max(height, cell.LineHeight);
+        for (TLineRec& cell : cur_.Lines)
+            cell.LineHeight = height;
+    }
+    double before = 0;
+    double after = 0;
+    for (const TLineRec& cell : cur_.Lines) {
+        before = std::max(before, cell.Para.SpaceBefore);
+        after = std::max(after, cell.Para.SpaceAfter);
+    }
+    for (TLineRec& cell : cur_.Lines) {
+        cell.Para.SpaceBefore = before;
+        cell.Para.SpaceAfter = after;
+    }
+    line.LineHeight = height;
+}
+
+void TLineBreaker::HandOn(size_t k, int32_t kind, size_t pos) {
+    TLineRec& line = cur_.Lines[k];
+    if (pending_.Empty()) {
+        const TLineRec* next = pos_ + k < input_.size() ? &input_[pos_ + k] : nullptr;
+        if (NeedsNewRow(line, next, kind)) InsertRow();
+    }
+    TLineRec& next = pending_.Empty() ? input_[pos_ + k] : pending_.Lines[k];
+    size_t* nextSkip = pending_.Empty() ? nullptr : &pending_.Skip[k];
+    next.Dirty = 1;
+    if (kind == 1) next.Para = doc_.PendingPara;
+    if (kind > 0) line.EndKind = kind;
+    MoveText(k, kind, pos, next, nextSkip);
+}
+
+void TLineBreaker::InsertRow() {
+    const size_t cells = cur_.Size();
+    pending_.Lines.resize(cells);
+    pending_.Skip.assign(cells, 0);
+    for (size_t r = 0; r < cells; ++r) {
+        TLineRec& upper = cur_.Lines[r];
+        TLineRec& fresh = pending_.Lines[r];
+        // The row's end moves down with it: the upper lines now continue below.
+        fresh.EndKind = upper.EndKind;
+        upper.EndKind = 0;
+        fresh.RowEnd = upper.RowEnd;
+        upper.RowEnd = 0;
+        fresh.InTable = upper.InTable;
+        fresh.CellsInRow = upper.CellsInRow;
+        fresh.CellIndex = upper.CellIndex;
+        fresh.TableIndent = upper.TableIndent;
+        fresh.TableRightGap = upper.TableRightGap;
+        fresh.CellWidth = upper.CellWidth;
+        fresh.CellDesign = upper.CellDesign;
+        fresh.Para = upper.Para;
+        fresh.ColumnCount = upper.ColumnCount;
+        fresh.ColumnSeparator = upper.ColumnSeparator;
+        fresh.ColumnSpacing = upper.ColumnSpacing;
+        fresh.Dirty = 1;
+    }
+}
+
+void TLineBreaker::MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, size_t* nextSkip) {
+    TLineRec& line = cur_.Lines[k];
+    const size_t skip = cur_.Skip[k];
+    const size_t restBegin = skip + pos;
+    const size_t keepEnd = kind > 0 ? restBegin - 1 : restBegin;  // a kept end is dropped
+    const size_t moved = line.Chars.size() - restBegin;
+    auto at = [&line](size_t i) { return line.Chars.begin() + static_cast<std::ptrdiff_t>(i); };
+    std::vector<TCharRec> kept(std::make_move_iterator(at(skip)),
+                               std::make_move_iterator(at(keepEnd)));
+    const size_t ownSkip = nextSkip ? *nextSkip : 0;
+    const size_t nextOwn = next.Chars.size() - ownSkip;
+    if (nextSkip && nextOwn == 0) {
+        next.Chars = std::move(line.Chars);
+        *nextSkip = restBegin;
+    } else {
+        std::vector<TCharRec> joined;
+        joined.reserve(moved + nextOwn);
+        std::move(at(restBegin), line.Chars.end(), std::back_inserter(joined));
+        const auto own = next.Chars.begin() + static_cast<std::ptrdiff_t>(ownSkip);
+        std::move(own, next.Chars.end(), std::back_inserter(joined));
+        next.Chars = std::move(joined);
+        if (nextSkip) *nextSkip = 0;
+    }
+    line.Chars = std::move(kept);
+    cur_.Skip[k] = 0;
+
+    const TSpot nextSpot = nextSkip ? TSpot::Pending : TSpot::Input;
+    const size_t nextIndex = nextSkip ? k : pos_ + k;
+    if (spot_ == TSpot::Current && spotIndex_ == k) {
+        if (spotChar_ >= static_cast<int64_t>(pos)) {
+            spot_ = nextSpot;
+            spotIndex_ = nextIndex;
+            spotChar_ = std::clamp<int64_t>(spotChar_ - static_cast<int64_t>(pos), 0,
+                                            static_cast<int64_t>(moved + nextOwn));
+        } else {
+            spotChar_ = std::min<int64_t>(spotChar_, static_cast<int64_t>(line.Chars.size()));
+        }
+    } else if (spot_ == nextSpot && spotIndex_ == nextIndex) {
+        spotChar_ += static_cast<int64_t>(moved);
+    }
+}
+
+void TLineBreaker::StartCursor() {
+    if (doc_.CurField != field_) return;
+    if (doc_.CurLine >= 0 && static_cast<size_t>(doc_.CurLine) < input_.size()) {
+        spot_ = TSpot::Input;
+        spotIndex_ = static_cast<size_t>(doc_.CurLine);
+        spotChar_ = doc_.CurChar;
+    } else if (doc_.CurLine >= 0) {
+        spot_ = TSpot::PastEnd;
+        spotIndex_ = static_cast<size_t>(doc_.CurLine) - input_.size();
+    }
+}
+
+void TLineBreaker::FinishCursor() {
+    if (spot_ == TSpot::Out) {
+        doc_.CurLine = static_cast<int32_t>(spotIndex_);
+        doc_.CurChar = static_cast<int32_t>(spotChar_);
+    } else if (spot_ == TSpot::PastEnd) {
+        doc_.CurLine = static_cast<int32_t>(doc_.Fields[field_].Lines.size() + spotIndex_);
+    }
+}
+
+}  // namespace
+
+void BreakFieldLines(TLayoutPass& pass, int32_t fieldIndex) {
+    std::vector<TLineRec>& lines = pass.Doc.Fields[fieldIndex].Lines;
+    NormalizeRows(lines);
+    JoinSoftLines(pass.Doc, fieldIndex);
+    NormalizeRows(pass.Doc.Fields[fieldIndex].Lines);
+    TLineBreaker(pass, fieldIndex).Run();
+}
+
+}  // namespace qm

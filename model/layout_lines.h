@@ -1,0 +1,31 @@
+// Breaking the lines of one field: the scan of one line for its break and height.
+#pragma once
+
+#include <span>
+
+#include "model/layout_pass.h"
+
+namespace qm {
+
+// Where and how a line breaks. Kind -1: the whole text fits and nothing breaks; 0: a soft
+// break before Pos; 1, 2, 3: a kept paragraph, line or page end just before Pos.
+struct TLineBreak {
+    int32_t Kind = -1;
+    size_t Pos = 0;
+    double Height = -1;  // the tallest character that fitted, -1 when none did
+};
+
+// Scans the characters of a line that starts at x, with width mm available, setting the tab
+// widths on the way and the measuring font to the last character that fits. A kept paragraph
+// end copies its format into doc.PendingPara (or, lacking one, the line's own format).
+TLineBreak ScanLine(std::span<TCharRec> chars, double x, double width, const TLineRec& line,
+                    TLayoutPass& pass);
+
+// Moves a soft break back to the last space or hyphen before it (which stay on the line) or
+// the last tab after the first character (which goes to the next line).
+size_t BetterBreak(std::span<const TCharRec> chars, size_t pos);
+
+// The height of a line from its tallest character and its line spacing.
+double SpacedLineHeight(double tallest, const TParaFormat& para, TMeasuringFont& font);
+
+}  // namespace qm

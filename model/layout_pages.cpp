@@ -1,0 +1,174 @@
+// Pagination: the lines of a field are stacked from its top; the first line that no longer
+// fits (or that follows a page break, or that lands beyond the last text column) starts the
+// next page body. Headers and footers are measured the same way but keep all their lines.
+//
+// A page body's overflow is not moved into the next page's array (which would move the rest
+// of the document once per page): the overflow stays in one buffer, and each page takes its
+// lines from the front of what is left.
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "model/columns.h"
+#include "model/layout_pass.h"
+
+namespace qm {
+
+namespace {
+
+// For each line of a buffer: where its run of equal column settings ends, and how many lines
+// before it have an extent that is negative or not a number.
+struct TRunIndex {
+    std::vector<size_t> RunEnd;
+    std::vector<size_t> BadBefore;
+
+    void Build(const std::vector<TLineRec>& lines) {
+        const size_t n = lines.size();
+        RunEnd.assign(n, n);
+        BadBefore.assign(n + 1, 0);
+        for (size_t i = n; i-- > 1;) {
+            RunEnd[i - 1] = SameColumnSettings(lines[i - 1], lines[i]) ? RunEnd[i] : i;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            BadBefore[i + 1] = BadBefore[i] + (ColumnExtent(lines[i]) >= 0 ? 0 : 1);
+        }
+    }
+};
+
+struct TFieldSize {
+    double Width = 0;   // text width, for the column positions
+    double Height = 0;  // available height, margins included
+};
+
+void ApplyColumnInfo(TLineRec& line, const TColumnInfo& info, double fieldWidth) {
+    const double columnWidth =
+        (fieldWidth - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
+    line.ColumnIndex = info.ColumnIndex;
+    line.ColumnsUsed = info.ColumnsUsed;
+    line.ColumnX = (columnWidth + line.ColumnSpacing) * info.ColumnIndex;
+    line.ColumnYBack = info.YBack;
+    line.ColumnYForward = info.YForward;
+}
+
+// Places the lines of one page (`lines`, starting at `base` in the indexed buffer) and returns
+// how many of them stay on it. Every page keeps at least its first line.
+size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index,
+                  const TFieldRec& field, const TFieldSize& size) {
+    double y = field.MarginTop + field.MarginBottom;
+    int32_t endBefore = 1;
+    std::optional<TColumnBalance> balance;
+    for (size_t a = 0; a < lines.size(); ++a) {
+        TLineRec& line = lines[a];
+        const TParaFormat& para = line.Para;
+        if (para.SpaceBefore > 0) y += para.SpaceBefore;
+        bool needBreak = false;
+        if (line.ColumnCount > 1) {
+            if (a == 0 || !SameColumnSettings(lines[a - 1], line) || !balance) {
+                const double runTop = y;
+                const size_t end = index.RunEnd[base + a];
+                const bool monotone = index.BadBefore[end] == index.BadBefore[base + a];
+                balance.emplace(lines.subspan(a, end - base - a), end == index.RunEnd.size(),
+                                size.Height - 1.0 - runTop, monotone);
+            }
+            const TColumnInfo info = balance->Next();
+            ApplyColumnInfo(line, info, size.Width);
+            y = y - info.YBack + info.YForward;
+            needBreak = info.NeedBreak;
+        }
+        if (line.CellsInRow > 1 && line.CellIndex > 0) {
+            y -= para.SpaceBefore;  // the row's cells stand side by side
+        } else {
+            y += line.LineHeight;
+            if (para.SpaceAfter > 0) y += para.SpaceAfter;
+        }
+        if ((y > size.Height || needBreak || endBefore == 3) && a > 0) return a;
+        endBefore = line.EndKind;
+    }
+    return lines.size();
+}
+
+TFieldSize SizeOf(const TFieldRec& field, const TLayoutPage& page) {
+    return {FieldTextWidth(field, page), FieldAvailableHeight(field, page)};
+}
+
+// The page body that receives a page's overflow: its chained next page, or a new one.
+int32_t NextPageBody(TDocument& doc, int32_t f) {
+    const int32_t next = doc.Fields[f].NextField;
+    if (next > f && next < doc.FieldCount() && doc.Fields[next].Kind == kFieldBody &&
+        doc.Fields[next].PrevField == f) {
+        return next;
+    }
+    doc.NewPage(false);
+    const int32_t added = doc.FieldCount() - 1;
+    TFieldRec& current = doc.Fields[f];
+    std::vector<TLineRec> lines = std::move(current.Lines);
+    TFieldRec copy = current;  // geometry, margins and settings, without lines
+    current.Lines = std::move(lines);
+    copy.PageNo = current.PageNo + 1;
+    copy.PrevField = f;
+    copy.NextField = -1;
+    current.NextField = added;
+    doc.Fields[added] = std::move(copy);
+    return added;
+}
+
+struct TOverflow {
+    std::vector<TLineRec> Lines;
+    size_t Offset = 0;  // lines before it are placed on earlier pages
+    TRunIndex Index;
+};
+
+void PaginateBody(TLayoutPass& pass, int32_t f, std::map<int32_t, TOverflow>& overflows) {
+    TDocument& doc = pass.Doc;
+    TOverflow text;
+    if (auto it = overflows.find(f); it != overflows.end()) {
+        text = std::move(it->second);
+        overflows.erase(it);
+        std::vector<TLineRec>& own = doc.Fields[f].Lines;
+        if (!own.empty()) {
+            // The page's own lines follow the text it receives.
+            std::move(own.begin(), own.end(), std::back_inserter(text.Lines));
+            own.clear();
+            text.Index.Build(text.Lines);
+        }
+    } else {
+        if (doc.Fields[f].Lines.empty()) return;
+        text.Lines = std::move(doc.Fields[f].Lines);
+        text.Index.Build(text.Lines);
+    }
+
+    const std::span<TLineRec> page(text.Lines.data() + text.Offset,
+                                   text.Lines.size() - text.Offset);
+    const size_t kept =
+        PlaceLines(page, text.Offset, text.Index, doc.Fields[f], SizeOf(doc.Fields[f], pass.Page));
+    doc.Fields[f].Lines.assign(std::make_move_iterator(page.begin()),
+                               std::make_move_iterator(page.begin() + kept));
+    text.Offset += kept;
+    if (text.Offset >= text.Lines.size()) return;
+
+    const int32_t next = NextPageBody(doc, f);
+    if (doc.CurField == f && doc.CurLine >= static_cast<int32_t>(kept)) {
+        doc.CurField = next;
+        doc.CurLine -= static_cast<int32_t>(kept);
+    }
+    overflows[next] = std::move(text);
+}
+
+}  // namespace
+
+void PaginateFields(TLayoutPass& pass) {
+    TDocument& doc = pass.Doc;
+    for (int32_t f = 0; f < doc.FieldCount(); ++f) {
+        TFieldRec& field = doc.Fields[f];
+        if (field.Kind != kFieldHeader && field.Kind != kFieldFooter) continue;
+        TRunIndex index;
+        index.Build(field.Lines);
+        PlaceLines(field.Lines, 0, index, field, SizeOf(field, pass.Page));
+    }
+    std::map<int32_t, TOverflow> overflows;
+    for (int32_t f = 0; f < doc.FieldCount(); ++f) {
+        if (doc.Fields[f].Kind == kFieldBody) PaginateBody(pass, f, overflows);
+    }
+}
+
+}  // namespace qm

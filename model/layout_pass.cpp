@@ -1,0 +1,74 @@
+#include "model/layout_pass.h"
+
+#include <cmath>
+
+#include "model/layout.h"
+
+namespace qm {
+
+namespace {
+
+// The list counters are indexed by a cell index, which is below the number of lines of its
+// field; anything beyond this is damaged data and shares the last counter.
+constexpr int32_t kMaxCounters = 1 << 20;
+
+}  // namespace
+
+TLayoutPage LayoutPageSize(const TDocument& doc) {
+    const double screen = doc.ScreenDPI > 0 ? doc.ScreenDPI : 96;
+    const double printer = doc.PrinterDPI > 0 ? doc.PrinterDPI : 600;
+    const double widthScr = std::trunc(doc.PageWidthPx * screen / printer);
+    const double heightScr = std::trunc(doc.PageHeightPx * screen / printer);
+    return {widthScr / screen * kMmPerInch, heightScr / screen * kMmPerInch};
+}
+
+double FieldTextWidth(const TFieldRec& field, const TLayoutPage& page) {
+    if (field.RightFromRight) {
+        return page.WidthMm - field.Right - field.Left - field.MarginLeft - field.MarginRight;
+    }
+    return field.Right - field.Left - field.MarginLeft - field.MarginRight;
+}
+
+double FieldAvailableHeight(const TFieldRec& field, const TLayoutPage& page) {
+    if (field.BottomFromBottom && field.TopFromBottom) return field.Top - field.Bottom;
+    if (field.BottomFromBottom) return page.HeightMm - field.Bottom - field.Top;
+    return field.Bottom - field.Top;
+}
+
+double TMeasuringFont::Measure(const TFontRec& font) const {
+    const int32_t dpi = doc_.PrinterDPI > 0 ? doc_.PrinterDPI : 600;
+    const TFont measuring = selfont(font.Name, dpi, 100.0, font.Size, font.Style, font.Charset);
+    return PixelsToMm(TextHeight(measuring, " "), dpi);
+}
+
+double TMeasuringFont::BlankHeightMm() {
+    if (current_ < 0) {
+        if (defaultHeight_ < 0) defaultHeight_ = Measure(doc_.DefaultFontRec());
+        return defaultHeight_;
+    }
+    if (heights_.size() <= static_cast<size_t>(current_)) heights_.resize(current_ + 1, -1.0);
+    double& height = heights_[current_];
+    if (height < 0) height = Measure(doc_.Fonts[current_]);
+    return height;
+}
+
+int32_t& TListCounters::operator[](int32_t cellIndex) {
+    if (cellIndex < 0) cellIndex = 0;
+    if (cellIndex >= kMaxCounters) cellIndex = kMaxCounters - 1;
+    if (counters_.size() <= static_cast<size_t>(cellIndex)) counters_.resize(cellIndex + 1, 1);
+    return counters_[cellIndex];
+}
+
+void MakeSoftEnters(TDocument& doc) {
+    TLayoutPass pass(doc);
+    SanitizeChainLinks(doc);
+    JoinPageChains(doc);
+    for (int32_t f = 0; f < doc.FieldCount(); ++f) {
+        if (doc.Fields[f].Kind <= kFieldFooter) BreakFieldLines(pass, f);
+    }
+    PaginateFields(pass);
+    DropEmptyPages(doc);
+    doc.ClearAllDirtyFlags();
+}
+
+}  // namespace qm

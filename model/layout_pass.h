@@ -1,0 +1,76 @@
+// Working state of one layout pass, shared by its steps and discarded at its end: the page size
+// as the view sees it, the font that measures empty lines, and the list-number counters.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/document.h"
+
+namespace qm {
+
+// The page size in mm as the layout uses it: the printer-pixel page scaled to the view's
+// resolution and truncated to whole screen pixels, so slightly less than PageWidthMM.
+struct TLayoutPage {
+    double WidthMm = 0;
+    double HeightMm = 0;
+};
+
+TLayoutPage LayoutPageSize(const TDocument& doc);
+
+// The width of a field's text area in mm (the page width minus its edges and margins).
+double FieldTextWidth(const TFieldRec& field, const TLayoutPage& page);
+
+// The height of a field in mm before its margins are taken off.
+double FieldAvailableHeight(const TFieldRec& field, const TLayoutPage& page);
+
+// The font of the last character that fitted on a line, used for the height of an empty line:
+// the height of " " in that font at the printer resolution. It starts as the document's
+// default character format.
+class TMeasuringFont {
+  public:
+    explicit TMeasuringFont(const TDocument& doc) : doc_(doc) {}
+
+    // A character of this font entry fitted on its line. Indexes outside the table are ignored.
+    void Use(int32_t fontIndex) {
+        if (fontIndex >= 0 && fontIndex < doc_.FontCount()) current_ = fontIndex;
+    }
+    double BlankHeightMm();
+
+  private:
+    double Measure(const TFontRec& font) const;
+
+    const TDocument& doc_;
+    int32_t current_ = -1;  // -1: the default character format
+    double defaultHeight_ = -1;
+    std::vector<double> heights_;  // per font index, -1 until measured
+};
+
+// List-number counters, one per cell index; a counter that comes into existence starts at 1.
+class TListCounters {
+  public:
+    int32_t& operator[](int32_t cellIndex);
+
+  private:
+    std::vector<int32_t> counters_;
+};
+
+struct TLayoutPass {
+    explicit TLayoutPass(TDocument& d) : Doc(d), Page(LayoutPageSize(d)), Font(d) {}
+
+    TDocument& Doc;
+    TLayoutPage Page;
+    TMeasuringFont Font;
+    TListCounters Counters;
+};
+
+// Steps of the pass, in their order.
+void SanitizeChainLinks(TDocument& doc);
+void JoinPageChains(TDocument& doc);
+void NormalizeRows(std::vector<TLineRec>& lines);
+void JoinSoftLines(TDocument& doc, int32_t fieldIndex);
+void BreakFieldLines(TLayoutPass& pass, int32_t fieldIndex);
+void PaginateFields(TLayoutPass& pass);
+void DropEmptyPages(TDocument& doc);
+
+}  // namespace qm

@@ -1,0 +1,74 @@
+// The scan of one line: kept ends, tabs and the fit test.
+#include <algorithm>
+
+#include "model/layout_lines.h"
+#include "model/layout_tabs.h"
+
+namespace qm {
+
+namespace {
+
+bool IsText(const TCharRec& ch, uint8_t code) {
+    return ch.Kind == 0 && ch.Code == code;
+}
+
+}  // namespace
+
+TLineBreak ScanLine(std::span<TCharRec> chars, double x, double width, const TLineRec& line,
+                    TLayoutPass& pass) {
+    TLineBreak result;
+    const double limit = width - line.Para.RightIndent;
+    for (size_t d = 0; d < chars.size(); ++d) {
+        TCharRec& ch = chars[d];
+        if (ch.Kind == 0 && ch.Code >= 13 && ch.Code <= 15) {
+            result.Kind = ch.Code - 12;
+            result.Pos = d + 1;
+            if (ch.Code == 13) {
+                // Quirk: a kept paragraph end without its format leaves the line's format to
+                // the text after it.
+                pass.Doc.PendingPara = ch.ParaCopy ? *ch.ParaCopy : line.Para;
+            }
+            return result;
+        }
+        if (IsText(ch, 9)) SetTabWidth(chars, d, x, line.Para);
+        // A space may stand beyond the edge; the first character stays however wide it is.
+        if (x + ch.Width > limit && d > 0 && !IsText(ch, ' ')) {
+            result.Kind = 0;
+            result.Pos = d;
+            return result;
+        }
+        x += ch.Width;
+        result.Height = std::max(result.Height, ch.Height);
+        pass.Font.Use(ch.FontIndex);
+    }
+    return result;
+}
+
+size_t BetterBreak(std::span<const TCharRec> chars, size_t pos) {
+    for (size_t i = pos; i-- > 0;) {
+        const TCharRec& ch = chars[i];
+        if (IsText(ch, 9) && i > 0) return i;
+        if (IsText(ch, ' ') || IsText(ch, '-')) return i + 1;
+    }
+    return pos;
+}
+
+double SpacedLineHeight(double tallest, const TParaFormat& para, TMeasuringFont& font) {
+    double height = tallest == -1 ? font.BlankHeightMm() : tallest;
+    switch (para.LineSpacingRule) {
+        case 0:
+            height *= para.LineSpacing;
+            break;
+        case 1:
+            if (height < para.LineSpacing) height = para.LineSpacing;
+            break;
+        case 2:
+            height = para.LineSpacing;
+            break;
+        default:
+            break;
+    }
+    return height;
+}
+
+}  // namespace qm
