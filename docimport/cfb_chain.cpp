@@ -1,7 +1,6 @@
 #include "docimport/cfb_chain.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "docimport/byte_reader.h"
@@ -27,21 +26,31 @@ std::span<const uint8_t> TCfbSectors::Sector(uint32_t n) const {
     return bytes;
 }
 
+namespace {
+
+bool HasRepeat(std::span<const uint32_t> chain) {
+    std::vector<uint32_t> sorted(chain.begin(), chain.end());
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+}  // namespace
+
 Result<std::vector<uint32_t>> FollowChain(std::span<const uint32_t> table, uint32_t start,
                                           uint64_t maxLinks, std::string_view what) {
+    // A chain without a cycle meets each sector once; one link more than the table has entries
+    // proves a cycle. The repeat check costs the chain's length, not the table's.
+    const uint64_t limit = std::min<uint64_t>(maxLinks, uint64_t{table.size()} + 1);
     std::vector<uint32_t> chain;
-    // Each sector appears at most once, so the table's size bounds the chain.
-    chain.reserve(std::min<uint64_t>(maxLinks, table.size()));
-    std::vector<bool> seen(table.size(), false);
+    chain.reserve(limit);
     uint32_t sector = start;
-    while (chain.size() < maxLinks && sector < table.size()) {
-        if (seen[sector]) {
-            return MakeError(TErrorKind::Damaged,
-                             "Compound file: the " + std::string(what) + " chain loops");
-        }
-        seen[sector] = true;
+    while (chain.size() < limit && sector < table.size()) {
         chain.push_back(sector);
         sector = table[sector];
+    }
+    if (HasRepeat(chain)) {
+        return MakeError(TErrorKind::Damaged,
+                         "Compound file: the " + std::string(what) + " chain loops");
     }
     return chain;
 }
@@ -56,14 +65,14 @@ std::vector<uint8_t> GatherSectors(const TCfbSectors& sectors, std::span<const u
         if (got < sectors.SectorSize()) break;
     }
     // Bounded by the chain's real bytes, whatever size the directory claims.
-    std::vector<uint8_t> out(std::min(total, size));
-    size_t pos = 0;
+    const size_t wanted = std::min(total, size);
+    std::vector<uint8_t> out;
+    out.reserve(wanted);
     for (uint32_t sector : chain) {
-        if (pos == out.size()) break;
+        if (out.size() == wanted) break;
         const std::span<const uint8_t> bytes = sectors.Sector(sector);
-        const size_t n = std::min(bytes.size(), out.size() - pos);
-        std::memcpy(out.data() + pos, bytes.data(), n);
-        pos += n;
+        const size_t n = std::min(bytes.size(), wanted - out.size());
+        out.insert(out.end(), bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n));
     }
     return out;
 }

@@ -35,7 +35,9 @@ class TCfbSectors {
 // returns the sector numbers in order, at most maxLinks of them. The chain ends at ENDOFCHAIN.
 // Quirk: it also ends, keeping the sectors before, at any number that is not an index of the
 // table (FREESECT, a reserved value, a sector past the end of a truncated file): real files
-// have chains cut short this way. A sector met twice is a cycle: Damaged, naming `what`.
+// have chains cut short this way. A sector met twice among the links taken is a cycle: Damaged,
+// naming `what`; a loop beyond the first maxLinks links is never reached and does no harm.
+// Time and memory grow with the links taken, never with the table.
 Result<std::vector<uint32_t>> FollowChain(std::span<const uint32_t> table, uint32_t start,
                                           uint64_t maxLinks, std::string_view what);
 

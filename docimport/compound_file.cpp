@@ -1,5 +1,6 @@
 #include "docimport/compound_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -13,16 +14,12 @@ namespace qm {
 namespace {
 
 // Directory entry names are compared without regard to case ([MS-CFB] 2.6.4); here for ASCII.
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+std::string AsciiUpper(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
-    return true;
+    return upper;
 }
 
 }  // namespace
@@ -74,6 +71,7 @@ Result<bool> TCompoundFile::LoadTables(const TCfbHeader& header) {
     Result<std::vector<uint32_t>> members = WalkDirectoryTree(dir_);
     if (!members) return members.Error();
     rootMembers_ = std::move(*members);
+    IndexRootStreams();
 
     Result<std::vector<uint8_t>> miniFatBytes =
         ReadChain(sectors, fat_, header.FirstMiniFatSector, UINT64_MAX, "mini FAT");
@@ -90,12 +88,23 @@ Result<bool> TCompoundFile::LoadTables(const TCfbHeader& header) {
     return true;
 }
 
-const TCompoundFile::TDirEntry* TCompoundFile::FindRootStream(std::string_view name) const {
+void TCompoundFile::IndexRootStreams() {
+    streamIndex_.clear();
     for (uint32_t id : rootMembers_) {
-        const TDirEntry& entry = dir_[id];
-        if (entry.Type == cfb::kTypeStream && SameName(entry.Name, name)) return &entry;
+        if (dir_[id].Type == cfb::kTypeStream)
+            streamIndex_.emplace_back(AsciiUpper(dir_[id].Name), id);
     }
-    return nullptr;
+    std::stable_sort(streamIndex_.begin(), streamIndex_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+const TCompoundFile::TDirEntry* TCompoundFile::FindRootStream(std::string_view name) const {
+    const std::string key = AsciiUpper(name);
+    const auto found =
+        std::lower_bound(streamIndex_.begin(), streamIndex_.end(), key,
+                         [](const auto& item, const std::string& k) { return item.first < k; });
+    if (found == streamIndex_.end() || found->first != key) return nullptr;
+    return &dir_[found->second];
 }
 
 Result<std::vector<uint8_t>> TCompoundFile::ReadStreamBytes(const TDirEntry& entry) const {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "docimport/result.h"
@@ -83,6 +84,7 @@ class TCompoundFile {
 
   private:
     Result<bool> LoadTables(const TCfbHeader& header);
+    void IndexRootStreams();
     const TDirEntry* FindRootStream(std::string_view name) const;
     Result<std::vector<uint8_t>> ReadStreamBytes(const TDirEntry& entry) const;
 
@@ -95,6 +97,9 @@ class TCompoundFile {
     std::vector<uint8_t> miniStream_;
     std::vector<TDirEntry> dir_;
     std::vector<uint32_t> rootMembers_;  // entries directly under the root, in tree order
+    // The root's streams by upper-cased name, sorted; of two equal names the first in tree
+    // order comes first.
+    std::vector<std::pair<std::string, uint32_t>> streamIndex_;
 };
 
 }  // namespace qm
