@@ -130,7 +130,7 @@ TEST(CompoundFileChains, MiniFatCycleFailsThatStream) {
 TEST(CompoundFileChains, DirectoryChainCycleIsDamage) {
     TStreams streams;
     for (int i = 0; i < 9; ++i)
-        streams.emplace_back("S" + std::to_string(i), Pattern(10, i));
+        streams.emplace_back(NumberedName("S", i), Pattern(10, i));
     std::vector<uint8_t> file = WriteCompoundFile(streams);  // 10 entries: 3 sectors
     const uint32_t firstDir = GetU32(file, kFirstDirAt);
     SetU32(file, FatEntryOffset(file, firstDir + 2), firstDir);
@@ -281,6 +281,17 @@ TEST(CompoundFileTree, LinksPastTheDirectoryOrToUnusedEntriesAreSkipped) {
     Result<TCompoundFile> cf = TCompoundFile::Open(file);
     ASSERT_TRUE(cf.Ok()) << cf.Error().Message;
     EXPECT_EQ(cf->StreamNames(), std::vector<std::string>{"B"});
+}
+
+TEST(CompoundFileTree, OfTwoEqualNamesTheFirstInTreeOrderIsOpened) {
+    const TStreams streams = {{"AA", Pattern(5, 1)}, {"BB", Pattern(6, 2)}};
+    std::vector<uint8_t> file = WriteCompoundFile(streams);
+    file[DirEntryOffset(file, 2)] = 'a';  // "BB" becomes "aa"
+    file[DirEntryOffset(file, 2) + 2] = 'a';
+    Result<TCompoundFile> cf = TCompoundFile::Open(file);
+    ASSERT_TRUE(cf.Ok());
+    EXPECT_EQ(cf->StreamNames(), (std::vector<std::string>{"AA", "aa"}));
+    EXPECT_EQ(StreamBytes(*cf, "aa"), streams[0].second);
 }
 
 TEST(CompoundFileTree, RootMustBeEntryZero) {

@@ -31,7 +31,7 @@ TStreams SizesAroundTheLimits() {
     const size_t sizes[] = {0, 1, 63, 64, 65, 511, 512, 513, 4095, 4096, 4097, 70000};
     uint32_t seed = 1;
     for (size_t size : sizes) {
-        streams.emplace_back("S" + std::to_string(size), Pattern(size, seed++));
+        streams.emplace_back(NumberedName("S", size), Pattern(size, seed++));
     }
     return streams;
 }
@@ -58,7 +58,7 @@ TEST(CompoundFileRoundTrip, NoStreamsAtAll) {
 TEST(CompoundFileRoundTrip, ManyStreamsFillSeveralDirectorySectors) {
     TStreams streams;
     for (uint32_t i = 0; i < 600; ++i) {
-        streams.emplace_back("Stream" + std::to_string(i), Pattern((i * 977) % 9000, i));
+        streams.emplace_back(NumberedName("Stream", i), Pattern((i * 977) % 9000, i));
     }
     ExpectRoundTrip(streams);
 }
@@ -151,8 +151,7 @@ TEST(CompoundFileStream, ShortReadKeepsWhatIsThereZeroFillsTheRestAndFails) {
 class CompoundFileOnDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("qm_cfb_test_" + std::to_string(::getpid()));
+        dir_ = std::filesystem::temp_directory_path() / NumberedName("qm_cfb_test_", ::getpid());
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
