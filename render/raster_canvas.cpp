@@ -15,26 +15,21 @@ namespace {
 
 constexpr uint32_t kWhitePixel = 0xFFFFFF;
 
-// Vertical metrics of a face at an em size, as Windows reports them: ascent and the
-// strike-out line, in whole pixels.
-struct TVerticalMetrics {
-    int32_t Ascent = 0;
-    int32_t StrikePos = 0;   // above the baseline
-    int32_t StrikeSize = 1;
+// The strike-out line of a face at an em size, in whole pixels above the baseline.
+struct TStrikeLine {
+    int32_t Pos = 0;
+    int32_t Size = 1;
 };
 
-TVerticalMetrics VerticalMetrics(FT_Face face, int32_t px) {
-    TVerticalMetrics m;
+TStrikeLine StrikeLine(FT_Face face, int32_t px, int32_t ascent) {
+    TStrikeLine m;
+    m.Pos = ascent / 3;
     if (!face || face->units_per_EM == 0) return m;
     const double scale = static_cast<double>(px) / face->units_per_EM;
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 && os2->version != 0xFFFF) {
-        m.Ascent = static_cast<int32_t>(std::lround(os2->usWinAscent * scale));
-        m.StrikePos = static_cast<int32_t>(std::lround(os2->yStrikeoutPosition * scale));
-        m.StrikeSize = std::max<int32_t>(1, std::lround(os2->yStrikeoutSize * scale));
-    } else {
-        m.Ascent = static_cast<int32_t>(std::lround(face->ascender * scale));
-        m.StrikePos = m.Ascent / 3;
+        m.Pos = static_cast<int32_t>(std::lround(os2->yStrikeoutPosition * scale));
+        m.Size = std::max<int32_t>(1, static_cast<int32_t>(std::lround(os2->yStrikeoutSize * scale)));
     }
     return m;
 }
@@ -164,12 +159,12 @@ const TRasterCanvas::TGlyph& TRasterCanvas::GlyphFor(uint8_t code) {
     FT_Face face = font_.FreeTypeFace();
     if (!face || font_.PixelSize() <= 0 || code < 32) return glyph;
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(font_.PixelSize())) != 0) return glyph;
-    const FT_UInt index = FT_Get_Char_Index(face, Cp1252ToUnicode(code));
+    // The glyph that measuring found, so that what is drawn is what was measured.
+    const uint32_t index = GlyphIndex(font_, code);
     if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
     FT_GlyphSlot slot = face->glyph;
-    if (font_.Weight() >= 700 && !(face->style_flags & FT_STYLE_FLAG_BOLD))
-        FT_GlyphSlot_Embolden(slot);
-    if (font_.Italic() && !(face->style_flags & FT_STYLE_FLAG_ITALIC)) FT_GlyphSlot_Oblique(slot);
+    if (SyntheticBold(font_)) FT_GlyphSlot_Embolden(slot);
+    if (SyntheticItalic(font_)) FT_GlyphSlot_Oblique(slot);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return glyph;
     const FT_Bitmap& bm = slot->bitmap;
     if (bm.pixel_mode != FT_PIXEL_MODE_GRAY) return glyph;
@@ -188,8 +183,8 @@ const TRasterCanvas::TGlyph& TRasterCanvas::GlyphFor(uint8_t code) {
 void TRasterCanvas::TextOut(int32_t x, int32_t y, std::string_view text, int32_t color) {
     if (!font_.Valid()) return;
     const uint32_t rgb = ColorToPixel(color);
-    const TVerticalMetrics vm = VerticalMetrics(font_.FreeTypeFace(), font_.PixelSize());
-    const int32_t baseline = y + vm.Ascent;
+    const int32_t ascent = FontMetrics(font_).Ascent;
+    const int32_t baseline = y + ascent;
     int32_t penX = x;
     for (char c : text) {
         const auto code = static_cast<uint8_t>(c);
@@ -201,9 +196,10 @@ void TRasterCanvas::TextOut(int32_t x, int32_t y, std::string_view text, int32_t
         penX += qm::TextWidth(font_, std::string_view(&c, 1));
     }
     if (font_.StrikeOut()) {
+        const TStrikeLine strike = StrikeLine(font_.FreeTypeFace(), font_.PixelSize(), ascent);
         const int32_t width = qm::TextWidth(font_, text);
-        for (int32_t k = 0; k < vm.StrikeSize; ++k)
-            Line(x, baseline - vm.StrikePos + k, x + width, baseline - vm.StrikePos + k, color, 1);
+        for (int32_t k = 0; k < strike.Size; ++k)
+            Line(x, baseline - strike.Pos + k, x + width, baseline - strike.Pos + k, color, 1);
     }
 }
 
