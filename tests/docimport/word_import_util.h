@@ -39,16 +39,18 @@ inline void EnsureHeaderFooterFields(TDocument& doc) {
     }
 }
 
+// Imports without the final layout pass, so that the lines are the importer's own.
 inline TImportResult Import(TDocument& doc, const TWordBuilder& builder,
                             TMessageSink* messages = nullptr, TProgressSink* progress = nullptr) {
     EnsureHeaderFooterFields(doc);
-    return ImportWordBytes(doc, builder.Build(), progress, messages);
+    return ImportWordBytes(doc, builder.Build(), progress, messages, TImportOptions{false});
 }
 
 inline TImportResult ImportStreams(TDocument& doc, const TWordStreams& streams,
                                    TMessageSink* messages = nullptr) {
     EnsureHeaderFooterFields(doc);
-    return ImportWordBytes(doc, WriteCompoundFile(streams.RootStreams()), nullptr, messages);
+    return ImportWordBytes(doc, WriteCompoundFile(streams.RootStreams()), nullptr, messages,
+                           TImportOptions{false});
 }
 
 // The codes of a line as a string.
