@@ -1,0 +1,242 @@
+// Character, paragraph and section properties as the model receives them.
+#include <gtest/gtest.h>
+
+#include "word_import_util.h"
+
+namespace qm::testing {
+namespace {
+
+constexpr uint16_t kBoldStyle = 1;
+constexpr uint16_t kEmphasis = 10;
+
+TDocument Imported(const TWordBuilder& b) {
+    TDocument doc;
+    EXPECT_TRUE(Import(doc, b).Converted);
+    return doc;
+}
+
+const TParaFormat& ParaOfLine(const TDocument& doc, int line) {
+    return doc.Fields[0].Lines.at(static_cast<size_t>(line)).Para;
+}
+
+TEST(WordImportProps, ToggleByInversionOverABoldStyleGivesPlainText) {
+    TWordBuilder b;
+    b.Style({0, false, 0x0FFF, "Normal", {}, {}});
+    b.Style({kBoldStyle, false, 0, "Bold heading", {}, sprm::Bold()});
+    b.Text(u"B")
+        .Text(u"p", sprm::Bold(0x81))
+        .Text(u"k", sprm::Bold(0x80))
+        .Paragraph({}, kBoldStyle);
+    b.Text(u"n").Text(u"i", sprm::Bold(0x81)).Paragraph();
+    TDocument doc = Imported(b);
+    EXPECT_TRUE(FontOf(doc, FindChar(doc, 'B')).Style & kStyleBold);
+    EXPECT_FALSE(FontOf(doc, FindChar(doc, 'p')).Style & kStyleBold);
+    EXPECT_TRUE(FontOf(doc, FindChar(doc, 'k')).Style & kStyleBold);
+    EXPECT_FALSE(FontOf(doc, FindChar(doc, 'n')).Style & kStyleBold);
+    EXPECT_TRUE(FontOf(doc, FindChar(doc, 'i')).Style & kStyleBold);
+}
+
+TEST(WordImportProps, FontSizesUseAllSixteenBitsOfTheHalfPoints) {
+    TWordBuilder b;
+    b.Text(u"a", sprm::Size(144)).Text(u"b", sprm::Size(260)).Text(u"c", sprm::Size(3276));
+    b.Text(u"d").Paragraph();
+    TDocument doc = Imported(b);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'a')).Size, 72.0);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'b')).Size, 130.0);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'c')).Size, 1638.0);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'd')).Size, 10.0);  // the style's default
+}
+
+TEST(WordImportProps, StylesGiveTheirPropertiesOnTopOfTheirBase) {
+    TWordBuilder b;
+    b.Font("Times New Roman").Font("Arial").Font("Courier New");
+    b.Style({0, false, 0x0FFF, "Normal", {}, sprm::Size(24)});
+    b.Style(
+        {kBoldStyle, false, 0, "Heading", sprm::Justify(1), sprm::Bold() + sprm::FontNumber(1)});
+    b.Style({2, false, kBoldStyle, "Subheading", {}, sprm::Italic()});
+    b.Style({kEmphasis, true, 0x0FFF, "Emphasis", {}, sprm::Italic() + sprm::Underline(1)});
+    b.Para(u"H", {}, kBoldStyle)
+        .Para(u"S", {}, 2)
+        .Text(u"x")
+        .Text(u"E", sprm::CharStyle(kEmphasis));
+    b.Text(u"C", sprm::FontNumber(2)).Text(u"Z", sprm::FontNumber(40)).Paragraph();
+    TDocument doc = Imported(b);
+    const TFontRec& h = FontOf(doc, FindChar(doc, 'H'));
+    EXPECT_EQ(h.Name, "Arial");
+    EXPECT_EQ(h.Size, 12.0);
+    EXPECT_EQ(h.Style, kStyleBold);
+    EXPECT_EQ(ParaOfLine(doc, 0).Align, 1);
+    const TFontRec& s = FontOf(doc, FindChar(doc, 'S'));
+    EXPECT_EQ(s.Style, kStyleBold | kStyleItalic);
+    EXPECT_EQ(ParaOfLine(doc, 1).Align, 1);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'x')).Style, 0);
+    const TFontRec& e = FontOf(doc, FindChar(doc, 'E'));
+    EXPECT_EQ(e.Style, kStyleItalic | kStyleUnderline);
+    EXPECT_TRUE(e.Attrib & kAttribUnderline);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'C')).Name, "Courier New");
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'Z')).Name, "Times New Roman");  // no font 40
+}
+
+TEST(WordImportProps, ACharacterStyleNamingItselfIsNotFollowedForever) {
+    TWordBuilder b;
+    b.Style({0, false, 0x0FFF, "Normal", {}, {}});
+    b.Style({kEmphasis, true, 0x0FFF, "Loop", {}, sprm::CharStyle(kEmphasis) + sprm::Italic(0x81)});
+    b.Text(u"x", sprm::CharStyle(kEmphasis)).Paragraph();
+    TDocument doc = Imported(b);
+    EXPECT_NE(FindChar(doc, 'x'), nullptr);
+}
+
+TEST(WordImportProps, CharacterEffectsBecomeFontBits) {
+    TWordBuilder b;
+    b.Text(u"u", sprm::Underline(1)).Text(u"w", sprm::Underline(2)).Text(u"d", sprm::Underline(3));
+    b.Text(u"^", sprm::Position(1)).Text(u"_", sprm::Position(2)).Text(u"s", sprm::Strike());
+    b.Text(u"h", sprm::Shadow()).Text(u"m", sprm::SmallCaps()).Text(u"C", sprm::Caps());
+    b.Text(u"r", sprm::Color(6)).Paragraph();
+    TDocument doc = Imported(b);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'u')).Attrib, kAttribUnderline);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'w')).Attrib, kAttribUnderline | kAttribWordUnderline);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'd')).Attrib, kAttribUnderline | kAttribDoubleUnderline);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'd')).Style, kStyleUnderline);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, '^')).Attrib, kAttribSuperscript);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, '_')).Attrib, kAttribSubscript);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 's')).Style, kStyleStrikeOut);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'h')).Attrib, kAttribShadow);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'm')).Attrib, kAttribSmallCaps);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'C')).Attrib, kAttribAllCaps);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'r')).Color, 0x0000FF);
+}
+
+TEST(WordImportProps, HighlightAndShadingGiveTheBackground) {
+    TWordBuilder b;
+    const uint16_t tenPercentBlackOnWhite = 1 | (8 << 5) | (3 << 10);
+    b.Text(u"h", sprm::Highlight(7)).Text(u"s", sprm::Shading(tenPercentBlackOnWhite));
+    b.Text(u"p").Paragraph();
+    TDocument doc = Imported(b);
+    const TFontRec& h = FontOf(doc, FindChar(doc, 'h'));
+    EXPECT_EQ(h.BackColor, 0x00FFFF);
+    EXPECT_EQ(h.Transparent, 0);
+    const TFontRec& s = FontOf(doc, FindChar(doc, 's'));
+    EXPECT_EQ(s.BackColor, 0xE5E5E5);
+    EXPECT_EQ(s.Transparent, 0);
+    const TFontRec& p = FontOf(doc, FindChar(doc, 'p'));
+    EXPECT_EQ(p.BackColor, 0xFFFFFF);
+    EXPECT_EQ(p.Transparent, 1);
+}
+
+TEST(WordImportProps, ParagraphIndentsSpacingAndAlignment) {
+    TWordBuilder b;
+    b.Para(u"a", sprm::IndentLeft(1440) + sprm::IndentRight(720) + sprm::IndentFirst(-360) +
+                     sprm::SpaceBefore(240) + sprm::SpaceAfter(120) + sprm::Justify(3));
+    b.Para(u"b", sprm::LineSpacing(360, 1));
+    b.Para(u"c", sprm::LineSpacing(-300, 0));
+    b.Para(u"d", sprm::LineSpacing(300, 0) + sprm::ListRef(1));
+    b.Para(u"e", sprm::InTable() + sprm::IndentLeft(1440));
+    TDocument doc = Imported(b);
+    const TParaFormat& a = ParaOfLine(doc, 0);
+    EXPECT_DOUBLE_EQ(a.LeftIndent, TwipsToMm(1440));
+    EXPECT_DOUBLE_EQ(a.RightIndent, TwipsToMm(720));
+    EXPECT_DOUBLE_EQ(a.FirstLineIndent, TwipsToMm(-360));
+    EXPECT_DOUBLE_EQ(a.SpaceBefore, TwipsToMm(240));
+    EXPECT_DOUBLE_EQ(a.SpaceAfter, TwipsToMm(120));
+    EXPECT_EQ(a.Align, 3);
+    EXPECT_DOUBLE_EQ(a.DefaultTabWidth, TwipsToMm(720));
+    EXPECT_EQ(ParaOfLine(doc, 1).LineSpacingRule, 0);
+    EXPECT_DOUBLE_EQ(ParaOfLine(doc, 1).LineSpacing, 1.5);
+    EXPECT_EQ(ParaOfLine(doc, 2).LineSpacingRule, 2);
+    EXPECT_DOUBLE_EQ(ParaOfLine(doc, 2).LineSpacing, TwipsToMm(300));
+    EXPECT_EQ(ParaOfLine(doc, 3).LineSpacingRule, 1);
+    EXPECT_EQ(ParaOfLine(doc, 3).ListKind, 2);
+    EXPECT_EQ(ParaOfLine(doc, 0).ListKind, 0);
+    EXPECT_DOUBLE_EQ(ParaOfLine(doc, 4).LeftIndent, TwipsToMm(1440) + 2.5);
+}
+
+TEST(WordImportProps, TabStopsAreAddedDeletedAndCappedAt64) {
+    std::vector<std::pair<int16_t, uint8_t>> tabs;
+    for (int16_t i = 64; i >= 1; --i)
+        tabs.push_back({static_cast<int16_t>(i * 100), 0});
+    TWordBuilder b;
+    b.Para(u"a", sprm::Tabs({}, {{720, 1 | (1 << 3)}, {1440, 2 | (2 << 3)}, {360, 3 | (3 << 3)}}));
+    b.Para(u"b", sprm::Tabs({}, {{720, 0}}) + sprm::Tabs({720, 9999}, {}));
+    b.Para(u"c", sprm::Tabs({}, tabs) + sprm::Tabs({}, {{50, 0}}) + sprm::Tabs({}, {{100, 2}}));
+    TDocument doc = Imported(b);
+    const TParaFormat& a = ParaOfLine(doc, 0);
+    ASSERT_EQ(a.TabCount(), 3);
+    EXPECT_DOUBLE_EQ(a.Tabs[0].Pos, TwipsToMm(360));
+    EXPECT_EQ(a.Tabs[0].Align, 3);
+    EXPECT_EQ(a.Tabs[0].Leader, 3);
+    EXPECT_EQ(a.Tabs[1].Align, 1);
+    EXPECT_EQ(a.Tabs[1].Leader, 2);  // dots
+    EXPECT_EQ(a.Tabs[2].Align, 2);
+    EXPECT_EQ(a.Tabs[2].Leader, 1);  // hyphens
+    EXPECT_EQ(ParaOfLine(doc, 1).TabCount(), 0);
+    const TParaFormat& c = ParaOfLine(doc, 2);
+    ASSERT_EQ(c.TabCount(), 64);  // the 65th (at 50 twips) is not added
+    EXPECT_DOUBLE_EQ(c.Tabs[0].Pos, TwipsToMm(100));
+    EXPECT_EQ(c.Tabs[0].Align, 2);  // an existing position is still replaced
+    EXPECT_DOUBLE_EQ(c.Tabs[63].Pos, TwipsToMm(6400));
+}
+
+TEST(WordImportProps, TheFirstSectionSetsThePageAndTheHeaderFooterFields) {
+    TWordBuilder b;
+    b.Para(u"text");
+    b.LastSection(sprm::PageSize(11906, 16838) + sprm::Margins(1134, 1000, 1440, -1440) +
+                  sprm::HeaderDistances(708, 1400) + sprm::TitlePage());
+    b.Options().FacingPages = true;
+    TDocument doc = Imported(b);
+    EXPECT_DOUBLE_EQ(doc.PageWidthMM, TwipsToMm(11906));
+    EXPECT_DOUBLE_EQ(doc.PageHeightMM, TwipsToMm(16838));
+    EXPECT_EQ(doc.PageWidthPx, MmToPixels(doc.PageWidthMM, doc.PrinterDPI));
+    const TFieldRec& body = doc.Fields[0];
+    EXPECT_DOUBLE_EQ(body.MarginLeft, TwipsToMm(1134));
+    EXPECT_DOUBLE_EQ(body.MarginRight, TwipsToMm(1000));
+    EXPECT_DOUBLE_EQ(body.MarginTop, TwipsToMm(1440));
+    EXPECT_DOUBLE_EQ(body.MarginBottom, TwipsToMm(1440));  // a negative bottom: its size
+    EXPECT_DOUBLE_EQ(doc.Fields[1].MarginTop, TwipsToMm(708));
+    EXPECT_DOUBLE_EQ(doc.Fields[1].Bottom, body.MarginTop - 0.5);
+    EXPECT_DOUBLE_EQ(doc.Fields[3].MarginLeft, body.MarginLeft);
+    // The footer distance would reach into the margin: margin less 18/35 inch.
+    EXPECT_DOUBLE_EQ(doc.Fields[2].MarginBottom, body.MarginBottom - kMmPerInch * 18 / 35);
+    EXPECT_DOUBLE_EQ(doc.Fields[2].Top, body.MarginBottom - 0.5);
+    const uint8_t expected[] = {0, 0, 5, 5, 6, 6};  // title page, facing pages
+    for (int f = 1; f <= 6; ++f)
+        EXPECT_EQ(doc.Fields[f].PageSel, expected[f - 1]) << f;
+}
+
+TEST(WordImportProps, HeaderFooterPageSelection) {
+    struct TCase {
+        bool Title;
+        bool Facing;
+        uint8_t First, Even, Odd;
+    };
+    for (const TCase& c : {TCase{false, false, 99, 99, 1}, TCase{true, false, 0, 99, 2},
+                           TCase{false, true, 99, 3, 4}}) {
+        TWordBuilder b;
+        b.Para(u"x").LastSection(sprm::TitlePage(c.Title));
+        b.Options().FacingPages = c.Facing;
+        TDocument doc = Imported(b);
+        EXPECT_EQ(doc.Fields[1].PageSel, c.First);
+        EXPECT_EQ(doc.Fields[4].PageSel, c.Even);
+        EXPECT_EQ(doc.Fields[6].PageSel, c.Odd);
+    }
+}
+
+TEST(WordImportProps, AnAbsurdPageSizeKeepsTheDefault) {
+    TWordBuilder b;
+    b.Para(u"x").LastSection(sprm::PageSize(0, 60000));
+    TDocument doc = Imported(b);
+    EXPECT_DOUBLE_EQ(doc.PageWidthMM, TwipsToMm(12240));
+    EXPECT_DOUBLE_EQ(doc.PageHeightMM, TwipsToMm(15840));
+}
+
+TEST(WordImportProps, EqualFormatsShareOneFontEntry) {
+    TWordBuilder b;
+    for (int i = 0; i < 20; ++i) {
+        b.Text(u"plain ").Text(u"bold ", sprm::Bold()).Text(u"big", sprm::Size(48)).Paragraph();
+    }
+    TDocument doc = Imported(b);
+    // The model's default entry from NewChar, then plain, bold and big.
+    EXPECT_EQ(doc.FontCount(), 4);
+}
+
+}  // namespace
+}  // namespace qm::testing
