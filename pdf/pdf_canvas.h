@@ -142,7 +142,8 @@ class TPDFCanvas {
     int32_t PenPosX() const { return penPosX_; }
     int32_t PenPosY() const { return penPosY_; }
 
-    // The 1-based number of a face and style in the font table, added when new.
+    // The 1-based number of a face and style in the font table, added when new; 0 when there
+    // was no memory for a new entry (the document has then failed).
     int32_t FindOrAddFont(std::string_view name, uint8_t style);
 
     // --- inspection (tests, the page drawing) ---

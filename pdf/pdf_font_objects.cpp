@@ -25,7 +25,12 @@ int32_t TPDFCanvas::FindOrAddFont(std::string_view name, uint8_t style) {
     for (size_t i = 0; i < fonts_.size(); ++i) {
         if (fonts_[i].Style == style && fonts_[i].Name == name) return static_cast<int32_t>(i + 1);
     }
-    fonts_.push_back(TPDFFontEntry{std::string(name), style});
+    try {
+        fonts_.push_back(TPDFFontEntry{std::string(name), style});
+    } catch (const std::exception& e) {
+        Fail(e.what());
+        return 0;
+    }
     return static_cast<int32_t>(fonts_.size());
 }
 

@@ -31,8 +31,10 @@ std::string FileNameOf(const std::string& path) {
 
 // The destination must be a place we may write: an existing folder, and if a file is already
 // there, one we are allowed to replace.
-bool CheckDestination(const std::string& destination, std::string& error) {
+// existingMode receives the permission bits of a file already there (0 when there is none).
+bool CheckDestination(const std::string& destination, mode_t& existingMode, std::string& error) {
     struct stat info {};
+    existingMode = 0;
     if (destination.empty() || destination.back() == '/') {
         error = "No file name in " + destination;
         return false;
@@ -46,6 +48,7 @@ bool CheckDestination(const std::string& destination, std::string& error) {
             error = ErrnoText("Can not write", destination);
             return false;
         }
+        existingMode = info.st_mode & 07777;
     }
     return true;
 }
@@ -59,7 +62,7 @@ class TFileOutput final : public TPDFOutput {
     bool Write(std::string_view bytes) override {
         if (file_ == nullptr) return false;
         if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return true;
-        error_ = ErrnoText("Can not write", tempPath_);
+        error_ = ErrnoText("Can not write", destination_);
         return false;
     }
 
@@ -68,11 +71,11 @@ class TFileOutput final : public TPDFOutput {
         // Flush and sync before the rename, so that a crash never leaves a destination that
         // names a file whose bytes are not on the disk yet.
         bool ok = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-        if (!ok) error_ = ErrnoText("Can not write", tempPath_);
+        if (!ok) error_ = ErrnoText("Can not write", destination_);
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
         if (ok && !closed) {
-            error_ = ErrnoText("Can not write", tempPath_);
+            error_ = ErrnoText("Can not write", destination_);
             ok = false;
         }
         if (ok && std::rename(tempPath_.c_str(), destination_.c_str()) != 0) {
@@ -144,13 +147,16 @@ class TStreamOutput final : public TPDFOutput {
 }  // namespace
 
 std::unique_ptr<TPDFOutput> OpenFileOutput(const std::string& destination, std::string& error) {
-    if (!CheckDestination(destination, error)) return nullptr;
+    mode_t existingMode = 0;
+    if (!CheckDestination(destination, existingMode, error)) return nullptr;
     std::string tempPath;
     const int fd = CreateTempFile(destination, tempPath);
     if (fd < 0) {
         error = ErrnoText("Can not create", destination);
         return nullptr;
     }
+    // A replaced file keeps its permissions; a new one gets the usual ones (0666 and umask).
+    if (existingMode != 0) fchmod(fd, existingMode);
     std::FILE* file = fdopen(fd, "wb");
     if (file == nullptr) {
         error = ErrnoText("Can not create", destination);

@@ -5,6 +5,7 @@ namespace qm {
 namespace {
 
 inline constexpr char kCannotCreate[] = "Can not create the PDF file.";
+inline constexpr char kCannotWrite[] = "Can not write the PDF file.";
 
 // Resets the progress display however the save ends.
 class TProgressReset {
@@ -25,7 +26,8 @@ TPDFSaveResult WritePages(TPDFCanvas& canvas, TPDFPageSource& pages, TMessageSin
         if (i < pages.PageCount()) canvas.NextPage();
     }
     if (canvas.EndDoc()) return TPDFSaveResult::Saved;
-    messages.ShowMessage(canvas.ErrorText(), TMessageIcon::Error);
+    const std::string& error = canvas.ErrorText();
+    messages.ShowMessage(error.empty() ? kCannotWrite : error, TMessageIcon::Error);
     return TPDFSaveResult::WriteFailed;
 }
 

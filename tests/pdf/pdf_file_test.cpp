@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <streambuf>
@@ -99,12 +100,17 @@ TEST(PdfFile, AnExistingDestinationIsReplacedOnlyWhenTheDocumentIsComplete) {
     TTempFolder folder;
     const std::string path = folder.File("old.pdf");
     test::WriteFile(path, "previous contents");
+    chmod(path.c_str(), 0640);
     TPDFCanvas canvas;
     ASSERT_TRUE(canvas.BeginDoc(path));
     canvas.TextOut(0, 0, "new");
     EXPECT_EQ(ReadFile(path), "previous contents");
     ASSERT_TRUE(canvas.EndDoc());
     EXPECT_EQ(ReadFile(path).rfind("%PDF-1.3", 0), 0u);
+    // The replaced file keeps its permissions.
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 // Limits the size of files this process writes, and makes an oversized write fail with EFBIG
