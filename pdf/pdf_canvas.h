@@ -98,7 +98,8 @@ class TPDFCanvas {
 
     // --- the document ---
     // Opens fileName (through a temporary file beside it) and writes the start of the file.
-    // False when the file cannot be created; then nothing is left behind.
+    // False when the file cannot be created (nothing is left behind), and when this writer has
+    // already begun a document: a writer writes one document.
     bool BeginDoc(const std::string& fileName);
     // The same, writing into a stream (standard output, a string stream).
     bool BeginDoc(std::ostream& stream);
