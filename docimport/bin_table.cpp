@@ -46,7 +46,7 @@ void TBinTable::AddPage(std::span<const uint8_t> page, std::vector<TInterval>& s
         reader.Seek(4 * j);
         reader.U32(start);
         reader.U32(end);
-        runs_.push_back({page, static_cast<uint8_t>(j), crun});
+        runs_.push_back({page, start, end, static_cast<uint8_t>(j), crun});
         spans.push_back({start, end});
     }
 }

@@ -17,6 +17,8 @@ inline constexpr size_t kFkpSize = 512;
 // the page points to.
 struct TFkpRun {
     std::span<const uint8_t> Page;  // the whole 512-byte page
+    uint32_t Start = 0;             // rgfc[j]
+    uint32_t End = 0;               // rgfc[j + 1]
     uint8_t Index = 0;              // j
     uint8_t Crun = 0;               // number of runs of the page (its last byte)
 };

@@ -68,10 +68,12 @@ struct WordImportContext {
     uint64_t currentFC = 0;
     uint8_t currentChar = 0;
     uint16_t wideChar = 0;
+    bool currentWide = false;  // the current character is stored in 16 bits
     bool InFieldCode = false;
     // Characters still allowed in this import: every CP costs one, so that a damaged piece
     // table cannot make the reading run on (see kMaxCharsPerMainByte).
     uint64_t charBudget = 0;
+    uint64_t charsRead = 0;
 
     // --- caches: the properties are a function of the runs that hold the FC ---
     int32_t lastParaRun = -1;

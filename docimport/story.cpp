@@ -24,6 +24,8 @@ constexpr uint8_t kFieldSeparator = 20;
 constexpr uint8_t kFieldEnd = 21;
 constexpr uint8_t kNonBreakingHyphen = 30;
 constexpr uint8_t kOptionalHyphen = 31;
+// The most characters reserved at once for a line (a damaged run may claim the whole stream).
+constexpr size_t kMaxLineReserve = 4096;
 
 // Reads the character at ctx.currentCP into code; false ends the story.
 bool FetchChar(WordImportContext& ctx, uint8_t& code) {
@@ -34,6 +36,7 @@ bool FetchChar(WordImportContext& ctx, uint8_t& code) {
         return false;
     }
     ctx.currentFC = pos.Fc;
+    ctx.currentWide = pos.Wide;
     const std::span<const uint8_t> stream = ctx.mainStream.Bytes();
     if (pos.Fc > stream.size()) {
         ctx.lastResult = kCfbSeekFault;
@@ -92,8 +95,30 @@ void EndLine(WordImportContext& ctx, int32_t kind) {
     doc.CurChar = 0;
 }
 
+// The characters a paragraph's text will still bring, counted from its run of paragraph
+// properties; 0 when unknown.
+size_t RemainingInParagraph(const WordImportContext& ctx) {
+    if (ctx.lastParaRun < 0) return 0;
+    const uint32_t end = ctx.papxBins.Run(ctx.lastParaRun).End;
+    if (end <= ctx.currentFC) return 0;
+    return static_cast<size_t>((end - ctx.currentFC) / (ctx.currentWide ? 2 : 1));
+}
+
+// A line receives its paragraph's characters one by one; room for all of them at once saves
+// growing the line's array step by step.
+void ReserveLine(WordImportContext& ctx) {
+    TDocument& doc = ctx.Doc;
+    if (doc.CurField < 0 || doc.CurField >= doc.FieldCount()) return;
+    TFieldRec& field = doc.Fields[doc.CurField];
+    if (doc.CurLine < 0 || doc.CurLine >= field.LineCount()) return;
+    std::vector<TCharRec>& chars = field.Lines[doc.CurLine].Chars;
+    if (chars.capacity() != 0) return;
+    chars.reserve(std::min(RemainingInParagraph(ctx), kMaxLineReserve));
+}
+
 void InsertTextChar(WordImportContext& ctx, uint8_t code) {
     TDocument& doc = ctx.Doc;
+    ReserveLine(ctx);
     TCharRec* ch = doc.NewChar();
     if (!ch) return;
     ch->Code = code;

@@ -43,10 +43,12 @@ void ReadTables(WordImportContext& ctx) {
 // Steps 14 to 17: page geometry and the text.
 void ReadText(WordImportContext& ctx) {
     ctx.charBudget = kMaxCharsPerMainByte * ctx.mainStream.Size() + kCharBudgetSlack;
+    const uint64_t budget = ctx.charBudget;
     ApplySection(ctx, 0);
     SetPageGeometry(ctx);
     ReadStory(ctx, 0, static_cast<int64_t>(ctx.fib.CcpText) - 1);
     ReadHeaderFooterStories(ctx);
+    ctx.charsRead = budget - ctx.charBudget;
 }
 
 TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
@@ -71,7 +73,10 @@ TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
     ctx.tableStream = std::move(*table);
     ReadTables(ctx);
     ReadText(ctx);
-    return TImportResult{true, TErrorKind::Damaged, ""};
+    TImportResult result;
+    result.Converted = true;
+    result.CharactersRead = static_cast<int64_t>(ctx.charsRead);
+    return result;
 }
 
 TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* progress,

@@ -18,6 +18,7 @@ struct TImportResult {
     bool Converted = false;
     TErrorKind Kind = TErrorKind::Damaged;
     std::string Message;
+    int64_t CharactersRead = 0;  // CPs read from all stories
 };
 
 struct TImportOptions {

@@ -11,9 +11,9 @@ TSprms operator+(TSprms a, const TSprms& b) {
 namespace sprm {
 
 TSprms Raw(uint16_t code, std::vector<uint8_t> operand) {
-    TSprms out{static_cast<uint8_t>(code), static_cast<uint8_t>(code >> 8)};
-    out.insert(out.end(), operand.begin(), operand.end());
-    return out;
+    // Built by prepending, which keeps g++ -O3 free of a false bounds warning on insert.
+    operand.insert(operand.begin(), {static_cast<uint8_t>(code), static_cast<uint8_t>(code >> 8)});
+    return operand;
 }
 TSprms Op8(uint16_t code, uint8_t value) {
     return Raw(code, {value});
