@@ -53,8 +53,7 @@ void JoinPageChains(TDocument& doc) {
         size_t total = 0;
         for (int32_t source : parts[f])
             total += own[source].size();
-        lines.clear();
-        lines.reserve(total);
+        lines = TakeLineArray(total);
         for (int32_t source : parts[f]) {
             if (source == cursorField) {
                 doc.CurField = f;

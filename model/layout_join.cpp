@@ -58,11 +58,10 @@ TCharRec MakeKeptEnd(TDocument& doc, uint8_t code, const TParaFormat& following)
     return mark;
 }
 
-// Gives every surviving line the characters of the lines joined into it, in text order.
-void GatherJoinedText(TDocument& doc, std::vector<TLineRec>& lines, const TJoinTree& tree,
-                      int32_t line) {
-    std::vector<TCharRec>& chars = lines[line].Chars;
-    chars.reserve(static_cast<size_t>(tree.Count[line]));
+// Collects, in text order, the pieces of the lines joined into `line`.
+TJoinedPieces CollectPieces(TDocument& doc, std::vector<TLineRec>& lines, const TJoinTree& tree,
+                            int32_t line) {
+    TJoinedPieces pieces;
     std::vector<int32_t> stack{tree.FirstChild[line]};
     while (!stack.empty()) {
         const int32_t source = stack.back();
@@ -72,13 +71,12 @@ void GatherJoinedText(TDocument& doc, std::vector<TLineRec>& lines, const TJoinT
         }
         stack.back() = tree.NextSibling[source];
         if (tree.MarkCode[source] != 0) {
-            chars.push_back(MakeKeptEnd(doc, tree.MarkCode[source], lines[source].Para));
+            pieces.emplace_back(1, MakeKeptEnd(doc, tree.MarkCode[source], lines[source].Para));
         }
-        std::vector<TCharRec>& moved = lines[source].Chars;
-        std::move(moved.begin(), moved.end(), std::back_inserter(chars));
-        moved = {};
+        if (!lines[source].Chars.empty()) pieces.push_back(std::move(lines[source].Chars));
         stack.push_back(tree.FirstChild[source]);
     }
+    return pieces;
 }
 
 }  // namespace
@@ -104,7 +102,7 @@ void NormalizeRows(std::vector<TLineRec>& lines) {
     }
 }
 
-void JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
+std::vector<TJoinedPieces> JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
     // The joins run from the last line up, each into the line (or same cell) above. Lines
     // above the current one never move while this happens, so the joins are recorded as a
     // tree over the original indexes and the characters move once at the end.
@@ -139,14 +137,17 @@ void JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
         }
         joined = true;
     }
-    if (!joined) return;
+    if (!joined) return {};
 
     std::vector<TLineRec> kept;
+    std::vector<TJoinedPieces> pieces;
     kept.reserve(n);
+    pieces.reserve(n);
     int32_t newCursorLine = cursorLine;
     for (int32_t i = 0; i < n; ++i) {
         if (tree.Removed[i]) continue;
-        if (tree.FirstChild[i] >= 0) GatherJoinedText(doc, lines, tree, i);
+        pieces.push_back(tree.FirstChild[i] >= 0 ? CollectPieces(doc, lines, tree, i)
+                                                 : TJoinedPieces{});
         if (cursorHere && i == cursorLine) newCursorLine = static_cast<int32_t>(kept.size());
         kept.push_back(std::move(lines[i]));
     }
@@ -158,6 +159,7 @@ void JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
         doc.CurLine = newCursorLine;
         doc.CurChar = static_cast<int32_t>(cursorChar);
     }
+    return pieces;
 }
 
 }  // namespace qm

@@ -1,29 +1,38 @@
 // Breaking the lines of one field, forward from its first line. A broken line hands the rest
 // of its text to the same cell of the next row of lines, inserting that row when there is
 // none. Rather than inserting into the field's array (which would shift every line behind,
-// once per new line), the rows stream from the old array into a new one; the text a line hands
-// on stays in its array and the next line starts further into it, so each character moves once.
+// once per new line), the rows stream from the old array into a new one, and the text a line
+// hands on stays where it is (see TLineText): a character moves at most once, and not at all
+// when its line breaks where it did before.
 #include <algorithm>
 #include <climits>
 #include <iterator>
 
 #include "model/layout_lines.h"
+#include "model/line_text.h"
 
 namespace qm {
 
 namespace {
 
-// One row of lines being laid out: the lines, and for each where its text starts in its
-// character array (the characters before belong to lines already laid out).
+// One row of lines being laid out: the lines and, for the lines being broken, their text
+// (Active: the text rather than the line's Chars holds its characters until the row is done).
 struct TRow {
     std::vector<TLineRec> Lines;
-    std::vector<size_t> Skip;
+    std::vector<TLineText> Texts;
+    std::vector<uint8_t> Active;
 
     bool Empty() const { return Lines.empty(); }
     size_t Size() const { return Lines.size(); }
     void Clear() {
         Lines.clear();
-        Skip.clear();
+        Texts.clear();
+        Active.clear();
+    }
+    void Resize(size_t cells) {
+        Lines.resize(cells);
+        Texts.resize(cells);
+        Active.assign(cells, 0);
     }
 };
 
@@ -39,20 +48,20 @@ bool Continues(const TLineRec& line, const TLineRec* next) {
 // next line only while its paragraph goes on there. A table cell continues in the same cell of
 // the next row of lines of its table row: putting a row in between would tear apart the text
 // of the other cells, which continue there too.
-bool NeedsNewRow(const TLineRec& line, const TLineRec* next, int32_t kind) {
+bool NeedsNewRow(const TLineRec& line, const TLineRec* next, bool nextHasText, int32_t kind) {
     const bool continues = Continues(line, next);
     if (line.InTable) return !continues;
-    return !continues || line.EndKind != 0 ||
-           (kind > 0 && (!next->Chars.empty() || next->EndKind != 0));
+    return !continues || line.EndKind != 0 || (kind > 0 && (nextHasText || next->EndKind != 0));
 }
 
 class TLineBreaker {
   public:
-    TLineBreaker(TLayoutPass& pass, int32_t fieldIndex)
+    TLineBreaker(TLayoutPass& pass, int32_t fieldIndex, std::vector<TJoinedPieces> joined)
         : pass_(pass),
           doc_(pass.Doc),
           field_(fieldIndex),
-          width_(FieldTextWidth(pass.Doc.Fields[fieldIndex], pass.Page)) {}
+          width_(FieldTextWidth(pass.Doc.Fields[fieldIndex], pass.Page)),
+          joined_(std::move(joined)) {}
 
     void Run();
 
@@ -66,7 +75,7 @@ class TLineBreaker {
     void SetRowHeights(size_t k, double height);
     void HandOn(size_t k, int32_t kind, size_t pos);
     void InsertRow();
-    void MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, size_t* nextSkip);
+    void MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, TLineText* nextText);
     void StartCursor();
     void FinishCursor();
 
@@ -74,6 +83,7 @@ class TLineBreaker {
     TDocument& doc_;
     int32_t field_;
     double width_;
+    std::vector<TJoinedPieces> joined_;  // per input line, or empty
     std::vector<TLineRec> input_;
     size_t pos_ = 0;
     TRow cur_;
@@ -86,7 +96,7 @@ class TLineBreaker {
 
 void TLineBreaker::Run() {
     input_ = std::move(doc_.Fields[field_].Lines);
-    out_.reserve(input_.size());
+    out_ = TakeLineArray(input_.size());
     StartCursor();
     while (TakeRow()) {
         for (size_t k = 0; k < cur_.Size(); ++k) {
@@ -97,6 +107,7 @@ void TLineBreaker::Run() {
         EmitRow();
     }
     doc_.Fields[field_].Lines = std::move(out_);
+    ReturnLineArray(std::move(input_));
     FinishCursor();
 }
 
@@ -110,9 +121,17 @@ bool TLineBreaker::TakeRow() {
     if (pos_ >= input_.size()) return false;
     // Rows were checked beforehand: a row's lines are all there.
     const auto cells = static_cast<size_t>(input_[pos_].CellsInRow);
-    for (size_t r = 0; r < cells; ++r)
-        cur_.Lines.push_back(std::move(input_[pos_ + r]));
-    cur_.Skip.assign(cells, 0);
+    cur_.Resize(cells);
+    for (size_t r = 0; r < cells; ++r) {
+        TLineRec& line = cur_.Lines[r];
+        line = std::move(input_[pos_ + r]);
+        TJoinedPieces pieces;
+        if (!joined_.empty()) pieces = std::move(joined_[pos_ + r]);
+        if (line.Dirty || !pieces.empty()) {
+            cur_.Texts[r] = TLineText(std::move(line.Chars), std::move(pieces));
+            cur_.Active[r] = 1;
+        }
+    }
     if (spot_ == TSpot::Input && spotIndex_ >= pos_ && spotIndex_ < pos_ + cells) {
         spot_ = TSpot::Current;
         spotIndex_ -= pos_;
@@ -125,11 +144,7 @@ void TLineBreaker::EmitRow() {
     const size_t base = out_.size();
     for (size_t k = 0; k < cur_.Size(); ++k) {
         TLineRec& line = cur_.Lines[k];
-        if (cur_.Skip[k] > 0) {
-            const auto first = line.Chars.begin() + static_cast<std::ptrdiff_t>(cur_.Skip[k]);
-            line.Chars = std::vector<TCharRec>(std::make_move_iterator(first),
-                                               std::make_move_iterator(line.Chars.end()));
-        }
+        if (cur_.Active[k]) line.Chars = cur_.Texts[k].TakeFront(cur_.Texts[k].Size());
         out_.push_back(std::move(line));
     }
     if (spot_ == TSpot::Current) {
@@ -193,8 +208,7 @@ void TLineBreaker::BreakCell(size_t k, bool start) {
         if (line.Para.ListKind != 0) x += line.Para.ListIndent;
     }
     line.LineHeight = -1;
-    const size_t skip = cur_.Skip[k];
-    const std::span<TCharRec> chars(line.Chars.data() + skip, line.Chars.size() - skip);
+    const std::span<TCharRec* const> chars = cur_.Texts[k].Chars();
     const TLineBreak found = ScanLine(chars, x, AvailableWidth(k), line, pass_);
     SetRowHeights(k, SpacedLineHeight(found.Height, line.Para, pass_.Font));
     if (found.Kind < 0) return;
@@ -227,21 +241,24 @@ void TLineBreaker::SetRowHeights(size_t k, double height) {
 void TLineBreaker::HandOn(size_t k, int32_t kind, size_t pos) {
     TLineRec& line = cur_.Lines[k];
     if (pending_.Empty()) {
-        const TLineRec* next = pos_ + k < input_.size() ? &input_[pos_ + k] : nullptr;
-        if (NeedsNewRow(line, next, kind)) InsertRow();
+        const size_t n = pos_ + k;
+        const TLineRec* next = n < input_.size() ? &input_[n] : nullptr;
+        const bool nextHasText =
+            next && (!next->Chars.empty() || (!joined_.empty() && !joined_[n].empty()));
+        if (NeedsNewRow(line, next, nextHasText, kind)) InsertRow();
     }
     TLineRec& next = pending_.Empty() ? input_[pos_ + k] : pending_.Lines[k];
-    size_t* nextSkip = pending_.Empty() ? nullptr : &pending_.Skip[k];
+    TLineText* nextText = pending_.Empty() ? nullptr : &pending_.Texts[k];
     next.Dirty = 1;
     if (kind == 1) next.Para = doc_.PendingPara;
     if (kind > 0) line.EndKind = kind;
-    MoveText(k, kind, pos, next, nextSkip);
+    MoveText(k, kind, pos, next, nextText);
 }
 
 void TLineBreaker::InsertRow() {
     const size_t cells = cur_.Size();
-    pending_.Lines.resize(cells);
-    pending_.Skip.assign(cells, 0);
+    pending_.Resize(cells);
+    pending_.Active.assign(cells, 1);
     for (size_t r = 0; r < cells; ++r) {
         TLineRec& upper = cur_.Lines[r];
         TLineRec& fresh = pending_.Lines[r];
@@ -265,34 +282,30 @@ void TLineBreaker::InsertRow() {
     }
 }
 
-void TLineBreaker::MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, size_t* nextSkip) {
+void TLineBreaker::MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next,
+                            TLineText* nextText) {
     TLineRec& line = cur_.Lines[k];
-    const size_t skip = cur_.Skip[k];
-    const size_t restBegin = skip + pos;
-    const size_t keepEnd = kind > 0 ? restBegin - 1 : restBegin;  // a kept end is dropped
-    const size_t moved = line.Chars.size() - restBegin;
-    auto at = [&line](size_t i) { return line.Chars.begin() + static_cast<std::ptrdiff_t>(i); };
-    std::vector<TCharRec> kept(std::make_move_iterator(at(skip)),
-                               std::make_move_iterator(at(keepEnd)));
-    const size_t ownSkip = nextSkip ? *nextSkip : 0;
-    const size_t nextOwn = next.Chars.size() - ownSkip;
-    if (nextSkip && nextOwn == 0) {
-        next.Chars = std::move(line.Chars);
-        *nextSkip = restBegin;
+    TLineText& text = cur_.Texts[k];
+    const size_t keep = kind > 0 ? pos - 1 : pos;  // a kept end is dropped
+    const size_t nextOwn = nextText ? nextText->Size() : next.Chars.size();
+    line.Chars = text.TakeFront(keep, pos - keep);
+    cur_.Active[k] = 0;
+    const size_t moved = text.Size();
+    if (nextText && nextOwn == 0) {
+        *nextText = std::move(text);
+    } else if (nextText) {
+        TLineText joined = std::move(text);
+        joined.Append(nextText->TakeFront(nextOwn));
+        *nextText = std::move(joined);
     } else {
-        std::vector<TCharRec> joined;
-        joined.reserve(moved + nextOwn);
-        std::move(at(restBegin), line.Chars.end(), std::back_inserter(joined));
-        const auto own = next.Chars.begin() + static_cast<std::ptrdiff_t>(ownSkip);
-        std::move(own, next.Chars.end(), std::back_inserter(joined));
-        next.Chars = std::move(joined);
-        if (nextSkip) *nextSkip = 0;
+        std::vector<TCharRec> rest = text.TakeFront(moved);
+        std::move(next.Chars.begin(), next.Chars.end(), std::back_inserter(rest));
+        next.Chars = std::move(rest);
     }
-    line.Chars = std::move(kept);
-    cur_.Skip[k] = 0;
+    text = TLineText{};
 
-    const TSpot nextSpot = nextSkip ? TSpot::Pending : TSpot::Input;
-    const size_t nextIndex = nextSkip ? k : pos_ + k;
+    const TSpot nextSpot = nextText ? TSpot::Pending : TSpot::Input;
+    const size_t nextIndex = nextText ? k : pos_ + k;
     if (spot_ == TSpot::Current && spotIndex_ == k) {
         if (spotChar_ >= static_cast<int64_t>(pos)) {
             spot_ = nextSpot;
@@ -331,11 +344,10 @@ void TLineBreaker::FinishCursor() {
 }  // namespace
 
 void BreakFieldLines(TLayoutPass& pass, int32_t fieldIndex) {
-    std::vector<TLineRec>& lines = pass.Doc.Fields[fieldIndex].Lines;
-    NormalizeRows(lines);
-    JoinSoftLines(pass.Doc, fieldIndex);
     NormalizeRows(pass.Doc.Fields[fieldIndex].Lines);
-    TLineBreaker(pass, fieldIndex).Run();
+    std::vector<TJoinedPieces> joined = JoinSoftLines(pass.Doc, fieldIndex);
+    NormalizeRows(pass.Doc.Fields[fieldIndex].Lines);
+    TLineBreaker(pass, fieldIndex, std::move(joined)).Run();
 }
 
 }  // namespace qm

@@ -15,15 +15,17 @@ struct TLineBreak {
     double Height = -1;  // the tallest character that fitted, -1 when none did
 };
 
+// The characters are given by pointers: a line's text may lie in several arrays.
+//
 // Scans the characters of a line that starts at x, with width mm available, setting the tab
 // widths on the way and the measuring font to the last character that fits. A kept paragraph
 // end copies its format into doc.PendingPara (or, lacking one, the line's own format).
-TLineBreak ScanLine(std::span<TCharRec> chars, double x, double width, const TLineRec& line,
+TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, const TLineRec& line,
                     TLayoutPass& pass);
 
 // Moves a soft break back to the last space or hyphen before it (which stay on the line) or
 // the last tab after the first character (which goes to the next line).
-size_t BetterBreak(std::span<const TCharRec> chars, size_t pos);
+size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos);
 
 // The height of a line from its tallest character and its line spacing.
 double SpacedLineHeight(double tallest, const TParaFormat& para, TMeasuringFont& font);

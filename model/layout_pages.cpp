@@ -144,7 +144,10 @@ void PaginateBody(TLayoutPass& pass, int32_t f, std::map<int32_t, TOverflow>& ov
     doc.Fields[f].Lines.assign(std::make_move_iterator(page.begin()),
                                std::make_move_iterator(page.begin() + kept));
     text.Offset += kept;
-    if (text.Offset >= text.Lines.size()) return;
+    if (text.Offset >= text.Lines.size()) {
+        ReturnLineArray(std::move(text.Lines));
+        return;
+    }
 
     const int32_t next = NextPageBody(doc, f);
     if (doc.CurField == f && doc.CurLine >= static_cast<int32_t>(kept)) {

@@ -12,7 +12,32 @@ namespace {
 // field; anything beyond this is damaged data and shares the last counter.
 constexpr int32_t kMaxCounters = 1 << 20;
 
+// Arrays shorter than this are cheap to allocate; arrays beyond the byte limit are not kept.
+constexpr size_t kMinKeptLines = 4096;
+constexpr size_t kMaxKeptBytes = size_t{512} << 20;
+
+thread_local std::vector<TLineRec> spareLines[2];
+
 }  // namespace
+
+std::vector<TLineRec> TakeLineArray(size_t capacity) {
+    std::vector<TLineRec>& larger =
+        spareLines[0].capacity() >= spareLines[1].capacity() ? spareLines[0] : spareLines[1];
+    std::vector<TLineRec> lines = std::move(larger);
+    larger = {};
+    lines.reserve(capacity);
+    return lines;
+}
+
+void ReturnLineArray(std::vector<TLineRec>&& lines) {
+    const size_t capacity = lines.capacity();
+    if (capacity < kMinKeptLines || capacity > kMaxKeptBytes / sizeof(TLineRec)) return;
+    std::vector<TLineRec>& smaller =
+        spareLines[0].capacity() <= spareLines[1].capacity() ? spareLines[0] : spareLines[1];
+    if (smaller.capacity() >= capacity) return;
+    lines.clear();
+    smaller = std::move(lines);
+}
 
 TLayoutPage LayoutPageSize(const TDocument& doc) {
     const double screen = doc.ScreenDPI > 0 ? doc.ScreenDPI : 96;

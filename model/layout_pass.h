@@ -64,11 +64,25 @@ struct TLayoutPass {
     TListCounters Counters;
 };
 
+// Arrays holding all the lines of a long text live through a pass only to be emptied again.
+// The two largest given back are kept (per thread, emptied) for the next pass, so that a
+// relayout reuses their memory instead of faulting in fresh pages every time.
+std::vector<TLineRec> TakeLineArray(size_t capacity);
+void ReturnLineArray(std::vector<TLineRec>&& lines);
+
 // Steps of the pass, in their order.
 void SanitizeChainLinks(TDocument& doc);
 void JoinPageChains(TDocument& doc);
 void NormalizeRows(std::vector<TLineRec>& lines);
-void JoinSoftLines(TDocument& doc, int32_t fieldIndex);
+
+// The character arrays of the lines joined into a line, in text order behind its own (a kept
+// end made from a joined line's end is an array of one character).
+using TJoinedPieces = std::vector<std::vector<TCharRec>>;
+
+// Joins dirty soft lines and table continuation rows back into the lines above them. The
+// joined characters are not copied together: the result holds, for every line of the field,
+// the pieces that follow its own characters (empty when nothing was joined at all).
+std::vector<TJoinedPieces> JoinSoftLines(TDocument& doc, int32_t fieldIndex);
 void BreakFieldLines(TLayoutPass& pass, int32_t fieldIndex);
 void PaginateFields(TLayoutPass& pass);
 void DropEmptyPages(TDocument& doc);

@@ -14,12 +14,12 @@ bool IsText(const TCharRec& ch, uint8_t code) {
 
 }  // namespace
 
-TLineBreak ScanLine(std::span<TCharRec> chars, double x, double width, const TLineRec& line,
+TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, const TLineRec& line,
                     TLayoutPass& pass) {
     TLineBreak result;
     const double limit = width - line.Para.RightIndent;
     for (size_t d = 0; d < chars.size(); ++d) {
-        TCharRec& ch = chars[d];
+        TCharRec& ch = *chars[d];
         if (ch.Kind == 0 && ch.Code >= 13 && ch.Code <= 15) {
             result.Kind = ch.Code - 12;
             result.Pos = d + 1;
@@ -44,9 +44,9 @@ TLineBreak ScanLine(std::span<TCharRec> chars, double x, double width, const TLi
     return result;
 }
 
-size_t BetterBreak(std::span<const TCharRec> chars, size_t pos) {
+size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos) {
     for (size_t i = pos; i-- > 0;) {
-        const TCharRec& ch = chars[i];
+        const TCharRec& ch = *chars[i];
         if (IsText(ch, 9) && i > 0) return i;
         if (IsText(ch, ' ') || IsText(ch, '-')) return i + 1;
     }

@@ -21,10 +21,10 @@ bool IsKeptEnd(const TCharRec& ch) {
 // Width of the text aligned at a stop: up to the next tab, for a decimal stop up to the
 // decimal comma first. A kept paragraph, line or page end closes the text too: what follows
 // it stands on another line.
-double AlignedTextWidth(std::span<const TCharRec> chars, size_t tab, bool decimal) {
+double AlignedTextWidth(std::span<TCharRec* const> chars, size_t tab, bool decimal) {
     double width = 0;
     for (size_t i = tab + 1; i < chars.size(); ++i) {
-        const TCharRec& ch = chars[i];
+        const TCharRec& ch = *chars[i];
         if (IsText(ch, 9) || IsKeptEnd(ch) || (decimal && IsText(ch, ','))) break;
         width += ch.Width;
     }
@@ -33,8 +33,9 @@ double AlignedTextWidth(std::span<const TCharRec> chars, size_t tab, bool decima
 
 }  // namespace
 
-void SetTabWidth(std::span<TCharRec> chars, size_t index, double x, const TParaFormat& para) {
-    TCharRec& tab = chars[index];
+void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x,
+                 const TParaFormat& para) {
+    TCharRec& tab = *chars[index];
     for (const TTabStop& stop : para.Tabs) {
         if (!(stop.Pos > x)) continue;
         double width = stop.Pos - x;

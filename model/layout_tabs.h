@@ -11,9 +11,9 @@ namespace qm {
 // The default tab interval used when a paragraph's own is 0, negative or not a number.
 inline constexpr double kDefaultTabWidth = 12.5;
 
-// Sets Width and TabLeader of the tab chars[index], which starts at x mm from the left text
+// Sets Width and TabLeader of the tab *chars[index], which starts at x mm from the left text
 // edge. The text after it (the rest of the paragraph) decides the width for centred, right and
 // decimal stops.
-void SetTabWidth(std::span<TCharRec> chars, size_t index, double x, const TParaFormat& para);
+void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x, const TParaFormat& para);
 
 }  // namespace qm

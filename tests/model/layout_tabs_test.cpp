@@ -67,7 +67,10 @@ TEST(TabStops, AlignedTextEndsAtAKeptEnd) {
     chars[4].Code = chars[5].Code = '2';
     TParaFormat para;
     para.Tabs = {{30.0, 2, 0}};
-    SetTabWidth(chars, 0, 0.0, para);
+    std::vector<TCharRec*> text;
+    for (auto& ch : chars)
+        text.push_back(&ch);
+    SetTabWidth(text, 0, 0.0, para);
     EXPECT_DOUBLE_EQ(chars[0].Width, 26.0);
 }
 
