@@ -12,6 +12,7 @@ if [ ! -x "$converter" ]; then
   exit 0
 fi
 if [ $# -eq 0 ]; then
-  set -- "$root/build/sample/sample.doc"
+  # The bundled sample; its PDF goes into build/.
+  exec "$converter" -o "$root/build/sample.pdf" "$root/docs/sample.doc"
 fi
-"$converter" "$@"
+exec "$converter" "$@"
