@@ -1,0 +1,17 @@
+#include "app/window/message_box_sink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace qm {
+
+void TMessageBoxSink::ShowMessage(std::string_view text, TMessageIcon icon) {
+    const QMessageBox::Icon shown =
+        icon == TMessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(shown, QApplication::applicationName(),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+}  // namespace qm
