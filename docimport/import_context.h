@@ -89,4 +89,8 @@ struct WordImportContext {
     const TParaFormat* paraTarget = nullptr;
 };
 
+// Reads the tables of the table stream and the property pages of the main stream into ctx
+// (fonts, bin tables, sections, header stories, stylesheet, pieces, document properties).
+void ReadWordTables(WordImportContext& ctx);
+
 }  // namespace qm

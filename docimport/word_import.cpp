@@ -24,8 +24,9 @@ TImportResult Refused(TErrorKind kind, std::string message) {
     return result;
 }
 
-// Steps 8 to 13: the tables of the table stream and the property pages of the main stream.
-void ReadTables(WordImportContext& ctx) {
+}  // namespace
+
+void ReadWordTables(WordImportContext& ctx) {
     const TFib& fib = ctx.fib;
     const auto table = ctx.tableStream.Bytes();
     const auto main = ctx.mainStream.Bytes();
@@ -39,6 +40,8 @@ void ReadTables(WordImportContext& ctx) {
     ctx.pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
     ctx.dop = ReadDop(table, fib.FcDop);
 }
+
+namespace {
 
 // Steps 14 to 17: page geometry and the text.
 void ReadText(WordImportContext& ctx) {
@@ -71,7 +74,7 @@ TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
     Result<TCfbStream> table = root.OpenStream(ctx.fib.WhichTblStm() ? "1Table" : "0Table");
     if (!table) return Refused(TErrorKind::Damaged, kMsgNoTableStream);
     ctx.tableStream = std::move(*table);
-    ReadTables(ctx);
+    ReadWordTables(ctx);
     ReadText(ctx);
     TImportResult result;
     result.Converted = true;

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "docimport/word_dump.h"
 #include "docimport/word_import.h"
 #include "word_import_util.h"
 
@@ -47,6 +50,10 @@ TEST(WordImportCorpus, EveryFileImportsOrIsRefusedWithAMessage) {
         }
         EXPECT_EQ(doc.CurField, 0);
         EXPECT_EQ(doc.FreshImport, 1);
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+        EXPECT_FALSE(DumpWordDocument(bytes).empty());
         for (int percent : progress.Values) {
             EXPECT_GE(percent, 0);
             EXPECT_LE(percent, 100);

@@ -1,6 +1,7 @@
 // The document header and the streams: which documents are read, which are refused and how.
 #include <gtest/gtest.h>
 
+#include "docimport/word_dump.h"
 #include "docimport/word_import.h"
 #include "word_import_util.h"
 
@@ -190,6 +191,25 @@ TEST(WordImportHeader, ProgressRunsUpAndEndsAtZero) {
     EXPECT_TRUE(std::is_sorted(progress.Values.begin(), progress.Values.end() - 1));
     EXPECT_LE(*std::max_element(progress.Values.begin(), progress.Values.end()), 100);
     EXPECT_GE(*std::max_element(progress.Values.begin(), progress.Values.end()), 99);
+}
+
+}  // namespace
+}  // namespace qm::testing
+
+namespace qm::testing {
+namespace {
+
+TEST(WordImportDump, ShowsTheStructureOfADocument) {
+    TWordBuilder b;
+    b.Font("Times New Roman").Font("Arial");
+    b.Para(u"Hello").Wide(true).Para(u"wide");
+    const std::string dump = DumpWordDocument(b.Build());
+    EXPECT_NE(dump.find("WordDocument"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("nFib 193"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("Pieces: 2"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("(16-bit)"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1 Arial"), std::string::npos) << dump;
+    EXPECT_EQ(DumpWordDocument({1, 2, 3}).rfind("Not a readable compound file", 0), 0u);
 }
 
 }  // namespace
