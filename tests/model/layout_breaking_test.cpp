@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/document.h"
+#include "model/line_text.h"
 #include "tests/model/layout_fixture.h"
 
 namespace qm {
@@ -193,6 +194,70 @@ TEST(Cursor, StaysOnTheSameCharacter) {
     d.Layout();  // joining and breaking again
     EXPECT_EQ(d.doc.CurLine, 1);
     EXPECT_EQ(d.doc.CurChar, 5);
+}
+
+std::vector<TCharRec> Letters(std::string_view text) {
+    std::vector<TCharRec> chars;
+    for (char c : text)
+        chars.push_back(LayoutDoc::Char(static_cast<uint8_t>(c), 1.0, 1.0, 0));
+    return chars;
+}
+
+std::string Spelled(const std::vector<TCharRec>& chars) {
+    std::string text;
+    for (const TCharRec& ch : chars)
+        text += static_cast<char>(ch.Code);
+    return text;
+}
+
+TEST(LineText, HandsOverWholePiecesAndCopiesOnlyPartsOfThem) {
+    std::vector<std::vector<TCharRec>> joined;
+    joined.push_back(Letters("def"));
+    joined.push_back({});
+    joined.push_back(Letters("ghij"));
+    std::vector<TCharRec> own = Letters("abc");
+    const TCharRec* ownData = own.data();
+    TLineText text(std::move(own), std::move(joined));
+    ASSERT_EQ(text.Size(), 10u);
+    EXPECT_EQ(text.Chars()[3]->Code, 'd');
+    // The first line coincides with the line's own array: it gets that very array.
+    std::vector<TCharRec> first = text.TakeFront(3);
+    EXPECT_EQ(first.data(), ownData);
+    EXPECT_EQ(Spelled(first), "abc");
+    EXPECT_EQ(Spelled(text.TakeFront(2, 1)), "de");  // and "f" dropped, as a kept end
+    EXPECT_EQ(text.Size(), 4u);
+    text.Append(Letters("kl"));
+    EXPECT_EQ(Spelled(text.TakeFront(4)), "ghij");
+    EXPECT_EQ(Spelled(text.TakeFront(text.Size())), "kl");
+    EXPECT_EQ(text.Size(), 0u);
+    EXPECT_TRUE(text.TakeFront(0).empty());
+}
+
+TEST(Relayout, ANarrowerPageBreaksJoinedLinesAsAFreshLayoutWould) {
+    const std::string words = "one two three four five six seven eight nine ten eleven twelve";
+    auto build = [&](LayoutDoc& d) {
+        for (int i = 0; i < 4; ++i) {
+            TLineRec& line = d.Add(words + (i == 1 ? "\x0D" : "") + words);
+            line.InTable = i == 1;  // one kept paragraph end
+            line.Para.SpaceAfter = 1.0;
+        }
+    };
+    LayoutDoc relaid(70.0, 300.0);
+    build(relaid);
+    relaid.Layout();
+    relaid.doc.Fields[0].Right = 43.0;
+    relaid.Layout();
+    LayoutDoc fresh(43.0, 300.0);
+    build(fresh);
+    fresh.Layout();
+    EXPECT_EQ(TextsOf(relaid.doc.Fields[0]), TextsOf(fresh.doc.Fields[0]));
+    EXPECT_EQ(relaid.Lines().size(), fresh.Lines().size());
+    relaid.doc.Fields[0].Right = 70.0;
+    relaid.Layout();
+    LayoutDoc wide(70.0, 300.0);
+    build(wide);
+    wide.Layout();
+    EXPECT_EQ(TextsOf(relaid.doc.Fields[0]), TextsOf(wide.doc.Fields[0]));
 }
 
 }  // namespace
