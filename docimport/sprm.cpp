@@ -66,9 +66,9 @@ void ApplyCharStyle(WordImportContext& ctx, const TOperand& op, int depth) {
 }
 
 void ApplyPlainText(WordImportContext& ctx, const TOperand&, int) {
-    const bool spec = ctx.Chp.Spec;
+    const bool special = ctx.Chp.FSpec;
     ctx.Chp = ctx.ParaStyleChp;
-    ctx.Chp.Spec = spec;
+    ctx.Chp.FSpec = special;
 }
 
 void ClearCharFormat(WordImportContext& ctx, const TOperand&, int) {
@@ -93,7 +93,7 @@ constexpr TSprmRule kRules[] = {
     {0x0839, ToggleChp<&TChp::Shadow>},
     {0x083A, ToggleChp<&TChp::SmallCaps>},
     {0x083B, ToggleChp<&TChp::Caps>},
-    {0x0855, ToggleChp<&TChp::Spec>},
+    {0x0855, ToggleChp<&TChp::FSpec>},
     {0x2403, [](WordImportContext& c, const TOperand& o, int) { c.Pap.Jc = o.U8(); }},
     {0x240C, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FNoLnn = o.U8(); }},
     {0x2416, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FInTable = o.U8(); }},
@@ -124,7 +124,7 @@ constexpr TSprmRule kRules[] = {
          c.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
      }},
     {0x6A03, [](WordImportContext& c, const TOperand& o, int) {
-         c.Chp.Spec = true;
+         c.Chp.FSpec = true;
          c.Chp.FcPic = o.U32();
      }},
     {0x840E, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaRight = o.I16(); }},

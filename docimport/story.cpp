@@ -151,7 +151,7 @@ void HandleChar(WordImportContext& ctx, uint8_t code) {
         HandleBreak(ctx, code);
     } else if (code == kPictureAnchor && ctx.HasDataStream) {
         UpdateProperties(ctx, ctx.currentFC);
-        if (ctx.Chp.Spec) ReadPicture(ctx);
+        if (ctx.Chp.FSpec) ReadPicture(ctx);
     } else if (code == kCellMark) {
         UpdateProperties(ctx, ctx.currentFC);
         if (ctx.Pap.FInTable == 1) {

@@ -15,7 +15,7 @@ struct TChp {
     bool FldVanish = false;  // hidden part of a field
     bool SmallCaps = false;
     bool Caps = false;
-    bool Spec = false;  // special character (picture anchor)
+    bool FSpec = false;  // special character (picture anchor)
     bool Strike = false;
     bool Shadow = false;
     uint16_t FtcAscii = 0;  // font number into the font table
