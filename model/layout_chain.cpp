@@ -64,6 +64,29 @@ void JoinPageChains(TDocument& doc) {
     }
 }
 
+namespace {
+
+// The field (new index) that holds the cursor after the removal: its own, or for a cursor in a
+// removed page the nearest page before it that stays.
+int32_t CursorHome(const TDocument& doc, const std::vector<int32_t>& newIndex) {
+    const auto count = static_cast<int32_t>(newIndex.size());
+    int32_t field = doc.CurField;
+    for (int32_t steps = 0; field >= 0 && newIndex[field] < 0 && steps < count; ++steps) {
+        field = doc.Fields[field].PrevField;
+    }
+    return field >= 0 && newIndex[field] >= 0 ? newIndex[field] : 0;
+}
+
+void MoveCursorHome(TDocument& doc, int32_t home, bool toEnd) {
+    doc.CurField = home;
+    if (!toEnd || home >= doc.FieldCount()) return;
+    const TFieldRec& page = doc.Fields[home];
+    doc.CurLine = std::max(0, page.LineCount() - 1);
+    doc.CurChar = page.Lines.empty() ? 0 : page.Lines[doc.CurLine].CharCount();
+}
+
+}  // namespace
+
 void DropEmptyPages(TDocument& doc) {
     const int32_t count = doc.FieldCount();
     std::vector<int32_t> newIndex(count, -1);
@@ -79,16 +102,9 @@ void DropEmptyPages(TDocument& doc) {
         }
     }
     if (kept == count) return;
-
-    // The cursor leaves a removed page for the end of the nearest page before it.
-    int32_t cursorField = doc.CurField;
-    bool cursorMoved = false;
-    for (int32_t steps = 0;
-         cursorField >= 0 && cursorField < count && newIndex[cursorField] < 0 && steps < count;
-         ++steps) {
-        cursorField = doc.Fields[cursorField].PrevField;
-        cursorMoved = true;
-    }
+    const bool cursorInField = doc.CurField >= 0 && doc.CurField < count;
+    const bool cursorRemoved = cursorInField && newIndex[doc.CurField] < 0;
+    const int32_t home = cursorInField ? CursorHome(doc, newIndex) : 0;
 
     // A link to a removed field would name whatever moved into its place: it is cleared.
     auto remap = [&](int32_t link) { return link < 0 ? -1 : newIndex[link]; };
@@ -102,15 +118,7 @@ void DropEmptyPages(TDocument& doc) {
         fields.push_back(std::move(field));
     }
     doc.Fields = std::move(fields);
-
-    if (doc.CurField < 0 || doc.CurField >= count) return;
-    if (cursorField < 0 || cursorField >= count || newIndex[cursorField] < 0) cursorField = 0;
-    doc.CurField = newIndex[cursorField] >= 0 ? newIndex[cursorField] : 0;
-    if (cursorMoved && doc.CurField < doc.FieldCount()) {
-        const TFieldRec& field = doc.Fields[doc.CurField];
-        doc.CurLine = std::max(0, field.LineCount() - 1);
-        doc.CurChar = field.Lines.empty() ? 0 : field.Lines[doc.CurLine].CharCount();
-    }
+    if (cursorInField) MoveCursorHome(doc, home, cursorRemoved);
 }
 
 }  // namespace qm

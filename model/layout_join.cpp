@@ -102,20 +102,23 @@ void NormalizeRows(std::vector<TLineRec>& lines) {
     }
 }
 
-std::vector<TJoinedPieces> JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
-    // The joins run from the last line up, each into the line (or same cell) above. Lines
-    // above the current one never move while this happens, so the joins are recorded as a
-    // tree over the original indexes and the characters move once at the end.
-    std::vector<TLineRec>& lines = doc.Fields[fieldIndex].Lines;
+namespace {
+
+// The cursor's line and character while the joins are recorded.
+struct TJoinCursor {
+    bool Here = false;
+    int32_t Line = 0;
+    int64_t Char = 0;
+};
+
+// Runs the joins from the last line up, each into the line (or same cell) above. Lines above
+// the current one never move while this happens, so the joins are recorded as a tree over the
+// original indexes and no character moves. Returns whether anything was joined.
+bool RecordJoins(std::vector<TLineRec>& lines, TJoinTree& tree, TJoinCursor& cursor) {
     const auto n = static_cast<int32_t>(lines.size());
-    TJoinTree tree(n);
     for (int32_t i = 0; i < n; ++i)
         tree.Count[i] = static_cast<int64_t>(lines[i].Chars.size());
-    const bool cursorHere = doc.CurField == fieldIndex && doc.CurLine >= 0 && doc.CurLine < n;
-    int32_t cursorLine = doc.CurLine;
-    int64_t cursorChar = doc.CurChar;
     bool joined = false;
-
     for (int32_t a = n - 1; a >= 1; --a) {
         const int32_t i = a - lines[a].CellsInRow;
         if (i < 0 || !ShouldJoin(lines[i], lines[a])) continue;
@@ -131,33 +134,44 @@ std::vector<TJoinedPieces> JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
         upper.RowEnd = lines[a].RowEnd;
         tree.Append(i, a);
         tree.Removed[a] = 1;
-        if (cursorHere && cursorLine == a) {
-            cursorLine = i;
-            cursorChar = std::min(cursorChar + oldCount, tree.Count[i]);
+        if (cursor.Here && cursor.Line == a) {
+            cursor.Line = i;
+            cursor.Char = std::min(cursor.Char + oldCount, tree.Count[i]);
         }
         joined = true;
     }
-    if (!joined) return {};
+    return joined;
+}
 
-    std::vector<TLineRec> kept;
+}  // namespace
+
+std::vector<TJoinedPieces> JoinSoftLines(TDocument& doc, int32_t fieldIndex) {
+    std::vector<TLineRec>& lines = doc.Fields[fieldIndex].Lines;
+    const auto n = static_cast<int32_t>(lines.size());
+    TJoinTree tree(n);
+    TJoinCursor cursor{doc.CurField == fieldIndex && doc.CurLine >= 0 && doc.CurLine < n,
+                       doc.CurLine, doc.CurChar};
+    if (!RecordJoins(lines, tree, cursor)) return {};
+
+    std::vector<TLineRec> kept = TakeLineArray(n);
     std::vector<TJoinedPieces> pieces;
-    kept.reserve(n);
     pieces.reserve(n);
-    int32_t newCursorLine = cursorLine;
+    int32_t cursorLine = cursor.Line;
     for (int32_t i = 0; i < n; ++i) {
         if (tree.Removed[i]) continue;
         pieces.push_back(tree.FirstChild[i] >= 0 ? CollectPieces(doc, lines, tree, i)
                                                  : TJoinedPieces{});
-        if (cursorHere && i == cursorLine) newCursorLine = static_cast<int32_t>(kept.size());
+        if (cursor.Here && i == cursor.Line) cursorLine = static_cast<int32_t>(kept.size());
         kept.push_back(std::move(lines[i]));
     }
     if (doc.CurField == fieldIndex && doc.CurLine >= n) {
         doc.CurLine -= n - static_cast<int32_t>(kept.size());  // stays past the last line
     }
-    lines = std::move(kept);
-    if (cursorHere) {
-        doc.CurLine = newCursorLine;
-        doc.CurChar = static_cast<int32_t>(cursorChar);
+    std::swap(lines, kept);
+    ReturnLineArray(std::move(kept));
+    if (cursor.Here) {
+        doc.CurLine = cursorLine;
+        doc.CurChar = static_cast<int32_t>(cursor.Char);
     }
     return pieces;
 }

@@ -21,10 +21,14 @@ thread_local std::vector<TLineRec> spareLines[2];
 }  // namespace
 
 std::vector<TLineRec> TakeLineArray(size_t capacity) {
-    std::vector<TLineRec>& larger =
-        spareLines[0].capacity() >= spareLines[1].capacity() ? spareLines[0] : spareLines[1];
-    std::vector<TLineRec> lines = std::move(larger);
-    larger = {};
+    std::vector<TLineRec> lines;
+    if (capacity >= kMinKeptLines) {
+        // The smaller spare that is large enough, else the larger one (grown).
+        const bool firstSmaller = spareLines[0].capacity() <= spareLines[1].capacity();
+        std::vector<TLineRec>& smaller = spareLines[firstSmaller ? 0 : 1];
+        std::vector<TLineRec>& larger = spareLines[firstSmaller ? 1 : 0];
+        lines = std::move(smaller.capacity() >= capacity ? smaller : larger);
+    }
     lines.reserve(capacity);
     return lines;
 }
