@@ -136,7 +136,9 @@ void TMainForm::openfilenow(const QString& path) {
     DestEdit->setText(DisplayName(TConversionSession::DestinationFor(local)));
     {
         TBusyCursor busy;
+        importing_ = true;
         session_.openfilenow(local);
+        importing_ = false;
     }
     StatusText->setText(QFileInfo(path).fileName());
     UpdatePaintBoxSize();

@@ -148,6 +148,9 @@ class TMainForm : public QMainWindow, public TProgressSink {
     QFileSystemModel* treeModel_ = nullptr;
     QFileSystemModel* listModel_ = nullptr;
 
+    // Set while a document is imported: a message box shown by the importer runs the event
+    // loop, and the half-read model must not be painted meanwhile.
+    bool importing_ = false;
     int progressPercent_ = 0;
     QRect progressRect_;
 

@@ -129,6 +129,7 @@ bool TMainForm::UpdatePaintBoxSize() {
 
 void TMainForm::PaintBox1Paint(QPainter& painter, const QRect& area) {
     painter.fillRect(area, kWorkspaceGrey);
+    if (importing_) return;
     TDocument& doc = session_.Document();
     if (doc.FreshImport) {
         // The hidden pass after an import: every field is walked once, nothing reaches the
@@ -177,6 +178,8 @@ void TMainForm::DrawPreviewPage(QPainter& painter, int32_t page, const TWalkGeom
 
 void TMainForm::RepaintTimerTimer() {
     RepaintTimer->stop();
+    // The layout at the end of an import starts the timer again.
+    if (importing_) return;
     UpdatePaintBoxSize();
     ScrollCursorinView();
     PaintBox1->update();

@@ -11,7 +11,10 @@ void TMessageBoxSink::ShowMessage(std::string_view text, TMessageIcon icon) {
     QMessageBox box(shown, QApplication::applicationName(),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                     QMessageBox::Ok, owner_);
+    // Messages arrive during long work, under the wait cursor; the box gets the arrow.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace qm

@@ -149,5 +149,18 @@ TEST_F(PreviewTest, OpeningADocumentBringsItsStartIntoView) {
     EXPECT_LT(Vertical()->value(), 200);
 }
 
+TEST_F(PreviewTest, NothingIsPaintedWhileADocumentIsRead) {
+    // A message box during the import runs the event loop; the preview stays grey then.
+    form_->resize(1000, 800);
+    QTest::qWait(20);
+    QImage during;
+    messages_.During = [&] { during = form_->PaintBox1->grab().toImage(); };
+    form_->openfilenow(MakeFile("broken.doc"));
+    ASSERT_FALSE(during.isNull());
+    const QPoint paper(during.width() / 2, 100);
+    EXPECT_EQ(during.pixel(paper), qRgb(0x80, 0x80, 0x80));
+    EXPECT_EQ(form_->PaintBox1->grab().toImage().pixel(paper), qRgb(0xFF, 0xFF, 0xFF));
+}
+
 }  // namespace
 }  // namespace qm

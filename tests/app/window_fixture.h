@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,10 @@ class TRecordingSink : public TMessageSink {
   public:
     void ShowMessage(std::string_view text, TMessageIcon icon) override {
         Messages.push_back({std::string(text), icon});
+        if (During) During();
     }
     std::vector<TRecordedMessage> Messages;
+    std::function<void()> During;  // runs while the message is "shown"
 };
 
 class WindowTest : public ::testing::Test {
