@@ -36,9 +36,18 @@ fi
 demo="${TMPDIR:-/tmp}/quillmere-demo"
 rm -rf "$demo"
 mkdir -p "$demo/Documents" "$demo/config"
-trap 'rm -rf "$demo"' EXIT
 cp "$document" "$demo/Documents/"
 export XDG_CONFIG_HOME="$demo/config"
+# A program folder that is writable keeps the favourites beside the program: put them back.
+favourites="$(dirname "$binary")/folders.dat"
+if [ -f "$favourites" ]; then
+  cp "$favourites" "$demo/folders.dat"
+fi
+restore() {
+  if [ -f "$demo/folders.dat" ]; then cp "$demo/folders.dat" "$favourites"; else rm -f "$favourites"; fi
+  rm -rf "$demo"
+}
+trap restore EXIT
 
 # Everything below runs inside the virtual server: start the window at the screen's corner,
 # wait until the document is laid out and painted, photograph the screen, close the window.
