@@ -122,8 +122,12 @@ TPaintBoxLayout TMainForm::PreviewLayout(const TWalkGeometry& g) {
 
 bool TMainForm::UpdatePaintBoxSize() {
     const TPaintBoxLayout box = PreviewLayout(PreviewGeometry(session_.Document(), kScreenDpi));
-    if (PaintBox1->size() == QSize(box.Width, box.Height)) return false;
-    PaintBox1->resize(box.Width, box.Height);
+    // A widget is at most QWIDGETSIZE_MAX tall (some 14,000 A4 pages); pages below that are
+    // not shown, and the size compared is the one the widget can take, so that painting does
+    // not resize for ever.
+    const QSize wanted(std::min(box.Width, QWIDGETSIZE_MAX), std::min(box.Height, QWIDGETSIZE_MAX));
+    if (PaintBox1->size() == wanted) return false;
+    PaintBox1->resize(wanted);
     return true;
 }
 
@@ -155,6 +159,7 @@ void TMainForm::PaintBox1Paint(QPainter& painter, const QRect& area) {
     const int32_t cursorPage = CursorPage(doc);
     for (int32_t u = 0; u < pages; ++u) {
         if (!PageVisible(u, g.PageH, bitmapH, scrollY, clientH) && u != cursorPage) continue;
+        if (static_cast<int64_t>(PagePitch(g.PageH)) * u >= PaintBox1->height()) break;
         DrawPreviewPage(painter, u, g);
     }
 }

@@ -1,6 +1,7 @@
 #include "app/window/preview_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qm {
 
@@ -22,7 +23,10 @@ TPaintBoxLayout PaintBoxLayout(int32_t pageW, int32_t pageH, int32_t pages, int3
                                int32_t availH) {
     TPaintBoxLayout layout;
     const int32_t wantedW = pageW + kPaperSurround;
-    const int32_t wantedH = PagePitch(pageH) * (std::max(pages, 1) - 1) + pageH + kPaperSurround;
+    // Computed wide: a document of millions of pages must not wrap around.
+    const int64_t tall =
+        static_cast<int64_t>(PagePitch(pageH)) * (std::max(pages, 1) - 1) + pageH + kPaperSurround;
+    const auto wantedH = static_cast<int32_t>(std::min<int64_t>(tall, INT32_MAX));
     Centre(wantedW, availW, layout.Width, layout.OffX);
     Centre(wantedH, availH, layout.Height, layout.OffY);
     return layout;

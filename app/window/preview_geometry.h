@@ -28,7 +28,8 @@ struct TPaintBoxLayout {
 
 // The paint box for `pages` pages of pageW x pageH pixels in a scroll box offering availW x
 // availH pixels (its size less a scroll bar and 4). When the pages are narrower (shorter) than
-// that, the box takes the available size + 1 and the paper moves by half the difference.
+// that, the box takes the available size + 1 and the paper moves by half the difference. The
+// height stops at INT32_MAX.
 TPaintBoxLayout PaintBoxLayout(int32_t pageW, int32_t pageH, int32_t pages, int32_t availW,
                                int32_t availH);
 

@@ -56,6 +56,12 @@ TEST(PaintBoxLayoutTest, TenPagesStackAtThePagePitch) {
     EXPECT_LE(tenthTop + box.OffY + kA4H + 4, box.Height);
 }
 
+TEST(PaintBoxLayoutTest, MillionsOfPagesDoNotWrapAround) {
+    const TPaintBoxLayout box = PaintBoxLayout(kA4W, kA4H, 5'000'000, 600, 500);
+    EXPECT_EQ(box.Height, INT32_MAX);
+    EXPECT_EQ(box.Width, 829);
+}
+
 TEST(PageVisibleTest, PagesMeetingTheVisibleRows) {
     const int32_t bitmapH = 16 + kA4H + 20;
     const int32_t pitch = PagePitch(kA4H);
