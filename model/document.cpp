@@ -13,6 +13,7 @@ void TDocument::Reset() {
     FreeBilderListe();
     Fonts.clear();
     measureCache_.clear();
+    defaultFontIndex_ = -1;
     CurField = CurLine = CurChar = 0;
     PendingPara = TParaFormat{};
     PageWidthMM = 210.0;
@@ -64,7 +65,7 @@ TCharRec* TDocument::NewChar() {
     if (CurChar < 0 || CurChar > line.CharCount()) return nullptr;
     TCharRec ch;
     ch.Code = 'a';
-    ch.FontIndex = GetNewFontIndex(DefaultFontRec());
+    ch.FontIndex = DefaultFontIndex();
     return &*line.Chars.insert(line.Chars.begin() + CurChar, std::move(ch));
 }
 
@@ -81,6 +82,23 @@ TFontRec TDocument::DefaultFontRec() const {
     font.Transparent = DefTransparent;
     font.Attrib = DefAttrib;
     return font;
+}
+
+bool TDocument::IsDefaultFormat(const TFontRec& f) const {
+    return f.Color == DefColor && f.Size == DefFontSize && f.Name == DefFontName &&
+           f.Style == DefStyle && f.Charset == DefCharset && f.BackColor == DefBackColor &&
+           f.Color2 == DefColor2 && f.Color3 == DefColor3 && f.Transparent == DefTransparent &&
+           f.Attrib == DefAttrib;
+}
+
+int32_t TDocument::DefaultFontIndex() {
+    // Every new character asks for the default format's entry; remember where it was found.
+    // Entries never move, and the check still sees a change of the default format.
+    if (defaultFontIndex_ >= 0 && defaultFontIndex_ < FontCount() &&
+        IsDefaultFormat(Fonts[defaultFontIndex_]))
+        return defaultFontIndex_;
+    defaultFontIndex_ = GetNewFontIndex(DefaultFontRec());
+    return defaultFontIndex_;
 }
 
 int32_t TDocument::GetNewFontIndex(const TFontRec& font) {

@@ -102,6 +102,9 @@ private:
         std::array<int32_t, 256> Widths;
     };
     TMeasureFonts& MeasureFontsFor(int32_t fontIndex);
+    bool IsDefaultFormat(const TFontRec& font) const;
+    int32_t DefaultFontIndex();
+    int32_t defaultFontIndex_ = -1;  // the entry of the default format last found
     std::vector<TMeasureFonts> measureCache_;
     int32_t measureCacheDpi_ = 0;
 };

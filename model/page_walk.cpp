@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "model/layout.h"
 
@@ -24,11 +23,12 @@ int32_t PenWidth(double points, double unitsPerPoint) {
 }  // namespace
 
 int32_t TruncUnits(double value) {
-    // Quirk: damaged documents can carry lengths far outside any page; clamp instead of
-    // converting an out-of-range double, which would be undefined.
-    if (!(value > -2147483648.0)) return std::numeric_limits<int32_t>::min();
-    if (!(value < 2147483647.0)) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(value);
+    // Quirk: damaged documents can carry lengths far outside any page. Device coordinates are
+    // clamped to +-2^26 units (over 700 metres at 96 dpi), so that the few of them the walk
+    // adds up can never overflow 32 bits; NaN counts as 0.
+    constexpr double kMaxUnits = 1 << 26;
+    if (std::isnan(value)) return 0;
+    return static_cast<int32_t>(std::clamp(value, -kMaxUnits, kMaxUnits));
 }
 
 TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi) {

@@ -30,7 +30,7 @@ TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi);
 // The PDF geometry: 72 units per inch, no offsets, no guides.
 TWalkGeometry PdfGeometry(const TDocument& doc);
 
-// Truncation toward zero into the int32 range (values beyond it are clamped).
+// Truncation toward zero, clamped to +-2^26 device units (NaN gives 0).
 int32_t TruncUnits(double value);
 
 class TPageWalk {
