@@ -33,9 +33,10 @@ struct TTextRunStyle {
     bool operator==(const TTextRunStyle&) const = default;
 };
 
-// Which fills a surface may limit: the preview keeps field contents out of the rightmost
-// 16 pixels of its page bitmap, while paper fills reach the full width.
-enum class TFillKind { Paper, Content };
+// Which fills a surface may limit or adjust: the preview keeps field contents out of the
+// rightmost 16 pixels of its page bitmap, while paper fills reach the full width. Rules (cell
+// borders) must cover their rectangle exactly, however thin it is.
+enum class TFillKind { Paper, Content, Rule };
 
 class TPageSurface {
 public:

@@ -290,7 +290,7 @@ void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const T
         } else {
             return;  // borders that are off leave no trace outside the preview
         }
-        surface_.FillRect(rectFor(pen), color, TFillKind::Content);
+        surface_.FillRect(rectFor(pen), color, TFillKind::Rule);
     };
     if (line.RowStart) draw(kTop, [&](int32_t p) { return TRect{cl, y0, cr + 1, y0 + p}; });
     draw(kLeft, [&](int32_t p) { return TRect{cl, y0, cl + p, y1 + 1}; });

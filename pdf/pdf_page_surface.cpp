@@ -4,10 +4,13 @@
 
 namespace qm {
 
-void TPDFPageSurface::FillRect(const TRect& r, int32_t color, TFillKind) {
+void TPDFPageSurface::FillRect(const TRect& r, int32_t color, TFillKind kind) {
     writer_.Brush.Style = bsSolid;
     writer_.Brush.Color = static_cast<uint32_t>(color);
-    writer_.FillRect(r.Left, r.Top, r.Right, r.Bottom);
+    // The writer's fill covers one point less than its rectangle in each direction, which
+    // would leave a one-point border with no area at all; a rule covers its whole rectangle.
+    const int32_t grow = kind == TFillKind::Rule ? 1 : 0;
+    writer_.FillRect(r.Left, r.Top, r.Right + grow, r.Bottom + grow);
 }
 
 void TPDFPageSurface::FrameRect(const TRect& r, int32_t color, int32_t penWidth) {

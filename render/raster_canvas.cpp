@@ -79,7 +79,7 @@ void TRasterCanvas::BlendPixel(int32_t x, int32_t y, uint32_t rgb, uint8_t cover
 
 void TRasterCanvas::FillRect(const TRect& r, int32_t color, TFillKind kind) {
     // Fills write the rows directly: left up to the smaller of right and the limit.
-    const int32_t limit = kind == TFillKind::Paper ? width_ : width_ - 16;
+    const int32_t limit = kind == TFillKind::Paper ? width_ : width_ - 16;  // rules too
     const int32_t left = std::max(r.Left, 0);
     const int32_t right = std::min({r.Right, limit, width_});
     const int32_t top = std::max(r.Top, 0);
