@@ -12,6 +12,7 @@
 
 #include "app/batch_runner.h"
 #include "app/conversion_session.h"
+#include "docimport/word_dump.h"
 
 namespace qm {
 namespace {
@@ -39,7 +40,30 @@ struct TOptions {
     double Timeout = 60;
     bool Json = false;
     bool Quiet = false;
+    bool Dump = false;
 };
+
+// Prints the structure of each input (streams, header, pieces, property tables) instead of
+// converting it.
+int DumpInputs(const TOptions& options) {
+    int status = 0;
+    for (const std::string& input : options.Inputs) {
+        std::vector<uint8_t> bytes;
+        if (input == "-") {
+            bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        } else {
+            std::ifstream in(input, std::ios::binary);
+            if (!in) {
+                std::cerr << input << ": Can not read the file." << std::endl;
+                status = 1;
+                continue;
+            }
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        std::cout << "== " << input << "\n" << DumpWordDocument(std::move(bytes)) << std::flush;
+    }
+    return status;
+}
 
 std::string OutputFor(const TOptions& options, const std::string& input) {
     if (!options.Output.empty()) return options.Output;
@@ -116,6 +140,7 @@ int Run(int argc, char** argv) {
     app.add_option("--png", options.PngPrefix, "Also render the preview pages as PREFIX-1.png, ...");
     app.add_flag("--json", options.Json, "One JSON line per input on standard output");
     app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
+    app.add_flag("--dump", options.Dump, "Print the structure of each document instead of converting");
     app.set_version_flag("--version", std::string("quillmere-convert ") + kVersion);
     try {
         app.parse(argc, argv);
@@ -132,6 +157,7 @@ int Run(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
+    if (options.Dump) return DumpInputs(options);
     std::vector<TConvertReport> reports;
     if (options.Inputs.size() == 1) {
         reports.push_back(ConvertOne(options, options.Inputs[0]));
