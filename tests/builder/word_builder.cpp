@@ -65,6 +65,33 @@ TWordBuilder& TWordBuilder::Paragraph(TSprms papx, uint16_t istd, TSprms markChp
     return *this;
 }
 
+void TWordBuilder::CloseParagraph(TSprms papx, uint16_t istd) {
+    paras_.push_back({std::move(papx), istd});
+    TStoryText& story = Current();
+    for (size_t i = story.OpenParagraph; i < story.Chars.size(); ++i)
+        story.Chars[i].Para = static_cast<int32_t>(paras_.size() - 1);
+    story.OpenParagraph = story.Chars.size();
+}
+
+TWordBuilder& TWordBuilder::Cell(std::u16string_view text, TSprms papx) {
+    const TSprms inTable = sprm::InTable() + papx;
+    for (size_t end = text.find(u'\r'); end != std::u16string_view::npos; end = text.find(u'\r')) {
+        Text(text.substr(0, end + 1));
+        CloseParagraph(inTable, 0);
+        text.remove_prefix(end + 1);
+    }
+    Text(text);
+    Text(u"\a");
+    CloseParagraph(inTable, 0);
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::RowEnd(TSprms tapx) {
+    Text(u"\a");
+    CloseParagraph(sprm::InTable() + sprm::RowEnd() + tapx, 0);
+    return *this;
+}
+
 TWordBuilder& TWordBuilder::Para(std::u16string_view text, TSprms papx, uint16_t istd) {
     Text(text);
     return Paragraph(std::move(papx), istd);

@@ -66,6 +66,14 @@ TSprms Margins(uint16_t left, uint16_t right, int16_t top, int16_t bottom);
 TSprms HeaderDistances(uint16_t top, uint16_t bottom);
 TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween = 0);
 
+// Table rows ([MS-DOC] 2.4.3).
+TSprms RowEnd(uint8_t value = 1);  // sprmPFTtp: the paragraph ends a table row
+// sprmTDefTable: the cells' edges in twips (one more than there are cells) and an empty cell
+// descriptor per cell; its operand size is 16 bits.
+TSprms DefineRow(const std::vector<int16_t>& edges);
+// sprmTDefTableShd80: one shading value per cell (foreground, background index, pattern).
+TSprms RowShading(const std::vector<uint16_t>& shadings);
+
 }  // namespace sprm
 
 struct TWordStyle {
@@ -130,6 +138,12 @@ class TWordBuilder {
     TWordBuilder& Para(std::u16string_view text, TSprms papx = {}, uint16_t istd = 0);
     // A field: begin mark, code, separator, result, end mark.
     TWordBuilder& Field(std::u16string_view code, std::u16string_view result, TSprms chpx = {});
+    // A table cell: its text, then the cell mark. Each paragraph of the text ("\r" ends one)
+    // and the one the mark ends are in the table, with papx besides.
+    TWordBuilder& Cell(std::u16string_view text, TSprms papx = {});
+    // Ends a table row with its own paragraph: one cell mark, flagged as the row end, with the
+    // row's properties (tapx: a row definition, shading).
+    TWordBuilder& RowEnd(TSprms tapx);
     // Ends the current section (and its paragraph) of the main text with a section mark; sepx are
     // the properties of the section it ends.
     TWordBuilder& SectionBreak(TSprms sepx, TSprms papx = {});
@@ -164,6 +178,8 @@ class TWordBuilder {
     friend class TWordWriter;
 
     TStoryText& Current();
+    // The characters since the last paragraph end become a paragraph with these properties.
+    void CloseParagraph(TSprms papx, uint16_t istd);
     int32_t ChpxId(TSprms chpx);
 
     TWordOptions options_;

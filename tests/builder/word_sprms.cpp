@@ -140,6 +140,33 @@ TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween) {
            Op8(0x3019, lineBetween);
 }
 
+TSprms RowEnd(uint8_t value) {
+    return Op8(0x2417, value);
+}
+TSprms DefineRow(const std::vector<int16_t>& edges) {
+    // [MS-DOC] 2.9.316 TDefTableOperand: cb (the bytes after it, plus one), itcMac, the edges,
+    // then a 20-byte TC per cell.
+    constexpr size_t kTcSize = 20;
+    const size_t cells = edges.empty() ? 0 : edges.size() - 1;
+    std::vector<uint8_t> body{static_cast<uint8_t>(cells)};
+    for (int16_t edge : edges) {
+        body.push_back(static_cast<uint8_t>(edge));
+        body.push_back(static_cast<uint8_t>(static_cast<uint16_t>(edge) >> 8));
+    }
+    body.resize(body.size() + kTcSize * cells, 0);
+    const auto cb = static_cast<uint16_t>(body.size() + 1);
+    body.insert(body.begin(), {static_cast<uint8_t>(cb), static_cast<uint8_t>(cb >> 8)});
+    return Raw(0xD608, body);
+}
+TSprms RowShading(const std::vector<uint16_t>& shadings) {
+    std::vector<uint8_t> operand{static_cast<uint8_t>(2 * shadings.size())};
+    for (uint16_t shd : shadings) {
+        operand.push_back(static_cast<uint8_t>(shd));
+        operand.push_back(static_cast<uint8_t>(shd >> 8));
+    }
+    return Raw(0xD609, operand);
+}
+
 }  // namespace sprm
 
 void PutU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
