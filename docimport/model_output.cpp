@@ -56,12 +56,6 @@ void WritePap(const WordImportContext& ctx, TParaFormat& para) {
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }
 
-void WriteColumns(const TSep& sep, TLineRec& line) {
-    line.ColumnCount = std::min<int32_t>(sep.CcolM1 + 1, kMaxColumns);
-    line.ColumnSpacing = TwipsToMm(sep.DxaColumns);
-    line.ColumnSeparator = sep.FLBetween;
-}
-
 int32_t BackgroundOf(const TChp& chp, uint8_t& transparent) {
     int32_t color = 0xFFFFFF;
     transparent = 1;
@@ -114,11 +108,17 @@ void WriteParagraphFormat(WordImportContext& ctx) {
         return;
     }
     WritePap(ctx, *target);
-    WriteColumns(ctx.Sep, line);
+    WriteColumnSettings(ctx.Sep, line);
     ctx.paraVersion = ctx.PropsVersion;
     ctx.paraField = doc.CurField;
     ctx.paraLine = doc.CurLine;
     ctx.paraTarget = target;
+}
+
+void WriteColumnSettings(const TSep& sep, TLineRec& line) {
+    line.ColumnCount = std::min<int32_t>(sep.CcolM1 + 1, kMaxColumns);
+    line.ColumnSpacing = TwipsToMm(sep.DxaColumns);
+    line.ColumnSeparator = sep.FLBetween;
 }
 
 void MakeFontEntry(WordImportContext& ctx, TCharRec& ch) {

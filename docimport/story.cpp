@@ -93,6 +93,9 @@ void EndLine(WordImportContext& ctx, int32_t kind) {
     doc.InsertNewLine(doc.CurField, field.LineCount());
     doc.CurLine += 1;
     doc.CurChar = 0;
+    // A kept paragraph end's format copy belongs to the line just ended: the new line's text
+    // writes its own format, also after table paragraphs that no cell mark closed.
+    ctx.ParaFormatTarget = nullptr;
 }
 
 // The characters a paragraph's text will still bring, counted from its run of paragraph

@@ -1,6 +1,12 @@
 #include "docimport/table_rows.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "docimport/byte_reader.h"
+#include "docimport/colors.h"
 #include "docimport/import_context.h"
+#include "docimport/model_output.h"
 
 namespace qm {
 
@@ -21,13 +27,117 @@ TParaFormat CellParagraphFormat(const TParaFormat& lineFormat) {
     return para;
 }
 
+// The width of one text column of the first page body, as layout gives it to the line.
+double ColumnWidth(const TDocument& doc, const TLineRec& line) {
+    const TFieldRec& body = doc.Fields[0];
+    const double textWidth = doc.PageWidthMM - body.MarginLeft - body.MarginRight;
+    if (line.ColumnCount < 2) return textWidth;
+    return (textWidth - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
+}
+
+// Every cell of a row has the column settings of the row: those the first cell with text got,
+// else the section's. An empty cell got none, and a cell laid out or drawn in other columns
+// than its neighbours would leave the row.
+void ShareColumnSettings(const WordImportContext& ctx, std::span<TLineRec> cells) {
+    const auto written = std::find_if(cells.begin(), cells.end(),
+                                      [](const TLineRec& l) { return l.ColumnCount > 0; });
+    TLineRec source;
+    if (written != cells.end()) {
+        source = *written;
+    } else {
+        WriteColumnSettings(ctx.Sep, source);
+    }
+    for (TLineRec& cell : cells) {
+        if (cell.ColumnCount > 0) continue;
+        cell.ColumnCount = source.ColumnCount;
+        cell.ColumnSpacing = source.ColumnSpacing;
+        cell.ColumnSeparator = source.ColumnSeparator;
+    }
+}
+
+void MarkCell(TLineRec& line, int32_t cells, int32_t index) {
+    line.RowStart = 1;
+    line.RowEnd = 1;
+    line.InTable = 1;
+    line.CellsInRow = cells;
+    line.CellIndex = index;
+    line.EndKind = 1;
+    line.TableIndent = 0;
+    line.TableRightGap = 0;
+    line.CellWidth = 1.0;
+    SetStandardCellDesign(line.CellDesign);
+}
+
+// The row definition's edges give the cell its place, width and shading. The table's left
+// edge (the first cell's) is the indent of every cell of the row, so that layout and drawing
+// place the cells side by side from there.
+void ApplyCellDef(const WordImportContext& ctx, const TTableRowState& row, int32_t n, int32_t c,
+                  TLineRec& line) {
+    const TCellDef& def = row.CellDefs[c];
+    const TCellDef& left = row.CellDefs[0];
+    const TCellDef& right = row.CellDefs[n];
+    if (!def.Defined || !left.Defined || !right.Defined || !row.CellDefs[c + 1].Defined) return;
+    line.TableIndent = TwipsToMm(left.Boundary);
+    const double tableWidth = TwipsToMm(std::abs(right.Boundary - left.Boundary));
+    line.TableRightGap = ColumnWidth(ctx.Doc, line) - line.TableIndent - tableWidth;
+    // Quirk: edges out of order give an empty cell rather than a negative width.
+    line.CellWidth = TwipsToMm(std::max(row.CellDefs[c + 1].Boundary - def.Boundary, 0));
+    int32_t color = 0;
+    if (ShadingColor(static_cast<uint16_t>(def.Shading), color)) {
+        line.CellDesign.ShadeColor = color;
+        line.CellDesign.ShadeTransparent = 0;
+    } else {
+        line.CellDesign.ShadeColor = 0xFFFFFF;
+        line.CellDesign.ShadeTransparent = 1;
+    }
+}
+
+// The n lines before the cursor line are the row's cells.
+void MakeTableRow(WordImportContext& ctx, int32_t n) {
+    TDocument& doc = ctx.Doc;
+    if (doc.CurField < 0 || doc.CurField >= doc.FieldCount() || doc.FieldCount() < 1) return;
+    TFieldRec& field = doc.Fields[doc.CurField];
+    if (doc.CurLine < n || doc.CurLine > field.LineCount()) return;
+    const std::span<TLineRec> cells(field.Lines.data() + (doc.CurLine - n), static_cast<size_t>(n));
+    ShareColumnSettings(ctx, cells);
+    for (int32_t c = 0; c < n; ++c) {
+        MarkCell(cells[c], n, c);
+        ApplyCellDef(ctx, ctx.Row, n, c, cells[c]);
+    }
+}
+
 }  // namespace
 
-// FIXME: row definitions are not read yet; rows stay plain lines until tables are imported.
-void DefineRow(WordImportContext&, std::span<const uint8_t>) {}
+void DefineRow(WordImportContext& ctx, std::span<const uint8_t> operand) {
+    TTableRowState& row = ctx.Row;
+    ByteReader r(operand);
+    uint8_t cells = 0;
+    r.U8(cells);
+    row.DefinedCells = cells;
+    // The cells' edges (itcMac + 1 signed twips) must lie inside the operand.
+    const size_t edges = static_cast<size_t>(cells) + 1;
+    if (r.Failed() || 2 * edges > r.Remaining()) {
+        row.CellCount = 0;
+        return;
+    }
+    if (cells > kMaxRowCells) return;
+    for (size_t k = 0; k < edges; ++k) {
+        int16_t edge = 0;
+        r.I16(edge);
+        row.CellDefs[k].Boundary = edge;
+        row.CellDefs[k].Defined = true;
+    }
+}
 
-// FIXME: cell shading follows the row definitions.
-void DefineRowShading(WordImportContext&, std::span<const uint8_t>) {}
+void DefineRowShading(WordImportContext& ctx, std::span<const uint8_t> operand) {
+    ByteReader r(operand);
+    const size_t count = std::min<size_t>(operand.size() / 2, kMaxRowCells);
+    for (size_t k = 0; k < count; ++k) {
+        uint16_t shading = 0;
+        r.U16(shading);
+        ctx.Row.CellDefs[k].Shading = shading;
+    }
+}
 
 void EndCell(WordImportContext& ctx) {
     TDocument& doc = ctx.Doc;
@@ -43,8 +153,9 @@ void EndCell(WordImportContext& ctx) {
     ctx.ParaFormatTarget = nullptr;
 }
 
-// FIXME: the row's cell lines are not yet marked as table cells; the row state is reset.
 void EndRow(WordImportContext& ctx) {
+    const int32_t n = ctx.Row.CellCount;
+    if (n > 0 && n <= kMaxRowCells && n == ctx.Row.DefinedCells) MakeTableRow(ctx, n);
     ctx.Row.Reset();
     ctx.ParaFormatTarget = nullptr;
     // The next character applies its row definition afresh, as each character does.
