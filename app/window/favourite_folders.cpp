@@ -12,7 +12,7 @@ namespace {
 
 std::string ConfigFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative paths in the variable.
+    // XDG base directories must be absolute: a relative path in the variable is ignored.
     if (xdg != nullptr && xdg[0] == '/') return WithTrailingSlash(xdg);
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] != '\0') return WithTrailingSlash(home) + ".config/";

@@ -16,26 +16,26 @@ namespace {
 constexpr size_t kSmallAllocation = 1 << 20;
 
 std::vector<uint8_t> SmallJpeg(bool progressive) {
-    test::JpegSpec spec = test::GradientJpegSpec(24, 16);
-    spec.Progressive = progressive;
-    spec.Quality = 80;
-    return test::EncodeJpeg(spec);
+    test::JpegRecipe recipe = test::GradientJpegRecipe(24, 16);
+    recipe.Progressive = progressive;
+    recipe.Quality = 80;
+    return test::EncodeJpeg(recipe);
 }
 
 std::vector<uint8_t> SmallPng(bool interlaced) {
-    test::PngSpec spec;
-    spec.Width = 12;
-    spec.Height = 9;
-    spec.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.Interlaced = interlaced;
-    for (uint32_t y = 0; y < spec.Height; ++y) {
+    test::PngRecipe recipe;
+    recipe.Width = 12;
+    recipe.Height = 9;
+    recipe.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    recipe.Interlaced = interlaced;
+    for (uint32_t y = 0; y < recipe.Height; ++y) {
         std::vector<uint8_t> row;
-        for (uint32_t x = 0; x < spec.Width; ++x) {
+        for (uint32_t x = 0; x < recipe.Width; ++x) {
             test::AppendBytes(row, {uint8_t(x * 20), uint8_t(y * 25), 99, uint8_t(x * y)});
         }
-        spec.Rows.push_back(row);
+        recipe.Rows.push_back(row);
     }
-    return test::EncodePng(spec);
+    return test::EncodePng(recipe);
 }
 
 void ExpectEveryPrefixRefused(const std::vector<uint8_t>& file, int format) {

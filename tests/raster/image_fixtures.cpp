@@ -8,7 +8,7 @@
 
 namespace qm::test {
 
-std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
+std::vector<uint8_t> EncodeJpeg(const JpegRecipe& recipe) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -16,23 +16,23 @@ std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(spec.Width);
-    info.image_height = static_cast<JDIMENSION>(spec.Height);
-    info.input_components = spec.Components;
-    info.in_color_space = spec.Input;
+    info.image_width = static_cast<JDIMENSION>(recipe.Width);
+    info.image_height = static_cast<JDIMENSION>(recipe.Height);
+    info.input_components = recipe.Components;
+    info.in_color_space = recipe.Input;
     jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, spec.File);
-    info.write_Adobe_marker = spec.AdobeMarker ? TRUE : FALSE;
-    jpeg_set_quality(&info, spec.Quality, TRUE);
-    if (spec.Progressive) jpeg_simple_progression(&info);
-    if (!spec.Scans.empty()) {
-        info.scan_info = spec.Scans.data();
-        info.num_scans = static_cast<int>(spec.Scans.size());
+    jpeg_set_colorspace(&info, recipe.File);
+    info.write_Adobe_marker = recipe.AdobeMarker ? TRUE : FALSE;
+    jpeg_set_quality(&info, recipe.Quality, TRUE);
+    if (recipe.Progressive) jpeg_simple_progression(&info);
+    if (!recipe.Scans.empty()) {
+        info.scan_info = recipe.Scans.data();
+        info.num_scans = static_cast<int>(recipe.Scans.size());
     }
     jpeg_start_compress(&info, TRUE);
-    const size_t rowBytes = static_cast<size_t>(spec.Width) * spec.Components;
+    const size_t rowBytes = static_cast<size_t>(recipe.Width) * recipe.Components;
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(spec.Samples.data() + info.next_scanline * rowBytes);
+        JSAMPROW row = const_cast<JSAMPROW>(recipe.Samples.data() + info.next_scanline * rowBytes);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -51,18 +51,18 @@ void AppendToVector(png_structp png, png_bytep data, size_t length) {
 
 void FlushNothing(png_structp) {}
 
-void SetTransparency(png_structp png, png_infop info, const PngSpec& spec) {
-    if (!spec.Transparency.empty()) {
-        png_set_tRNS(png, info, spec.Transparency.data(),
-                     static_cast<int>(spec.Transparency.size()), nullptr);
-    } else if (!spec.ColorKey.empty()) {
+void SetTransparency(png_structp png, png_infop info, const PngRecipe& recipe) {
+    if (!recipe.Transparency.empty()) {
+        png_set_tRNS(png, info, recipe.Transparency.data(),
+                     static_cast<int>(recipe.Transparency.size()), nullptr);
+    } else if (!recipe.ColorKey.empty()) {
         png_color_16 key{};
-        if (spec.ColorKey.size() == 1) {
-            key.gray = spec.ColorKey[0];
+        if (recipe.ColorKey.size() == 1) {
+            key.gray = recipe.ColorKey[0];
         } else {
-            key.red = spec.ColorKey[0];
-            key.green = spec.ColorKey[1];
-            key.blue = spec.ColorKey[2];
+            key.red = recipe.ColorKey[0];
+            key.green = recipe.ColorKey[1];
+            key.blue = recipe.ColorKey[2];
         }
         png_set_tRNS(png, info, nullptr, 0, &key);
     }
@@ -70,23 +70,23 @@ void SetTransparency(png_structp png, png_infop info, const PngSpec& spec) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<uint8_t> EncodePng(const PngRecipe& recipe) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, AppendToVector, FlushNothing);
-    png_set_IHDR(png, info, spec.Width, spec.Height, spec.BitDepth, spec.ColorType,
-                 spec.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, recipe.Width, recipe.Height, recipe.BitDepth, recipe.ColorType,
+                 recipe.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const Rgb& color : spec.Palette)
+    for (const Rgb& color : recipe.Palette)
         palette.push_back({color.Red, color.Green, color.Blue});
     if (!palette.empty()) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
-    SetTransparency(png, info, spec);
+    SetTransparency(png, info, recipe);
     std::vector<png_bytep> rows;
-    for (const auto& row : spec.Rows)
+    for (const auto& row : recipe.Rows)
         rows.push_back(const_cast<png_bytep>(row.data()));
     png_set_rows(png, info, rows.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
@@ -160,17 +160,17 @@ Rgb GradientColor(int x, int y, int width, int height) {
                static_cast<uint8_t>(rightHalf ? 200 : 40)};
 }
 
-JpegSpec GradientJpegSpec(int width, int height) {
-    JpegSpec spec;
-    spec.Width = width;
-    spec.Height = height;
+JpegRecipe GradientJpegRecipe(int width, int height) {
+    JpegRecipe recipe;
+    recipe.Width = width;
+    recipe.Height = height;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Rgb color = GradientColor(x, y, width, height);
-            AppendBytes(spec.Samples, {color.Red, color.Green, color.Blue});
+            AppendBytes(recipe.Samples, {color.Red, color.Green, color.Blue});
         }
     }
-    return spec;
+    return recipe;
 }
 
 void AppendBytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t> bytes) {

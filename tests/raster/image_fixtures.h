@@ -22,7 +22,7 @@ struct Rgb {
 
 // A JPEG to encode: Samples holds Width * Height * Components bytes, top row first, in the
 // input colour space.
-struct JpegSpec {
+struct JpegRecipe {
     int Width = 0;
     int Height = 0;
     int Components = 3;
@@ -34,11 +34,11 @@ struct JpegSpec {
     std::vector<jpeg_scan_info> Scans;  // an explicit scan script, when not empty
     std::vector<uint8_t> Samples;
 };
-std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec);
+std::vector<uint8_t> EncodeJpeg(const JpegRecipe& recipe);
 
 // A PNG to encode with libpng: Rows are the packed samples of each row, top row first, 16-bit
 // samples big-endian.
-struct PngSpec {
+struct PngRecipe {
     uint32_t Width = 0;
     uint32_t Height = 0;
     int BitDepth = 8;
@@ -49,7 +49,7 @@ struct PngSpec {
     std::vector<uint16_t> ColorKey;     // tRNS grey or red, green, blue for other types
     std::vector<std::vector<uint8_t>> Rows;
 };
-std::vector<uint8_t> EncodePng(const PngSpec& spec);
+std::vector<uint8_t> EncodePng(const PngRecipe& recipe);
 
 // A PNG assembled from chunks with correct lengths and CRCs.
 using PngChunk = std::pair<std::string, std::vector<uint8_t>>;
@@ -60,7 +60,7 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw);
 void FixPngCrcs(std::vector<uint8_t>& png);
 
 // A small RGB test image: colour gradients with a sharp edge.
-JpegSpec GradientJpegSpec(int width, int height);
+JpegRecipe GradientJpegRecipe(int width, int height);
 Rgb GradientColor(int x, int y, int width, int height);
 
 // Appends bytes one by one (g++ 12 at -O3 warns falsely on inserting a list).

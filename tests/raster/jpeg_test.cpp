@@ -155,16 +155,16 @@ TEST_F(JpegFileTest, FailuresReturnZeroAndLeaveNoFile) {
 }
 
 TEST(JpegOpen, GreyscaleBecomesTwentyFourBitGrey) {
-    test::JpegSpec spec;
-    spec.Width = 16;
-    spec.Height = 8;
-    spec.Components = 1;
-    spec.Input = JCS_GRAYSCALE;
-    spec.File = JCS_GRAYSCALE;
+    test::JpegRecipe recipe;
+    recipe.Width = 16;
+    recipe.Height = 8;
+    recipe.Components = 1;
+    recipe.Input = JCS_GRAYSCALE;
+    recipe.File = JCS_GRAYSCALE;
     for (int i = 0; i < 16 * 8; ++i)
-        spec.Samples.push_back(i < 64 ? 30 : 220);
+        recipe.Samples.push_back(i < 64 ? 30 : 220);
     TDib decoded;
-    ASSERT_TRUE(OpenDibMemory(decoded, test::EncodeJpeg(spec), kFormatJpeg));
+    ASSERT_TRUE(OpenDibMemory(decoded, test::EncodeJpeg(recipe), kFormatJpeg));
     EXPECT_EQ(DIBBitCount(decoded), 24);
     ExpectColorNear(test::PixelColor(decoded, 5, 1), Rgb{30, 30, 30}, 3);
     ExpectColorNear(test::PixelColor(decoded, 5, 6), Rgb{220, 220, 220}, 3);
@@ -193,16 +193,16 @@ TEST(JpegOpen, CmykAndYcckFilesBecomeRgb) {
         bool Adobe;
     } variants[] = {{JCS_CMYK, true}, {JCS_YCCK, true}, {JCS_CMYK, false}};
     for (const auto& variant : variants) {
-        test::JpegSpec spec;
-        spec.Width = 16;
-        spec.Height = 16;
-        spec.Components = 4;
-        spec.Input = JCS_CMYK;
-        spec.File = variant.File;
-        spec.AdobeMarker = variant.Adobe;
-        spec.Samples = CmykHalves(16, 16, variant.Adobe);
+        test::JpegRecipe recipe;
+        recipe.Width = 16;
+        recipe.Height = 16;
+        recipe.Components = 4;
+        recipe.Input = JCS_CMYK;
+        recipe.File = variant.File;
+        recipe.AdobeMarker = variant.Adobe;
+        recipe.Samples = CmykHalves(16, 16, variant.Adobe);
         TDib decoded;
-        ASSERT_TRUE(OpenDibMemory(decoded, test::EncodeJpeg(spec), kFormatJpeg))
+        ASSERT_TRUE(OpenDibMemory(decoded, test::EncodeJpeg(recipe), kFormatJpeg))
             << variant.File << " " << variant.Adobe;
         EXPECT_EQ(DIBBitCount(decoded), 24);
         ExpectColorNear(test::PixelColor(decoded, 8, 2), Rgb{255, 0, 0}, 8);
@@ -211,9 +211,9 @@ TEST(JpegOpen, CmykAndYcckFilesBecomeRgb) {
 }
 
 TEST(JpegOpen, ProgressiveFilesDecode) {
-    test::JpegSpec spec = test::GradientJpegSpec(33, 21);
-    spec.Progressive = true;
-    const std::vector<uint8_t> jpeg = test::EncodeJpeg(spec);
+    test::JpegRecipe recipe = test::GradientJpegRecipe(33, 21);
+    recipe.Progressive = true;
+    const std::vector<uint8_t> jpeg = test::EncodeJpeg(recipe);
     ASSERT_NE(test::FindJpegMarker(jpeg, 0xC2), std::string::npos);
     TDib decoded;
     ASSERT_TRUE(OpenDibMemory(decoded, jpeg, kFormatJpeg));
@@ -243,7 +243,7 @@ std::vector<jpeg_scan_info> BitPlaneScript(int components) {
 }
 
 TEST(JpegOpen, ProgressiveFilesWithThousandsOfScansAreRefused) {
-    test::JpegSpec grey;
+    test::JpegRecipe grey;
     grey.Width = 8;
     grey.Height = 8;
     grey.Components = 1;
@@ -254,7 +254,7 @@ TEST(JpegOpen, ProgressiveFilesWithThousandsOfScansAreRefused) {
     TDib decoded;
     EXPECT_TRUE(OpenDibMemory(decoded, test::EncodeJpeg(grey), kFormatJpeg)) << "704 scans";
 
-    test::JpegSpec color = test::GradientJpegSpec(8, 8);
+    test::JpegRecipe color = test::GradientJpegRecipe(8, 8);
     color.Scans = BitPlaneScript(3);
     EXPECT_FALSE(OpenDibMemory(decoded, test::EncodeJpeg(color), kFormatJpeg)) << "2112 scans";
     EXPECT_FALSE(decoded.HasImage());

@@ -10,14 +10,14 @@ namespace {
 
 using test::Rgb;
 
-TDib Decode(const test::PngSpec& spec) {
+TDib Decode(const test::PngRecipe& recipe) {
     TDib dib;
-    EXPECT_TRUE(OpenDibMemory(dib, test::EncodePng(spec), kFormatPng));
+    EXPECT_TRUE(OpenDibMemory(dib, test::EncodePng(recipe), kFormatPng));
     if (dib.HasImage()) {
         EXPECT_TRUE(test::IsConsistent(dib));
         EXPECT_EQ(DIBBitCount(dib), 24);
-        EXPECT_EQ(uint32_t(DIBWidth(dib)), spec.Width);
-        EXPECT_EQ(uint32_t(DIBHeight(dib)), spec.Height);
+        EXPECT_EQ(uint32_t(DIBWidth(dib)), recipe.Width);
+        EXPECT_EQ(uint32_t(DIBHeight(dib)), recipe.Height);
     }
     return dib;
 }
@@ -30,10 +30,10 @@ void ExpectColor(const TDib& dib, int32_t x, int32_t y, Rgb expected) {
 }
 
 // Rows of 8-bit RGB pixels: red on the top row, blue on the bottom row, green between.
-test::PngSpec RgbStripes(uint32_t width, uint32_t height) {
-    test::PngSpec spec;
-    spec.Width = width;
-    spec.Height = height;
+test::PngRecipe RgbStripes(uint32_t width, uint32_t height) {
+    test::PngRecipe recipe;
+    recipe.Width = width;
+    recipe.Height = height;
     for (uint32_t y = 0; y < height; ++y) {
         std::vector<uint8_t> row;
         for (uint32_t x = 0; x < width; ++x) {
@@ -42,9 +42,9 @@ test::PngSpec RgbStripes(uint32_t width, uint32_t height) {
                                             : Rgb{0, uint8_t(x * 10), 0};
             test::AppendBytes(row, {c.Red, c.Green, c.Blue});
         }
-        spec.Rows.push_back(row);
+        recipe.Rows.push_back(row);
     }
-    return spec;
+    return recipe;
 }
 
 TEST(PngOpen, RgbKeepsColoursAndOrientationExactly) {
@@ -55,10 +55,10 @@ TEST(PngOpen, RgbKeepsColoursAndOrientationExactly) {
 }
 
 TEST(PngOpen, InterlacedFilesGiveTheSamePixels) {
-    test::PngSpec spec = RgbStripes(19, 13);
-    const TDib plain = Decode(spec);
-    spec.Interlaced = true;
-    const std::vector<uint8_t> interlaced = test::EncodePng(spec);
+    test::PngRecipe recipe = RgbStripes(19, 13);
+    const TDib plain = Decode(recipe);
+    recipe.Interlaced = true;
+    const std::vector<uint8_t> interlaced = test::EncodePng(recipe);
     ASSERT_EQ(interlaced[8 + 8 + 12], 1) << "the fixture wrote Adam7";
     TDib decoded;
     ASSERT_TRUE(OpenDibMemory(decoded, interlaced, kFormatPng));
@@ -67,21 +67,21 @@ TEST(PngOpen, InterlacedFilesGiveTheSamePixels) {
 
 TEST(PngOpen, PaletteImagesOfEveryDepthExpandWithTransparencyOverWhite) {
     for (int depth : {1, 2, 4, 8}) {
-        test::PngSpec spec;
-        spec.Width = 8;
-        spec.Height = 1;
-        spec.BitDepth = depth;
-        spec.ColorType = PNG_COLOR_TYPE_PALETTE;
-        spec.Palette = {{10, 20, 30}, {200, 100, 50}};
-        spec.Transparency = {0};  // entry 0 fully transparent
+        test::PngRecipe recipe;
+        recipe.Width = 8;
+        recipe.Height = 1;
+        recipe.BitDepth = depth;
+        recipe.ColorType = PNG_COLOR_TYPE_PALETTE;
+        recipe.Palette = {{10, 20, 30}, {200, 100, 50}};
+        recipe.Transparency = {0};  // entry 0 fully transparent
         // Pixels 0 to 7: entries 0, 1, 0, 1, ... packed at the given depth.
         std::vector<uint8_t> row((8 * depth + 7) / 8);
         for (int x = 0; x < 8; ++x) {
             const int bit = x * depth;
             row[bit / 8] |= uint8_t((x % 2) << (8 - depth - bit % 8));
         }
-        spec.Rows = {row};
-        const TDib dib = Decode(spec);
+        recipe.Rows = {row};
+        const TDib dib = Decode(recipe);
         ExpectColor(dib, 0, 0, {255, 255, 255});
         ExpectColor(dib, 1, 0, {200, 100, 50});
         ExpectColor(dib, 7, 0, {200, 100, 50});
@@ -98,29 +98,29 @@ TEST(PngOpen, GreyOfEveryDepthBecomesEqualChannels) {
                  {8, {0x00, 0x80}, 128},
                  {16, {0x00, 0x00, 0x80, 0x80}, 128}};
     for (const auto& c : cases) {
-        test::PngSpec spec;
-        spec.Width = 2;
-        spec.Height = 1;
-        spec.BitDepth = c.Depth;
-        spec.ColorType = PNG_COLOR_TYPE_GRAY;
-        spec.Rows = {c.Row};
-        const TDib dib = Decode(spec);
+        test::PngRecipe recipe;
+        recipe.Width = 2;
+        recipe.Height = 1;
+        recipe.BitDepth = c.Depth;
+        recipe.ColorType = PNG_COLOR_TYPE_GRAY;
+        recipe.Rows = {c.Row};
+        const TDib dib = Decode(recipe);
         ExpectColor(dib, 0, 0, {0, 0, 0});
         ExpectColor(dib, 1, 0, {c.Second, c.Second, c.Second});
     }
 }
 
 TEST(PngOpen, SixteenBitColourIsReducedWithoutAGammaShift) {
-    test::PngSpec spec;
-    spec.Width = 1;
-    spec.Height = 1;
-    spec.BitDepth = 16;
-    spec.Rows = {{0xFF, 0xFF, 0x80, 0x80, 0x10, 0x10}};
-    ExpectColor(Decode(spec), 0, 0, {255, 128, 16});
+    test::PngRecipe recipe;
+    recipe.Width = 1;
+    recipe.Height = 1;
+    recipe.BitDepth = 16;
+    recipe.Rows = {{0xFF, 0xFF, 0x80, 0x80, 0x10, 0x10}};
+    ExpectColor(Decode(recipe), 0, 0, {255, 128, 16});
 }
 
 TEST(PngOpen, AlphaIsCompositedOverWhite) {
-    test::PngSpec greyAlpha;
+    test::PngRecipe greyAlpha;
     greyAlpha.Width = 3;
     greyAlpha.Height = 1;
     greyAlpha.ColorType = PNG_COLOR_TYPE_GRAY_ALPHA;
@@ -132,7 +132,7 @@ TEST(PngOpen, AlphaIsCompositedOverWhite) {
     EXPECT_GT(half.Red, 64);
     EXPECT_LT(half.Red, 224);
 
-    test::PngSpec rgba;
+    test::PngRecipe rgba;
     rgba.Width = 2;
     rgba.Height = 1;
     rgba.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -149,12 +149,12 @@ TEST(PngOpen, AlphaIsCompositedOverWhite) {
 }
 
 TEST(PngOpen, ColourKeyTransparencyBecomesWhite) {
-    test::PngSpec spec;
-    spec.Width = 2;
-    spec.Height = 1;
-    spec.Rows = {{1, 2, 3, 4, 5, 6}};
-    spec.ColorKey = {1, 2, 3};
-    const TDib dib = Decode(spec);
+    test::PngRecipe recipe;
+    recipe.Width = 2;
+    recipe.Height = 1;
+    recipe.Rows = {{1, 2, 3, 4, 5, 6}};
+    recipe.ColorKey = {1, 2, 3};
+    const TDib dib = Decode(recipe);
     ExpectColor(dib, 0, 0, {255, 255, 255});
     ExpectColor(dib, 1, 0, {4, 5, 6});
 }
