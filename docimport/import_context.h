@@ -9,6 +9,7 @@
 #include "docimport/bin_table.h"
 #include "docimport/compound_file.h"
 #include "docimport/fib.h"
+#include "docimport/picture_import.h"
 #include "docimport/piece_table.h"
 #include "docimport/plc.h"
 #include "docimport/table_rows.h"
@@ -61,6 +62,7 @@ struct WordImportContext {
 
     // --- tables and pictures ---
     TTableRowState Row;
+    TPictureState Pictures;
     TParaFormat* ParaFormatTarget = nullptr;  // a table paragraph's format copy, or none
 
     // --- reading position ---

@@ -175,7 +175,4 @@ void KeepTableMark(WordImportContext& ctx, uint8_t code) {
     doc.CurChar += 1;
 }
 
-// FIXME: pictures are not read yet; the anchor gives no character.
-void ReadPicture(WordImportContext&) {}
-
 }  // namespace qm
