@@ -170,11 +170,14 @@ std::optional<TWmfRect> ChooseFrame(std::span<const uint8_t> bytes, const THeade
     return std::nullopt;
 }
 
-// One pixel per logical unit, scaled down to kMaxMetafilePixels.
-void PictureSize(const TWmfRect& frame, int32_t& width, int32_t& height) {
+// One pixel per logical unit, scaled down to the limit and to kMaxMetafilePixels.
+void PictureSize(const TWmfRect& frame, const TWmfSizeLimit& limit, int32_t& width,
+                 int32_t& height) {
     const int64_t w = Side(frame.Left, frame.Right), h = Side(frame.Top, frame.Bottom);
     double scale = 1.0;
     if (w * h > kMaxMetafilePixels) scale = std::sqrt(double(kMaxMetafilePixels) / double(w * h));
+    if (limit.Width > 0 && limit.Width < w) scale = std::min(scale, double(limit.Width) / w);
+    if (limit.Height > 0 && limit.Height < h) scale = std::min(scale, double(limit.Height) / h);
     width = std::max<int32_t>(1, static_cast<int32_t>(double(w) * scale));
     height = std::max<int32_t>(1, static_cast<int32_t>(double(h) * scale));
 }
@@ -209,14 +212,15 @@ void Play(std::span<const uint8_t> bytes, const THeader& header, TWmfPlayer& pla
 
 }  // namespace
 
-bool PlayWindowsMetafile(std::span<const uint8_t> metafile, const TWmfRect& frame, TDib& picture) {
+bool PlayWindowsMetafile(std::span<const uint8_t> metafile, const TWmfRect& frame,
+                         const TWmfSizeLimit& limit, TDib& picture) {
     deldib(picture);
     const std::optional<THeader> header = ReadHeader(metafile);
     if (!header) return false;
     const std::optional<TWmfRect> window = ChooseFrame(metafile, *header, frame);
     if (!window) return false;
     int32_t width = 0, height = 0;
-    PictureSize(*window, width, height);
+    PictureSize(*window, limit, width, height);
     const TCairoSurface surface =
         OwnSurface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
     if (!surface) return false;

@@ -51,7 +51,8 @@ bool FindTextFont(const TWmfPlayer& p, TTextFont& out) {
     uint8_t style = 0;
     if (lf.Weight >= kBoldWeight) style |= kStyleBold;
     if (lf.Italic) style |= kStyleItalic;
-    const std::string_view name = lf.FaceName.empty() ? kDefaultFace : lf.FaceName;
+    const std::string_view name =
+        lf.FaceName.empty() ? std::string_view(kDefaultFace) : std::string_view(lf.FaceName);
     out.Font = selfont(name, 72, 100, kMetricPixels, style, lf.Charset);
     out.Face = out.Font.FreeTypeFace();
     if (out.Face == nullptr || !FT_IS_SCALABLE(out.Face) || out.Face->units_per_EM == 0)

@@ -1,5 +1,7 @@
 #include "docimport/picture_import.h"
 
+#include <algorithm>
+
 #include "docimport/import_context.h"
 #include "docimport/inflate.h"
 #include "docimport/metafile_player.h"
@@ -13,6 +15,11 @@ namespace {
 
 constexpr double kMmPerTwip = 25.39995 / 1440;
 constexpr uint32_t kUnscaled = 1000;
+constexpr uint32_t kTwipsPerInch = 1440;
+// Metafiles often draw in units far finer than a printer's (equation editors use over 2000 per
+// inch); their pictures get at most this many pixels per inch of their display size, which
+// prints sharply and keeps a page of formulas from taking gigabytes.
+constexpr uint32_t kMaxMetafileDpi = 300;
 
 // The display size in twips: the goal size times the scaling in thousandths. A scaling of 0
 // is taken as unscaled.
@@ -20,7 +27,12 @@ uint32_t Scaled(uint16_t goal, uint16_t scale) {
     return static_cast<uint32_t>(uint64_t{goal} * (scale == 0 ? kUnscaled : scale) / kUnscaled);
 }
 
-bool DecodeBlip(const TBlip& blip, TBildRec& picture) {
+// At most kMaxMetafileDpi, at least one pixel.
+int64_t PixelsFor(uint32_t twips) {
+    return std::max<int64_t>(1, int64_t{twips} * kMaxMetafileDpi / kTwipsPerInch);
+}
+
+bool DecodeBlip(const TBlip& blip, const TWmfSizeLimit& limit, TBildRec& picture) {
     switch (blip.Kind) {
         case TBlipKind::Jpeg:
             return OpenDibMemory(picture, blip.Bytes, kFormatJpeg);
@@ -29,11 +41,11 @@ bool DecodeBlip(const TBlip& blip, TBildRec& picture) {
         case TBlipKind::Metafile:
             break;
     }
-    if (!blip.Compressed) return PlayWindowsMetafile(blip.Bytes, blip.Bounds, picture);
+    if (!blip.Compressed) return PlayWindowsMetafile(blip.Bytes, blip.Bounds, limit, picture);
     std::vector<uint8_t> metafile;
     if (!InflateZlib(blip.Bytes, blip.UncompressedSize, kMaxInflatedMetafileBytes, metafile))
         return false;
-    return PlayWindowsMetafile(metafile, blip.Bounds, picture);
+    return PlayWindowsMetafile(metafile, blip.Bounds, limit, picture);
 }
 
 // Takes the picture's pixels from the budget; false (and the picture freed) when they do not
@@ -61,7 +73,8 @@ std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint3
         TDecodedPicture decoded;
         decoded.WidthTwips = Scaled(h.DxaGoal, h.Mx);
         decoded.HeightTwips = Scaled(h.DyaGoal, h.My);
-        if (DecodeBlip(blip, decoded.Picture) && Charge(state, decoded.Picture))
+        const TWmfSizeLimit limit{PixelsFor(decoded.WidthTwips), PixelsFor(decoded.HeightTwips)};
+        if (DecodeBlip(blip, limit, decoded.Picture) && Charge(state, decoded.Picture))
             pictures.push_back(std::move(decoded));
     }
     return pictures;
