@@ -1,0 +1,30 @@
+// Fuzz target: the metafile player. The first four bytes give the frame's width and height
+// (16 bits each, little-endian), the rest is the metafile.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "docimport/metafile_player.h"
+
+namespace {
+
+// Frames up to this side keep the pictures small enough for many runs a second; the player's
+// own limit on larger frames is tested elsewhere.
+constexpr int32_t kMaxFuzzSide = 1024;
+
+int32_t Side(const uint8_t* bytes) {
+    return static_cast<int32_t>((bytes[0] | (bytes[1] << 8)) % (kMaxFuzzSide + 1));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 4) return 0;
+    qm::TWmfRect frame;
+    frame.Right = Side(data);
+    frame.Bottom = Side(data + 2);
+    qm::TDib picture;
+    qm::PlayWindowsMetafile(std::span<const uint8_t>(data + 4, size - 4), frame, picture);
+    qm::deldib(picture);
+    return 0;
+}
