@@ -107,6 +107,20 @@ TWordBuilder& TWordBuilder::Field(std::u16string_view code, std::u16string_view 
     return Text(text, std::move(chpx));
 }
 
+uint32_t TWordBuilder::AddData(const std::vector<uint8_t>& bytes) {
+    const auto fc = static_cast<uint32_t>(data_.size());
+    data_.insert(data_.end(), bytes.begin(), bytes.end());
+    return fc;
+}
+
+TWordBuilder& TWordBuilder::PictureAnchor(uint32_t fcPic, TSprms chpx) {
+    return Text(u"\x01", sprm::PicLocation(fcPic) + sprm::Special() + chpx);
+}
+
+TWordBuilder& TWordBuilder::Picture(const std::vector<uint8_t>& stored, TSprms chpx) {
+    return PictureAnchor(AddData(stored), std::move(chpx));
+}
+
 TWordBuilder& TWordBuilder::SectionBreak(TSprms sepx, TSprms papx) {
     main_.Chars.push_back({u'\f', wide_, 0, 0});
     paras_.push_back({std::move(papx), 0});

@@ -43,6 +43,10 @@ TSprms Size(uint16_t hps);
 TSprms FontNumber(uint16_t ftc);
 TSprms CharStyle(uint16_t istd);
 TSprms Position(uint8_t iss);  // 1 superscript, 2 subscript
+// Pictures: sprmCPicLocation (where the picture is in the "Data" stream; also sets the
+// special-character flag) and sprmCFSpec.
+TSprms PicLocation(uint32_t fcPic);
+TSprms Special(uint8_t value = 1);
 
 // Paragraph properties (twips).
 TSprms Justify(uint8_t jc);
@@ -138,6 +142,13 @@ class TWordBuilder {
     TWordBuilder& Para(std::u16string_view text, TSprms papx = {}, uint16_t istd = 0);
     // A field: begin mark, code, separator, result, end mark.
     TWordBuilder& Field(std::u16string_view code, std::u16string_view result, TSprms chpx = {});
+    // Appends bytes to the "Data" stream and returns where they start (the fcPic of a picture
+    // stored there). The stream starts with 64 bytes of zeros.
+    uint32_t AddData(const std::vector<uint8_t>& bytes);
+    // A picture character: code 1 with the special-character flag and the picture's place.
+    TWordBuilder& PictureAnchor(uint32_t fcPic, TSprms chpx = {});
+    // Stores a picture (see builder/picture_builder.h) and anchors it.
+    TWordBuilder& Picture(const std::vector<uint8_t>& stored, TSprms chpx = {});
     // A table cell: its text, then the cell mark. Each paragraph of the text ("\r" ends one)
     // and the one the mark ends are in the table, with papx besides.
     TWordBuilder& Cell(std::u16string_view text, TSprms papx = {});
@@ -189,6 +200,7 @@ class TWordBuilder {
     std::vector<TParaDef> paras_;
     std::vector<TSection> sections_;
     TSprms lastSepx_;
+    std::vector<uint8_t> data_ = std::vector<uint8_t>(64, 0);  // the "Data" stream
     TStoryText main_;
     std::array<TStoryText, 6> headers_;
     int story_ = -1;  // -1 main, else the header story

@@ -71,6 +71,12 @@ TSprms CharStyle(uint16_t istd) {
 TSprms Position(uint8_t iss) {
     return Op8(0x2A48, iss);
 }
+TSprms PicLocation(uint32_t fcPic) {
+    return Op32(0x6A03, fcPic);
+}
+TSprms Special(uint8_t value) {
+    return Op8(0x0855, value);
+}
 
 TSprms Justify(uint8_t jc) {
     return Op8(0x2403, jc);

@@ -127,7 +127,7 @@ class TWordWriter {
         WriteFib();
         streams_.TableName = b_.options_.Table1 ? "1Table" : "0Table";
         streams_.HasData = b_.options_.DataStream;
-        if (streams_.HasData) streams_.Data.assign(64, 0);
+        if (streams_.HasData) streams_.Data = b_.data_;
         if (b_.options_.DecoyTableStream) streams_.DecoyTable.assign(1024, 0xEE);
         return streams_;
     }

@@ -1,0 +1,198 @@
+#include "builder/picture_builder.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace qm {
+
+namespace {
+
+void Put8(std::vector<uint8_t>& out, uint8_t v) {
+    out.push_back(v);
+}
+void Put16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, static_cast<uint16_t>(v));
+    Put16(out, static_cast<uint16_t>(v >> 16));
+}
+void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// An OfficeArt record header: version and instance, type, length.
+void Header(std::vector<uint8_t>& out, uint8_t version, uint16_t instance, uint16_t type,
+            uint32_t length) {
+    Put16(out, static_cast<uint16_t>(version | (instance << 4)));
+    Put16(out, type);
+    Put32(out, length);
+}
+
+uint16_t BlipType(TStoredKind kind) {
+    switch (kind) {
+        case TStoredKind::Jpeg:
+            return 0xF01D;
+        case TStoredKind::Png:
+            return 0xF01E;
+        case TStoredKind::Metafile:
+            return 0xF01B;
+    }
+    return 0;
+}
+
+uint16_t BlipInstance(const TStoredPicture& p) {
+    const uint16_t base = p.Kind == TStoredKind::Jpeg  ? 0x46A
+                          : p.Kind == TStoredKind::Png ? 0x6E0
+                                                       : 0x216;
+    return static_cast<uint16_t>(base + (p.TwoUids ? 1 : 0));
+}
+
+std::vector<uint8_t> BlipBody(const TStoredPicture& p) {
+    std::vector<uint8_t> body(p.TwoUids ? 32 : 16, 0x5A);  // the identifiers
+    if (p.Kind != TStoredKind::Metafile) {
+        Put8(body, 0xFF);  // tag
+        Append(body, p.Bytes);
+        return body;
+    }
+    const std::vector<uint8_t> data = p.CompressMetafile ? ZlibStored(p.Bytes) : p.Bytes;
+    Put32(body, static_cast<uint32_t>(p.Bytes.size()));
+    for (int32_t v : p.Bounds)
+        Put32(body, static_cast<uint32_t>(v));
+    Put32(body, 914400);  // the size in EMUs: one inch by one inch
+    Put32(body, 914400);
+    Put32(body, static_cast<uint32_t>(data.size()));
+    Put8(body, p.CompressMetafile ? 0x00 : 0xFE);
+    Put8(body, 0xFE);  // filter: none
+    Append(body, data);
+    return body;
+}
+
+std::vector<uint8_t> StoreEntry(const TStoredPicture& p, const std::vector<uint8_t>& blip) {
+    std::vector<uint8_t> name;
+    for (char c : p.StoreName)
+        Put16(name, static_cast<uint8_t>(c));
+    if (!p.StoreName.empty()) Put16(name, 0);
+    std::vector<uint8_t> body;
+    const uint8_t blipKind = p.Kind == TStoredKind::Jpeg ? 5 : p.Kind == TStoredKind::Png ? 6 : 3;
+    Put8(body, blipKind);
+    Put8(body, blipKind);
+    body.insert(body.end(), 16, 0x5A);
+    Put16(body, 0xFF);                                // tag
+    Put32(body, static_cast<uint32_t>(blip.size()));  // size of the picture record
+    Put32(body, 1);                                   // references
+    Put32(body, 0);                                   // foDelay
+    Put8(body, 0);
+    Put8(body, static_cast<uint8_t>(name.size()));
+    Put8(body, 0);
+    Put8(body, 0);
+    Append(body, name);
+    Append(body, blip);
+    std::vector<uint8_t> record;
+    Header(record, 2, blipKind, 0xF007, static_cast<uint32_t>(body.size()));
+    Append(record, body);
+    return record;
+}
+
+uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
+    crc = ~crc;
+    for (size_t i = 0; i < n; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+    PutBE32(png, static_cast<uint32_t>(data.size()));
+    std::vector<uint8_t> typed(type, type + 4);
+    Append(typed, data);
+    Append(png, typed);
+    PutBE32(png, Crc32(typed.data(), typed.size()));
+}
+
+}  // namespace
+
+std::vector<uint8_t> StorePicture(const TStoredPicture& p) {
+    std::vector<uint8_t> blip;
+    const std::vector<uint8_t> body = BlipBody(p);
+    Header(blip, 0, BlipInstance(p), BlipType(p.Kind), static_cast<uint32_t>(body.size()));
+    Append(blip, body);
+
+    std::vector<uint8_t> records;
+    Header(records, 0xF, 0, 0xF004, 8 + 8 + 8);  // shape container: shape and empty options
+    Header(records, 2, 0x4B, 0xF00A, 8);
+    Put32(records, 1025);
+    Put32(records, 0xA00);
+    Header(records, 3, 0, 0xF00B, 0);
+    Append(records, p.StoreEntry ? StoreEntry(p, blip) : blip);
+
+    std::vector<uint8_t> picf(68, 0);
+    const auto lcb = static_cast<uint32_t>(picf.size() + records.size());
+    auto put16At = [&](size_t at, uint16_t v) {
+        picf[at] = static_cast<uint8_t>(v);
+        picf[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    put16At(0, static_cast<uint16_t>(lcb));
+    put16At(2, static_cast<uint16_t>(lcb >> 16));
+    put16At(4, 68);
+    put16At(6, p.Mm);
+    put16At(28, p.DxaGoal);
+    put16At(30, p.DyaGoal);
+    put16At(32, p.Mx);
+    put16At(34, p.My);
+    Append(picf, records);
+    return picf;
+}
+
+std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
+    constexpr size_t kBlock = 65535;
+    std::vector<uint8_t> out{0x78, 0x01};
+    size_t pos = 0;
+    do {
+        const size_t n = std::min(kBlock, raw.size() - pos);
+        const bool last = pos + n == raw.size();
+        Put8(out, last ? 1 : 0);
+        Put16(out, static_cast<uint16_t>(n));
+        Put16(out, static_cast<uint16_t>(~n));
+        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
+                   raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
+        pos += n;
+    } while (pos < raw.size());
+    uint32_t a = 1, b = 0;
+    for (uint8_t c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBE32(out, (b << 16) | a);
+    return out;
+}
+
+std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, const std::vector<uint32_t>& rgb) {
+    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> ihdr;
+    PutBE32(ihdr, width);
+    PutBE32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+    PngChunk(png, "IHDR", ihdr);
+    std::vector<uint8_t> rows;
+    for (uint32_t y = 0; y < height; ++y) {
+        rows.push_back(0);  // filter: none
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t c = rgb.at(size_t{y} * width + x);
+            rows.insert(rows.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                                     static_cast<uint8_t>(c)});
+        }
+    }
+    PngChunk(png, "IDAT", ZlibStored(rows));
+    PngChunk(png, "IEND", {});
+    return png;
+}
+
+}  // namespace qm
