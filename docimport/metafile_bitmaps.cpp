@@ -102,7 +102,10 @@ bool DrawBitmap(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, double s
     cairo_scale(cr, scaleX, scaleY);
     cairo_set_source_surface(cr, image, -double(blt.SrcX), -srcTop);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    // Enlarged bitmaps keep their pixels sharp as on a screen; reduced ones are averaged.
+    const bool enlarged = std::abs(scaleX) >= 1 && std::abs(scaleY) >= 1;
+    cairo_pattern_set_filter(cairo_get_source(cr),
+                             enlarged ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_set_operator(cr, SourceOperator(RopIndex(blt.Rop)));
     cairo_new_path(cr);
     cairo_rectangle(cr, 0, 0, blt.SrcWidth, blt.SrcHeight);

@@ -89,6 +89,7 @@ void AddPicture(WordImportContext& ctx, const TBildRec& picture, uint32_t widthT
     if (ch == nullptr) return;
     doc.BilderListe.push_back(picture);
     ch->Kind = 1;
+    ch->Code = 1;  // the picture character's own code; pictures are known by their kind
     ch->BildIndex = static_cast<uint16_t>(doc.BildCount() - 1);
     ch->Width = widthTwips * kMmPerTwip;
     ch->Height = heightTwips * kMmPerTwip;

@@ -99,17 +99,15 @@ void WalkRecords(ByteReader& r, std::vector<TBlip>& blips) {
         r.U16(versionAndInstance), r.U16(type), r.U32(length);
         // A container's records follow its header directly.
         if ((versionAndInstance & 0xF) == kContainerVersion) continue;
-        const size_t bodyStart = r.Pos();
-        std::span<const uint8_t> body;
-        if (!r.Bytes(length, body)) return;  // cut short
         if (type == kBlipStoreEntry) {
             // The entry's picture record is embedded after its fixed part and its name.
-            if (body.size() < kBlipStoreEntryBytes) return;
-            const size_t nameBytes = body[kBlipNameLengthOffset];
-            if (nameBytes > body.size() - kBlipStoreEntryBytes) return;
-            r.Seek(bodyStart + kBlipStoreEntryBytes + nameBytes);
+            std::span<const uint8_t> fixed;
+            if (!r.Bytes(kBlipStoreEntryBytes, fixed) || !r.Skip(fixed[kBlipNameLengthOffset]))
+                return;
             continue;
         }
+        std::span<const uint8_t> body;
+        if (!r.Bytes(length, body)) return;  // cut short
         if (auto blip = ReadBlip(type, versionAndInstance >> 4, body)) blips.push_back(*blip);
     }
 }
