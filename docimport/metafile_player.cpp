@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "docimport/metafile_context.h"
@@ -161,9 +162,21 @@ bool Degenerate(const TWmfRect& frame) {
            Side(frame.Top, frame.Bottom) < kMinFrameSide;
 }
 
+// Quirk: Word stores the bounds of a metafile drawing at negative coordinates as their 16-bit
+// patterns (-1253 as 64283, the right edge as 64283 plus the width). Logical coordinates are
+// 16-bit, so an edge past 32767 is taken back by 65536.
+TWmfRect SignedFrame(TWmfRect frame) {
+    constexpr int32_t kWrap = 65536;
+    if (frame.Left > INT16_MAX && frame.Right > INT16_MAX)
+        frame.Left -= kWrap, frame.Right -= kWrap;
+    if (frame.Top > INT16_MAX && frame.Bottom > INT16_MAX)
+        frame.Top -= kWrap, frame.Bottom -= kWrap;
+    return frame;
+}
+
 std::optional<TWmfRect> ChooseFrame(std::span<const uint8_t> bytes, const THeader& header,
                                     const TWmfRect& given) {
-    if (!Degenerate(given)) return Usable(given) ? std::optional(given) : std::nullopt;
+    if (!Degenerate(given)) return Usable(given) ? std::optional(SignedFrame(given)) : std::nullopt;
     if (header.PlaceableBox && Usable(*header.PlaceableBox)) return header.PlaceableBox;
     const std::optional<TWmfRect> window = WindowBeforeDrawing(bytes, header.FirstRecord);
     if (window && Usable(*window)) return window;

@@ -349,6 +349,17 @@ TEST(MetafilePlayer, ADegenerateFrameIsReplacedByTheWindowTheMetafileSets) {
     EXPECT_EQ(getpixel(dib, 10, 10), kWhite);
 }
 
+TEST(MetafilePlayer, FramesStoredAsSixteenBitPatternsAreTakenBackToNegative) {
+    // The frame (-100, -50)-(0, 0) as Word stores it.
+    TWmfWriter w = RedFill();
+    w.Rectangle({-100, -50, -50, 0});
+    const TDib dib = Play(w, {65436, 65486, 65536, 65536});
+    EXPECT_EQ(DIBWidth(dib), 100);
+    EXPECT_EQ(DIBHeight(dib), 50);
+    EXPECT_EQ(getpixel(dib, 25, 25), kRed);
+    EXPECT_EQ(getpixel(dib, 75, 25), kWhite);
+}
+
 TEST(MetafilePlayer, ImplausibleFramesGiveNoPicture) {
     TWmfWriter w = RedFill();
     w.Rectangle({0, 0, 10, 10});
