@@ -119,6 +119,8 @@ constexpr TSprmRule kRules[] = {
     {0x4A43, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Hps = o.U16(); }},
     {0x4A4F, [](WordImportContext& c, const TOperand& o, int) { c.Chp.FtcAscii = o.U16(); }},
     {0x500B, [](WordImportContext& c, const TOperand& o, int) { c.Sep.CcolM1 = o.U16(); }},
+    {0x5400, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
+    {0x548A, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
     {0x6412, [](WordImportContext& c, const TOperand& o, int) {
          c.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
          c.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);

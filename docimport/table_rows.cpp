@@ -68,18 +68,43 @@ void MarkCell(TLineRec& line, int32_t cells, int32_t index) {
     SetStandardCellDesign(line.CellDesign);
 }
 
-// The row definition's edges give the cell its place, width and shading. The table's left
-// edge (the first cell's) is the indent of every cell of the row, so that layout and drawing
-// place the cells side by side from there.
+// Where the row lies in its column: its indent from the column's left edge and the gap left at
+// the column's right edge, in mm.
+struct TRowPlace {
+    double Indent = 0;
+    double RightGap = 0;
+};
+
+// The table's left edge (the first cell's) is the indent of every cell of the row, so that
+// layout and drawing place the cells side by side from there.
+TRowPlace PlaceRow(const WordImportContext& ctx, const TTableRowState& row, int32_t n,
+                   const TLineRec& line) {
+    const double tableWidth =
+        TwipsToMm(std::abs(row.CellDefs[n].Boundary - row.CellDefs[0].Boundary));
+    const double column = ColumnWidth(ctx.Doc, line);
+    TRowPlace place;
+    place.Indent = TwipsToMm(row.CellDefs[0].Boundary);
+    if (row.Justification == 1) place.Indent = (column - tableWidth) / 2;
+    if (row.Justification == 2) place.Indent = column - tableWidth;
+    place.RightGap = column - place.Indent - tableWidth;
+    // A row reaching beyond the paper (one made for a wider page, say) is narrowed to the
+    // paper's edges: its cells keep their proportions and their text stays on the page.
+    const TFieldRec& body = ctx.Doc.Fields[0];
+    place.Indent = std::max(place.Indent, -body.MarginLeft);
+    place.RightGap = std::max(place.RightGap, -body.MarginRight);
+    return place;
+}
+
+// The row definition's edges give the cell its place, width and shading.
 void ApplyCellDef(const WordImportContext& ctx, const TTableRowState& row, int32_t n, int32_t c,
                   TLineRec& line) {
     const TCellDef& def = row.CellDefs[c];
-    const TCellDef& left = row.CellDefs[0];
-    const TCellDef& right = row.CellDefs[n];
-    if (!def.Defined || !left.Defined || !right.Defined || !row.CellDefs[c + 1].Defined) return;
-    line.TableIndent = TwipsToMm(left.Boundary);
-    const double tableWidth = TwipsToMm(std::abs(right.Boundary - left.Boundary));
-    line.TableRightGap = ColumnWidth(ctx.Doc, line) - line.TableIndent - tableWidth;
+    if (!def.Defined || !row.CellDefs[0].Defined || !row.CellDefs[n].Defined ||
+        !row.CellDefs[c + 1].Defined)
+        return;
+    const TRowPlace place = PlaceRow(ctx, row, n, line);
+    line.TableIndent = place.Indent;
+    line.TableRightGap = place.RightGap;
     // Quirk: edges out of order give an empty cell rather than a negative width.
     line.CellWidth = TwipsToMm(std::max(row.CellDefs[c + 1].Boundary - def.Boundary, 0));
     int32_t color = 0;

@@ -26,6 +26,9 @@ struct TTableRowState {
     int32_t CellCount = 0;     // cells ended so far in the current row
     int32_t DefinedCells = 0;  // cells of the last row definition
     std::array<TCellDef, 100> CellDefs{};
+    // The row's alignment between the margins (sprmTJc): 0 left, 1 centred, 2 right. A
+    // centred or right-aligned row is placed by its width; its first edge does not count.
+    int32_t Justification = 0;
 
     void Reset() { *this = TTableRowState{}; }
 };

@@ -78,6 +78,48 @@ TEST(WordImportTableRows, AnIndentedTableKeepsItsLeftEdgeInEveryCell) {
     EXPECT_NEAR(lines[1].CellWidth, TwipsToMm(720), 1e-9);
 }
 
+TEST(WordImportTableRows, CentredAndRightAlignedRowsArePlacedByTheirWidth) {
+    // sprmTJc90 and sprmTJc: the row's first edge does not place such a row.
+    const double width = TwipsToMm(2880);
+    const std::vector<std::pair<TSprms, double>> cases = {
+        {sprm::Op16(0x5400, 1), (kTextWidthMM - width) / 2},
+        {sprm::Op16(0x548A, 2), kTextWidthMM - width},
+        {sprm::Op16(0x5400, 0), TwipsToMm(-1000)},
+    };
+    for (const auto& [jc, indent] : cases) {
+        TWordBuilder b;
+        b.Cell(u"a").Cell(u"b").RowEnd(jc + sprm::DefineRow({-1000, 440, 1880}));
+        // The alignment belongs to its row only.
+        b.Cell(u"c").RowEnd(sprm::DefineRow({720, 2160}));
+        TDocument doc;
+        Import(doc, b);
+        const auto& lines = doc.Fields[0].Lines;
+        for (int32_t c = 0; c < 2; ++c) {
+            EXPECT_NEAR(lines[c].TableIndent, indent, 1e-9);
+            EXPECT_NEAR(lines[c].TableRightGap, kTextWidthMM - indent - width, 1e-9);
+        }
+        EXPECT_NEAR(lines[2].TableIndent, TwipsToMm(720), 1e-9);
+    }
+}
+
+TEST(WordImportTableRows, ARowWiderThanThePaperIsNarrowedToIt) {
+    // Made for a wider page: the row would reach 95 mm beyond the right margin and 53 mm
+    // beyond the left one.
+    TWordBuilder b;
+    b.Cell(u"a").Cell(u"b").RowEnd(sprm::DefineRow({-3000, 5000, 14000}));
+    TDocument doc;
+    Import(doc, b);
+    const auto& lines = doc.Fields[0].Lines;
+    const double margin = TwipsToMm(1800);
+    for (int32_t c = 0; c < 2; ++c) {
+        EXPECT_NEAR(lines[c].TableIndent, -margin, 1e-9);
+        EXPECT_NEAR(lines[c].TableRightGap, -margin, 1e-9);
+    }
+    // The cells keep their proportions.
+    EXPECT_NEAR(lines[0].CellWidth, TwipsToMm(8000), 1e-9);
+    EXPECT_NEAR(lines[1].CellWidth, TwipsToMm(9000), 1e-9);
+}
+
 TEST(WordImportTableRows, EmptyCellsShareTheRowsColumnsAndGap) {
     // In a two-column section an empty cell writes no format of its own; it must still be laid
     // out in the row's column and with the row's gap.
