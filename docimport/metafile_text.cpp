@@ -190,13 +190,49 @@ struct TTextRun {
     TWmfRectParams Rect;  // with kOptionOpaque or kOptionClipped
 };
 
+void AppendRect(cairo_t* cr, const TWmfRectParams& r) {
+    cairo_new_path(cr);
+    cairo_rectangle(cr, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+// Where the first glyph's origin lies on the baseline, in pixels, for the text alignment.
+TWmfPoint Origin(const TWmfDc& dc, const TTextFont& font, const TTextFrame& f, TWmfPoint ref,
+                 double width) {
+    double shift = 0;
+    if ((dc.TextAlign & kAlignHorizontal) == kAlignCenter) shift = -width / 2;
+    if ((dc.TextAlign & kAlignHorizontal) == kAlignRight) shift = -width;
+    double drop = font.Ascent;  // from the reference point down to the baseline
+    if ((dc.TextAlign & kAlignVertical) == kAlignBaseline) drop = 0;
+    if ((dc.TextAlign & kAlignVertical) == kAlignBottom) drop = -font.Descent;
+    return {ref.X + f.DirX * shift - f.UpX * drop, ref.Y + f.DirY * shift - f.UpY * drop};
+}
+
+// Builds the glyphs, underline and strike-out of a run as one path (in pixels).
+void AppendRun(cairo_t* cr, const TWmfFont& lf, const TTextFont& font, const TTextFrame& f,
+               TWmfPoint at, std::string_view text, const std::vector<double>& advances,
+               double width) {
+    cairo_new_path(cr);
+    double pen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint32_t glyph = GlyphIndex(font.Font, static_cast<uint8_t>(text[i]));
+        AppendGlyph(cr, font, glyph, at.X + f.DirX * pen, at.Y + f.DirY * pen, f.Angle);
+        pen += advances[i];
+    }
+    const double line = std::max(1.0, font.Em / 14);
+    const double strike = font.Em * 0.3;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    if (lf.Underline)
+        AppendBand(cr, f, at.X, at.Y, width, font.Descent / 3, font.Descent / 3 + line);
+    if (lf.StrikeOut) AppendBand(cr, f, at.X, at.Y, width, -strike - line, -strike);
+    cairo_restore(cr);
+}
+
 bool DrawText(TWmfPlayer& p, const TTextRun& run) {
     cairo_t* cr = p.Cr();
     TWmfDc& dc = p.Dc();
     if (run.Options & kOptionOpaque) {
-        cairo_new_path(cr);
-        cairo_rectangle(cr, run.Rect.Left, run.Rect.Top, run.Rect.Right - run.Rect.Left,
-                        run.Rect.Bottom - run.Rect.Top);
+        AppendRect(cr, run.Rect);
         if (!FillWithColor(p, dc.BkColor)) return false;
     }
     TTextFont font;
@@ -210,20 +246,11 @@ bool DrawText(TWmfPlayer& p, const TTextRun& run) {
         fromPosition ? p.ToDevice(dc.Position.X, dc.Position.Y) : p.ToDevice(run.X, run.Y);
     if (fromPosition) dc.Position.X += width / std::abs(p.ScaleX());
     const TTextFrame f = FrameFor(dc.Font);
-    double shift = 0;
-    if ((dc.TextAlign & kAlignHorizontal) == kAlignCenter) shift = -width / 2;
-    if ((dc.TextAlign & kAlignHorizontal) == kAlignRight) shift = -width;
-    double drop = font.Ascent;  // from the reference point down to the baseline
-    if ((dc.TextAlign & kAlignVertical) == kAlignBaseline) drop = 0;
-    if ((dc.TextAlign & kAlignVertical) == kAlignBottom) drop = -font.Descent;
-    const double x = ref.X + f.DirX * shift - f.UpX * drop;
-    const double y = ref.Y + f.DirY * shift - f.UpY * drop;
+    const TWmfPoint at = Origin(dc, font, f, ref, width);
 
     cairo_save(cr);
     if (run.Options & kOptionClipped) {
-        cairo_new_path(cr);
-        cairo_rectangle(cr, run.Rect.Left, run.Rect.Top, run.Rect.Right - run.Rect.Left,
-                        run.Rect.Bottom - run.Rect.Top);
+        AppendRect(cr, run.Rect);
         cairo_clip(cr);
     }
     bool withinBudget = true;
@@ -231,25 +258,14 @@ bool DrawText(TWmfPlayer& p, const TTextRun& run) {
         cairo_new_path(cr);
         cairo_save(cr);
         cairo_identity_matrix(cr);
-        AppendBand(cr, f, x, y, width, -font.Ascent, font.Descent);
+        AppendBand(cr, f, at.X, at.Y, width, -font.Ascent, font.Descent);
         cairo_restore(cr);
         withinBudget = FillWithColor(p, dc.BkColor);
     }
-    cairo_new_path(cr);
-    double pen = 0;
-    for (size_t i = 0; i < run.Text.size() && withinBudget; ++i) {
-        const uint32_t glyph = GlyphIndex(font.Font, static_cast<uint8_t>(run.Text[i]));
-        AppendGlyph(cr, font, glyph, x + f.DirX * pen, y + f.DirY * pen, f.Angle);
-        pen += advances[i];
+    if (withinBudget) {
+        AppendRun(cr, dc.Font, font, f, at, run.Text, advances, width);
+        withinBudget = FillWithColor(p, dc.TextColor);
     }
-    const double line = std::max(1.0, font.Em / 14);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    if (dc.Font.Underline)
-        AppendBand(cr, f, x, y, width, font.Descent / 3, font.Descent / 3 + line);
-    if (dc.Font.StrikeOut) AppendBand(cr, f, x, y, width, -font.Em * 0.3 - line, -font.Em * 0.3);
-    cairo_restore(cr);
-    if (withinBudget) withinBudget = FillWithColor(p, dc.TextColor);
     cairo_restore(cr);
     return withinBudget;
 }

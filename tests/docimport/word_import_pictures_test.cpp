@@ -271,6 +271,10 @@ TEST(WordImportPictures, DamagedPicturesGiveNoPictureAndTheTextGoesOn) {
     TStoredPicture header = Png();
     header.Bytes.resize(30);
     ExpectNoPicture(StorePicture(header), "a PNG header alone");
+
+    TStoredPicture noWidth = Png();
+    noWidth.DxaGoal = 0;
+    ExpectNoPicture(StorePicture(noWidth), "a display width of 0");
 }
 
 TEST(WordImportPictures, DamagedOrImplausibleMetafilesGiveNoPicture) {
