@@ -41,9 +41,11 @@ double ColumnWidth(const TDocument& doc, const TLineRec& line) {
 void ShareColumnSettings(const WordImportContext& ctx, std::span<TLineRec> cells) {
     const auto written = std::find_if(cells.begin(), cells.end(),
                                       [](const TLineRec& l) { return l.ColumnCount > 0; });
-    TLineRec source;
+    TLineRec source;  // only its column settings are used
     if (written != cells.end()) {
-        source = *written;
+        source.ColumnCount = written->ColumnCount;
+        source.ColumnSpacing = written->ColumnSpacing;
+        source.ColumnSeparator = written->ColumnSeparator;
     } else {
         WriteColumnSettings(ctx.Sep, source);
     }
