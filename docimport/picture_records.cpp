@@ -27,7 +27,6 @@ constexpr size_t kBlipNameLengthOffset = 33;
 // Each picture record starts with one 16-byte identifier, or two when its instance is the odd
 // one of its pair (0x46B, 0x6E1, 0x6E3, 0x217).
 constexpr size_t kUidBytes = 16;
-constexpr size_t kMetafileHeaderBytes = 34;  // OfficeArtMetafileHeader
 constexpr uint8_t kCompressionDeflate = 0x00;
 constexpr uint8_t kCompressionNone = 0xFE;
 constexpr uint8_t kFilterNone = 0xFE;
