@@ -275,9 +275,10 @@ void TLineBreaker::InsertRow() {
         fresh.CellWidth = upper.CellWidth;
         fresh.CellDesign = upper.CellDesign;
         fresh.Para = upper.Para;
-        // A continuation line starts no paragraph. The cells after the one that breaks are not
-        // numbered yet in this pass, so their numbers would be the last pass's.
-        fresh.Para.ListNumber = 0;
+        // A continuation row starts no paragraph. Its cells after the one that breaks are not
+        // numbered yet in this pass, so their numbers would be the last pass's; an ordinary
+        // line keeps its paragraph's number.
+        if (upper.InTable) fresh.Para.ListNumber = 0;
         fresh.ColumnCount = upper.ColumnCount;
         fresh.ColumnSeparator = upper.ColumnSeparator;
         fresh.ColumnSpacing = upper.ColumnSpacing;
