@@ -54,6 +54,8 @@ public:
     int32_t PageHeightPx = 0;
     double Zoom = 100.0;
     uint8_t FreshImport = 0;  // set after an import until the hidden drawing pass has run
+    // Whether the last layout stopped at kMaxPages or kMaxLines (see MakeSoftEnters).
+    bool LayoutLimited = false;
 
     // The view's hook, called at the end of CompleteRefresh (restart the repaint timer and
     // scroll the cursor into view). Empty without a view.

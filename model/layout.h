@@ -1,12 +1,26 @@
 // The layout pass: line breaking, tabs, lists, table rows, text columns and pagination.
 #pragma once
 
+#include <cstdint>
+
 namespace qm {
 
 class TDocument;
 
+// The most page bodies a chain gets. Ten thousand pages are ten times a long book; a page
+// costs the layout, the preview and the PDF writer work of its own however little it holds, so
+// that a document of page breaks alone must not run on.
+inline constexpr int32_t kMaxPages = 10000;
+// The most lines a layout lets the document hold. A line record with its paragraph format
+// takes about 350 bytes, so a million lines stay under 400 MB; dense text fills 60 lines a
+// page, and pages of a million lines would need 17,000 of them. Text that would break into
+// more lines (a huge font or narrow columns put a character on each line) stays unbroken.
+inline constexpr int64_t kMaxLines = int64_t{1} << 20;
+
 // Breaks and joins the dirty lines of every page-body chain and paginates them, creating and
-// removing page bodies until every line has a place.
+// removing page bodies until every line has a place, or until the document reaches kMaxPages
+// or kMaxLines: then the rest of a chain's text stays on its last page or line, and
+// doc.LayoutLimited tells.
 void MakeSoftEnters(TDocument& doc);
 
 // Appends the six header and footer fields (1 to 6) with their default geometry.

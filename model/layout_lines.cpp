@@ -8,6 +8,7 @@
 #include <climits>
 #include <iterator>
 
+#include "model/layout.h"
 #include "model/layout_lines.h"
 #include "model/line_text.h"
 
@@ -56,12 +57,15 @@ bool NeedsNewRow(const TLineRec& line, const TLineRec* next, bool nextHasText, i
 
 class TLineBreaker {
   public:
-    TLineBreaker(TLayoutPass& pass, int32_t fieldIndex, std::vector<TJoinedPieces> joined)
+    // otherLines: the lines of the document outside this field.
+    TLineBreaker(TLayoutPass& pass, int32_t fieldIndex, std::vector<TJoinedPieces> joined,
+                 int64_t otherLines)
         : pass_(pass),
           doc_(pass.Doc),
           field_(fieldIndex),
           width_(FieldTextWidth(pass.Doc.Fields[fieldIndex], pass.Page)),
-          joined_(std::move(joined)) {}
+          joined_(std::move(joined)),
+          otherLines_(otherLines) {}
 
     void Run();
 
@@ -74,6 +78,7 @@ class TLineBreaker {
     void BreakCell(size_t k, bool start);
     void SetRowHeights(size_t k, double height);
     void HandOn(size_t k, int32_t kind, size_t pos);
+    bool RoomForRow() const;
     void InsertRow();
     void MoveText(size_t k, int32_t kind, size_t pos, TLineRec& next, TLineText* nextText);
     void StartCursor();
@@ -84,6 +89,7 @@ class TLineBreaker {
     int32_t field_;
     double width_;
     std::vector<TJoinedPieces> joined_;  // per input line, or empty
+    int64_t otherLines_;
     std::vector<TLineRec> input_;
     size_t pos_ = 0;
     TRow cur_;
@@ -245,7 +251,14 @@ void TLineBreaker::HandOn(size_t k, int32_t kind, size_t pos) {
         const TLineRec* next = n < input_.size() ? &input_[n] : nullptr;
         const bool nextHasText =
             next && (!next->Chars.empty() || (!joined_.empty() && !joined_[n].empty()));
-        if (NeedsNewRow(line, next, nextHasText, kind)) InsertRow();
+        if (NeedsNewRow(line, next, nextHasText, kind)) {
+            if (!RoomForRow()) {
+                // The line keeps the rest of its text; the document is over its limit anyway.
+                pass_.Limited = true;
+                return;
+            }
+            InsertRow();
+        }
     }
     TLineRec& next = pending_.Empty() ? input_[pos_ + k] : pending_.Lines[k];
     TLineText* nextText = pending_.Empty() ? nullptr : &pending_.Texts[k];
@@ -253,6 +266,12 @@ void TLineBreaker::HandOn(size_t k, int32_t kind, size_t pos) {
     if (kind == 1) next.Para = doc_.PendingPara;
     if (kind > 0) line.EndKind = kind;
     MoveText(k, kind, pos, next, nextText);
+}
+
+// Whether the document stays within kMaxLines with one more row of lines.
+bool TLineBreaker::RoomForRow() const {
+    const auto lines = static_cast<int64_t>(out_.size() + cur_.Size() + input_.size() - pos_);
+    return otherLines_ + lines + static_cast<int64_t>(cur_.Size()) <= kMaxLines;
 }
 
 void TLineBreaker::InsertRow() {
@@ -348,10 +367,12 @@ void TLineBreaker::FinishCursor() {
 }  // namespace
 
 void BreakFieldLines(TLayoutPass& pass, int32_t fieldIndex) {
+    const int64_t others = pass.TotalLines - pass.Doc.Fields[fieldIndex].LineCount();
     NormalizeRows(pass.Doc.Fields[fieldIndex].Lines);
     std::vector<TJoinedPieces> joined = JoinSoftLines(pass.Doc, fieldIndex);
     NormalizeRows(pass.Doc.Fields[fieldIndex].Lines);
-    TLineBreaker(pass, fieldIndex, std::move(joined)).Run();
+    TLineBreaker(pass, fieldIndex, std::move(joined), others).Run();
+    pass.TotalLines = others + pass.Doc.Fields[fieldIndex].LineCount();
 }
 
 }  // namespace qm

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "model/columns.h"
+#include "model/layout.h"
 #include "model/layout_pass.h"
 
 namespace qm {
@@ -139,8 +140,13 @@ void PaginateBody(TLayoutPass& pass, int32_t f, std::map<int32_t, TOverflow>& ov
 
     const std::span<TLineRec> page(text.Lines.data() + text.Offset,
                                    text.Lines.size() - text.Offset);
-    const size_t kept =
+    size_t kept =
         PlaceLines(page, text.Offset, text.Index, doc.Fields[f], SizeOf(doc.Fields[f], pass.Page));
+    if (kept < page.size() && doc.Fields[f].PageNo >= kMaxPages - 1) {
+        // No page beyond the last allowed one: the rest of the text stays on this one.
+        kept = page.size();
+        pass.Limited = true;
+    }
     doc.Fields[f].Lines.assign(std::make_move_iterator(page.begin()),
                                std::make_move_iterator(page.begin() + kept));
     text.Offset += kept;

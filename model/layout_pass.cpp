@@ -92,12 +92,15 @@ void MakeSoftEnters(TDocument& doc) {
     TLayoutPass pass(doc);
     SanitizeChainLinks(doc);
     JoinPageChains(doc);
+    for (const TFieldRec& field : doc.Fields)
+        pass.TotalLines += field.LineCount();
     for (int32_t f = 0; f < doc.FieldCount(); ++f) {
         if (doc.Fields[f].Kind <= kFieldFooter) BreakFieldLines(pass, f);
     }
     PaginateFields(pass);
     DropEmptyPages(doc);
     doc.ClearAllDirtyFlags();
+    doc.LayoutLimited = pass.Limited;
 }
 
 }  // namespace qm

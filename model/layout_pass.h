@@ -62,6 +62,8 @@ struct TLayoutPass {
     TLayoutPage Page;
     TMeasuringFont Font;
     TListCounters Counters;
+    int64_t TotalLines = 0;  // the lines of all fields, kept up to date as fields are broken
+    bool Limited = false;    // kMaxPages or kMaxLines was reached
 };
 
 // Arrays holding all the lines of a long text live through a pass only to be emptied again.
