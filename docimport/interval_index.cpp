@@ -48,24 +48,36 @@ TIntervalIndex::TIntervalIndex(const std::vector<TInterval>& intervals, TWinner 
     }
 }
 
-int32_t TIntervalIndex::Find(int64_t pos) const {
-    if (segments_.empty()) return -1;
+const TIntervalIndex::TSegment* TIntervalIndex::FindSegment(int64_t pos) const {
+    if (segments_.empty()) return nullptr;
     const TSegment& last = segments_[lastHit_];
-    if (pos >= last.Start && pos < last.End) return last.Id;
+    if (pos >= last.Start && pos < last.End) return &last;
     if (lastHit_ + 1 < segments_.size()) {
         const TSegment& next = segments_[lastHit_ + 1];
         if (pos >= next.Start && pos < next.End) {
             ++lastHit_;
-            return next.Id;
+            return &next;
         }
     }
     auto it = std::upper_bound(segments_.begin(), segments_.end(), pos,
                                [](int64_t p, const TSegment& s) { return p < s.Start; });
-    if (it == segments_.begin()) return -1;
+    if (it == segments_.begin()) return nullptr;
     --it;
-    if (pos >= it->End) return -1;
+    if (pos >= it->End) return nullptr;
     lastHit_ = static_cast<size_t>(it - segments_.begin());
-    return it->Id;
+    return &*it;
+}
+
+int32_t TIntervalIndex::Find(int64_t pos) const {
+    const TSegment* segment = FindSegment(pos);
+    return segment ? segment->Id : -1;
+}
+
+int32_t TIntervalIndex::Find(int64_t pos, int64_t& runEnd) const {
+    const TSegment* segment = FindSegment(pos);
+    if (!segment) return -1;
+    runEnd = segment->End;
+    return segment->Id;
 }
 
 }  // namespace qm

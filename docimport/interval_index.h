@@ -25,6 +25,8 @@ class TIntervalIndex {
 
     // Index of the winning interval that covers pos, or -1.
     int32_t Find(int64_t pos) const;
+    // The same; runEnd receives the first position after pos where the winner may change.
+    int32_t Find(int64_t pos, int64_t& runEnd) const;
 
   private:
     struct TSegment {
@@ -32,6 +34,7 @@ class TIntervalIndex {
         int64_t End;
         int32_t Id;
     };
+    const TSegment* FindSegment(int64_t pos) const;
     std::vector<TSegment> segments_;
     mutable size_t lastHit_ = 0;
 };

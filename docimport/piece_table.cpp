@@ -50,7 +50,12 @@ TPieceTable TPieceTable::Read(std::span<const uint8_t> tableStream, uint32_t fcC
 }
 
 bool TPieceTable::Map(int64_t cp, TTextPos& pos) const {
-    const int32_t i = index_.Find(cp);
+    int64_t runEnd = 0;
+    return Map(cp, pos, runEnd);
+}
+
+bool TPieceTable::Map(int64_t cp, TTextPos& pos, int64_t& runEnd) const {
+    const int32_t i = index_.Find(cp, runEnd);
     if (i < 0) return false;
     const uint32_t fc = pieces_.Records[i];
     const uint64_t offset = static_cast<uint64_t>(cp - pieces_.Positions[i]);

@@ -30,6 +30,9 @@ class TPieceTable {
     // Maps a CP to its FC. A CP on a piece boundary belongs to the later piece ([MS-DOC] 2.4.1:
     // the piece that starts there). Returns false when no piece covers cp.
     bool Map(int64_t cp, TTextPos& pos) const;
+    // The same; runEnd receives the first CP after cp that may lie elsewhere (up to there the
+    // characters follow each other in the stream).
+    bool Map(int64_t cp, TTextPos& pos, int64_t& runEnd) const;
 
   private:
     Plc<uint32_t> pieces_;  // records: the piece's fc (bit 30: 8-bit text at fc / 2)

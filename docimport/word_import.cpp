@@ -1,11 +1,15 @@
 #include "docimport/word_import.h"
 
+#include <algorithm>
+
 #include "docimport/compound_file.h"
 #include "docimport/font_table.h"
 #include "docimport/import_context.h"
 #include "docimport/section.h"
 #include "docimport/story.h"
 #include "docimport/stylesheet.h"
+#include "docimport/text_census.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -24,7 +28,29 @@ TImportResult Refused(TErrorKind kind, std::string message) {
     return result;
 }
 
+TImportResult RefusedAtLimit(TMessageSink* messages, std::string message) {
+    if (messages) messages->ShowMessage(message, TMessageIcon::Error);
+    return Refused(TErrorKind::LimitExceeded, std::move(message));
+}
+
+uint64_t CharBudget(const WordImportContext& ctx) {
+    return kMaxCharsPerMainByte * ctx.mainStream.Size() + kCharBudgetSlack;
+}
+
+// Counts the text that the reading would go through; a message when it is over a limit.
+std::string CheckTextLimits(const WordImportContext& ctx) {
+    const uint64_t cap = std::min(CharBudget(ctx), kMaxCharacters + 1);
+    const TTextCensus census = CountDocumentText(ctx, cap);
+    if (census.Characters > kMaxCharacters) return LimitMessage(kMaxCharacters, "characters");
+    if (census.LineEnds > kMaxParagraphs) return LimitMessage(kMaxParagraphs, "paragraphs");
+    return {};
+}
+
 }  // namespace
+
+std::string LimitMessage(uint64_t limit, const char* what) {
+    return "The document has more than " + std::to_string(limit) + " " + what + ".";
+}
 
 void ReadWordTables(WordImportContext& ctx) {
     const TFib& fib = ctx.fib;
@@ -45,7 +71,7 @@ namespace {
 
 // Steps 14 to 17: page geometry and the text.
 void ReadText(WordImportContext& ctx) {
-    ctx.charBudget = kMaxCharsPerMainByte * ctx.mainStream.Size() + kCharBudgetSlack;
+    ctx.charBudget = CharBudget(ctx);
     const uint64_t budget = ctx.charBudget;
     ApplySection(ctx, 0);
     SetPageGeometry(ctx);
@@ -75,6 +101,8 @@ TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
     if (!table) return Refused(TErrorKind::Damaged, kMsgNoTableStream);
     ctx.tableStream = std::move(*table);
     ReadWordTables(ctx);
+    if (std::string over = CheckTextLimits(ctx); !over.empty())
+        return RefusedAtLimit(ctx.Messages, std::move(over));
     ReadText(ctx);
     TImportResult result;
     result.Converted = true;
@@ -94,7 +122,14 @@ TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* 
     }
     doc.CurField = doc.CurLine = doc.CurChar = 0;
     doc.FreshImport = 1;
-    if (options.Layout) doc.CompleteRefresh();
+    if (!options.Layout) return result;
+    doc.CompleteRefresh();
+    if (result.Converted && doc.LayoutLimited) {
+        const bool pages = doc.GetAnzPages() >= kMaxPages;
+        result = RefusedAtLimit(
+            messages, pages ? LimitMessage(kMaxPages, "pages") : LimitMessage(kMaxLines, "lines"));
+        doc.Reset();
+    }
     return result;
 }
 

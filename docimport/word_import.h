@@ -27,15 +27,33 @@ struct TImportOptions {
     bool Layout = true;
 };
 
+// The limits of one import, beyond those of the compound file (kMaxCompoundFileBytes), the
+// pictures (kMaxImportPicturePixels, kMaxPictures) and the layout (kMaxPages, kMaxLines).
+//
+// Characters of all stories read: a thousand dense pages hold about five million; a character
+// record takes 40 bytes, so the text itself stays under 350 MB.
+inline constexpr uint64_t kMaxCharacters = uint64_t{1} << 23;
+// Paragraph and cell marks, line and page breaks: each starts a line record of about 350
+// bytes (with its paragraph format), so half a million of them stay under 200 MB; real
+// documents have a few dozen a page.
+inline constexpr uint64_t kMaxParagraphs = uint64_t{1} << 19;
+
 // The program's messages.
 inline constexpr const char* kMsgCannotOpen = "Can not open docfile!";
 inline constexpr const char* kMsgNotWordDocument = "This file is not a Word document.";
 inline constexpr const char* kMsgNoTableStream = "The document's table stream is missing.";
+// The refusals at a limit: "The document has more than N characters." (paragraphs, lines,
+// pages).
+std::string LimitMessage(uint64_t limit, const char* what);
 
 // Imports the Word document at path (or held in bytes). A file that is not a compound file,
 // or cannot be opened, shows "Can not open docfile!" through messages; an encrypted document
 // and one older than Word 97 are refused with their message shown, and leave the model as it
-// was. Progress goes to progress. Either sink may be null.
+// was. A document over one of the limits above is refused (Kind LimitExceeded) with its
+// message shown: one over kMaxCharacters or kMaxParagraphs before its text is read, one that
+// the layout stops at kMaxPages or kMaxLines after the layout, and the model is emptied again
+// (TDocument::Reset). Without the layout (options.Layout off) those two are the caller's to
+// check (TDocument::LayoutLimited). Progress goes to progress. Either sink may be null.
 TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
                              TMessageSink* messages, TImportOptions options = {});
 TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
