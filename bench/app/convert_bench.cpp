@@ -1,24 +1,31 @@
-// Whole conversions of the shared corpus in one process: import, layout, the hidden pass and
-// PDF writing into memory. Reports documents and pages per second.
+// Whole conversions in one process: import, layout, the hidden pass and PDF writing into
+// memory. Over the shared corpus, and over builder-made text documents of 1, 10, 100 and 1000
+// pages, which show how the time grows with the pages. Reports documents and pages per second
+// and the process's peak resident memory so far (each document size runs after the smaller
+// ones, so the figure is that size's peak unless a smaller one took more; the memory script
+// bench/convert_memory.sh measures each size in a process of its own).
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 #include "app/conversion_session.h"
+#include "builder/long_document.h"
 
 namespace qm {
 namespace {
 
 class TNoProgress : public TProgressSink {
-public:
+  public:
     void SetProStatus(int) override {}
 };
 class TNoMessages : public TMessageSink {
-public:
+  public:
     void ShowMessage(std::string_view, TMessageIcon) override {}
 };
 
@@ -37,32 +44,74 @@ std::vector<std::vector<uint8_t>> LoadCorpus() {
     return files;
 }
 
+double PeakResidentMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
+}
+
+// Converts one document; returns its pages, or -1 when it was refused.
+int64_t Convert(const std::vector<uint8_t>& bytes) {
+    TNoProgress progress;
+    TNoMessages messages;
+    TConversionSession session(progress, messages);
+    if (!session.OpenBytes(bytes).Imported) return -1;
+    std::ostringstream pdf;
+    session.SavePDFFile(pdf);
+    benchmark::DoNotOptimize(pdf.str().size());
+    return session.Document().GetAnzPages();
+}
+
+void SetRates(benchmark::State& state, int64_t documents, int64_t pages) {
+    state.counters["documents/s"] =
+        benchmark::Counter(double(documents), benchmark::Counter::kIsRate);
+    state.counters["pages/s"] = benchmark::Counter(double(pages), benchmark::Counter::kIsRate);
+    state.counters["pages"] = double(pages) / double(state.iterations());
+    state.counters["peak_MB"] = PeakResidentMb();
+}
+
 void BM_ConvertCorpus(benchmark::State& state) {
     static const auto corpus = LoadCorpus();
     if (corpus.empty()) {
         state.SkipWithError("the shared corpus is not here");
         return;
     }
-    TNoProgress progress;
-    TNoMessages messages;
     int64_t documents = 0, pages = 0;
     for (auto _ : state) {
         for (const auto& bytes : corpus) {
-            TConversionSession session(progress, messages);
-            if (!session.OpenBytes(bytes).Imported) continue;
-            std::ostringstream pdf;
-            session.SavePDFFile(pdf);
-            benchmark::DoNotOptimize(pdf.str().size());
+            const int64_t n = Convert(bytes);
+            if (n < 0) continue;
             ++documents;
-            pages += session.Document().GetAnzPages();
+            pages += n;
         }
     }
-    state.counters["documents/s"] = benchmark::Counter(double(documents), benchmark::Counter::kIsRate);
-    state.counters["pages/s"] = benchmark::Counter(double(pages), benchmark::Counter::kIsRate);
-    state.counters["documents"] = double(documents) / state.iterations();
-    state.counters["pages"] = double(pages) / state.iterations();
+    SetRates(state, documents, pages);
+    state.counters["documents"] = double(documents) / double(state.iterations());
 }
 BENCHMARK(BM_ConvertCorpus)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A long text document of state.range(0) pages; time per page should stay the same.
+void BM_ConvertPages(benchmark::State& state) {
+    static std::map<int64_t, std::vector<uint8_t>> documents;
+    const int64_t wanted = state.range(0);
+    auto& bytes = documents[wanted];
+    if (bytes.empty()) bytes = LongTextDocument(static_cast<int32_t>(wanted)).Build();
+    int64_t converted = 0, pages = 0;
+    for (auto _ : state) {
+        const int64_t n = Convert(bytes);
+        if (n < 0) {
+            state.SkipWithError("the document was refused");
+            return;
+        }
+        ++converted;
+        pages += n;
+    }
+    SetRates(state, converted, pages);
+    // Shown with a prefix: 1.5m is 1.5 milliseconds a page.
+    state.counters["s/page"] = benchmark::Counter(
+        double(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ConvertPages)->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qm
