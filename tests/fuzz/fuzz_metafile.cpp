@@ -8,8 +8,8 @@
 
 namespace {
 
-// Frames up to this side keep the pictures small enough for many runs a second; the player's
-// own limit on larger frames is tested elsewhere.
+// Frames and pictures up to this side keep the runs fast; the player's own limit on larger
+// frames is tested elsewhere.
 constexpr int32_t kMaxFuzzSide = 1024;
 
 int32_t Side(const uint8_t* bytes) {
@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     frame.Right = Side(data);
     frame.Bottom = Side(data + 2);
     qm::TDib picture;
-    qm::PlayWindowsMetafile(std::span<const uint8_t>(data + 4, size - 4), frame, picture);
+    const qm::TWmfSizeLimit limit{kMaxFuzzSide, kMaxFuzzSide};
+    qm::PlayWindowsMetafile(std::span<const uint8_t>(data + 4, size - 4), frame, limit, picture);
     qm::deldib(picture);
     return 0;
 }
