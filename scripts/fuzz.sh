@@ -35,6 +35,7 @@ corpus_seeds() {
   fi
 }
 
+export LSAN_OPTIONS="suppressions=$fuzz/lsan.supp:print_suppressions=0"
 status=0
 for t in "${targets[@]}"; do
   case "$t" in
