@@ -33,10 +33,10 @@ struct TImportOptions {
 // Characters of all stories read: a thousand dense pages hold about five million; a character
 // record takes 40 bytes, so the text itself stays under 350 MB.
 inline constexpr uint64_t kMaxCharacters = uint64_t{1} << 23;
-// Paragraph and cell marks, line and page breaks: each starts a line record of about 350
-// bytes (with its paragraph format), so half a million of them stay under 200 MB; real
-// documents have a few dozen a page.
-inline constexpr uint64_t kMaxParagraphs = uint64_t{1} << 19;
+// Paragraph and cell marks, line and page breaks: each starts a line, and half the layout's
+// lines (kMaxLines) are left for the lines the layout breaks. Real documents have a few
+// dozen a page, so this is room for ten thousand pages.
+inline constexpr uint64_t kMaxParagraphs = uint64_t{1} << 18;
 
 // The program's messages.
 inline constexpr const char* kMsgCannotOpen = "Can not open docfile!";

@@ -11,11 +11,13 @@ class TDocument;
 // costs the layout, the preview and the PDF writer work of its own however little it holds, so
 // that a document of page breaks alone must not run on.
 inline constexpr int32_t kMaxPages = 10000;
-// The most lines a layout lets the document hold. A line record with its paragraph format
-// takes about 350 bytes, so a million lines stay under 400 MB; dense text fills 60 lines a
-// page, and pages of a million lines would need 17,000 of them. Text that would break into
-// more lines (a huge font or narrow columns put a character on each line) stays unbroken.
-inline constexpr int64_t kMaxLines = int64_t{1} << 20;
+// The most lines a layout lets the document hold. While the layout runs, a line takes about
+// 900 bytes (its record with the paragraph format, in the old and the new array, and its
+// characters' array), so half a million lines stay under 500 MB. Dense text fills 60 lines a
+// page, and the most characters an import reads (kMaxCharacters) fill about 90,000 lines;
+// only degenerate text gets near the limit (a huge font or narrow columns put a character on
+// each line), and the text that would need more lines stays unbroken.
+inline constexpr int64_t kMaxLines = int64_t{1} << 19;
 
 // Breaks and joins the dirty lines of every page-body chain and paginates them, creating and
 // removing page bodies until every line has a place, or until the document reaches kMaxPages

@@ -143,7 +143,7 @@ TEST(ImportLimits, MoreParagraphsThanTheImportTakesAreRefusedBeforeReading) {
     const TImportResult r = Import(doc, b);
     EXPECT_FALSE(r.Converted);
     EXPECT_EQ(r.Kind, TErrorKind::LimitExceeded);
-    EXPECT_EQ(r.Message, "The document has more than 524288 paragraphs.");
+    EXPECT_EQ(r.Message, "The document has more than 262144 paragraphs.");
     EXPECT_EQ(doc.Fields[0].LineCount(), 1);
 }
 
