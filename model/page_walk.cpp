@@ -87,6 +87,7 @@ void TPageWalk::DrawPageFields(int32_t page) {
     pages_ = doc_.GetAnzPages();
     surface_.SelectFont(doc_.DefFontName, doc_.DefFontSize, doc_.DefStyle, doc_.DefCharset);
     fontFace_.clear();
+    charFont_ = -1;
     runStyle_ = MakeTextRunStyle(doc_.DefAttrib, doc_.DefColor, doc_.DefFontSize, doc_.DefColor2);
     const bool all = doc_.FreshImport != 0;
     for (int32_t i = 0; i < doc_.FieldCount(); ++i) {
@@ -299,6 +300,7 @@ void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const T
 }
 
 void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib) {
+    charFont_ = -1;
     const double size = TDocument::ReducedSize(font);
     if (font.Name != fontFace_ || size != fontSize_ || style != fontStyle_ ||
         font.Charset != fontCharset_) {
@@ -336,7 +338,12 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
         style &= static_cast<uint8_t>(~kStyleUnderline);
         attrib &= static_cast<uint16_t>(~(kAttribUnderline | kAttribDoubleUnderline));
     }
-    SelectCharFont(font, style, attrib);
+    if (ch.FontIndex != charFont_ || style != charStyle_ || attrib != charAttrib_) {
+        SelectCharFont(font, style, attrib);
+        charFont_ = ch.FontIndex;
+        charStyle_ = style;
+        charAttrib_ = attrib;
+    }
 
     const double left = box.Left + lb.AlignOffset;
     const int32_t x = TruncUnits(w_ / mmPerUnit_ + left);

@@ -75,6 +75,11 @@ private:
     uint8_t fontStyle_ = 0;
     uint8_t fontCharset_ = 0;
     TTextRunStyle runStyle_;
+    // The font entry, style and effects the last character selected, so that a run of
+    // characters in one format selects it once; -1 after any other selection.
+    int32_t charFont_ = -1;
+    uint8_t charStyle_ = 0;
+    uint16_t charAttrib_ = 0;
     double q_ = 0;  // running vertical position in the field, mm
     double w_ = 0;  // running horizontal position in the line, mm
 };

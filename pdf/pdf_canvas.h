@@ -213,6 +213,7 @@ class TPDFCanvas {
     std::vector<TXRefEntry> xref_;
     std::vector<TPDFPageSize> pageSizes_;
     std::vector<TPDFFontEntry> fonts_;
+    size_t lastFontFound_ = 0;  // the entry FindOrAddFont found last; text runs use one font
     std::vector<TDib> images_;
     int32_t pageCount_ = 0;
     int64_t xrefOffset_ = 0;
@@ -232,6 +233,9 @@ class TPDFCanvas {
     // The fill colour the page's stream really holds (black when a page begins). A clear brush
     // writes nothing, so this can differ from lastBrush_.Color; text compares against this.
     uint32_t streamFill_ = 0;
+    // The text colour last written, as its "r g b" numbers: text writes it before every run.
+    uint32_t colorTextOf_ = 0;
+    std::string colorText_;
 
     int32_t penPosX_ = 0;
     int32_t penPosY_ = 0;

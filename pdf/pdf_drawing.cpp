@@ -67,7 +67,12 @@ void TPDFCanvas::ApplyBrush() {
 
 void TPDFCanvas::SelectTextFont() {
     if (!fillColorWritten_ || streamFill_ != Font.Color) {
-        AppendColor(Target(), Font.Color);
+        if (colorText_.empty() || colorTextOf_ != Font.Color) {
+            colorText_.clear();
+            AppendColor(colorText_, Font.Color);
+            colorTextOf_ = Font.Color;
+        }
+        Target().append(colorText_);
         WriteLine(" rg");
         streamFill_ = Font.Color;
         lastBrush_.Color = Font.Color;

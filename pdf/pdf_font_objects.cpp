@@ -22,8 +22,14 @@ int64_t WholeDegrees(double angle) {
 int32_t TPDFCanvas::FindOrAddFont(std::string_view name, uint8_t style) {
     // Names compare byte for byte and styles in all four bits, so an underlined face is an
     // entry of its own.
+    auto matches = [&](size_t i) { return fonts_[i].Style == style && fonts_[i].Name == name; };
+    if (lastFontFound_ < fonts_.size() && matches(lastFontFound_))
+        return static_cast<int32_t>(lastFontFound_ + 1);
     for (size_t i = 0; i < fonts_.size(); ++i) {
-        if (fonts_[i].Style == style && fonts_[i].Name == name) return static_cast<int32_t>(i + 1);
+        if (matches(i)) {
+            lastFontFound_ = i;
+            return static_cast<int32_t>(i + 1);
+        }
     }
     try {
         fonts_.push_back(TPDFFontEntry{std::string(name), style});
