@@ -186,8 +186,16 @@ class TPDFCanvas {
     void WritePagesObject(int32_t firstPageObject);
     void WritePageObjects(int32_t pagesObject, int32_t firstFontObject, int32_t firstImageObject);
     void WriteCatalog(int32_t pagesObject);
+    // A placed image as its JPEG bytes (a one-pixel stand-in when it cannot be encoded).
+    struct TEncodedImage {
+        TDib Source;
+        int32_t Width = 0;
+        int32_t Height = 0;
+        std::vector<uint8_t> Jpeg;
+    };
     void WriteImageObjects();
-    void WriteImageObject(const TDib& image);
+    TEncodedImage EncodeImage(const TDib& image);
+    void WriteImageObject(const TEncodedImage& image);
     void WriteXRefAndTrailer(int32_t catalogObject);
 
     // Drawing state.
@@ -214,7 +222,9 @@ class TPDFCanvas {
     std::vector<TPDFPageSize> pageSizes_;
     std::vector<TPDFFontEntry> fonts_;
     size_t lastFontFound_ = 0;  // the entry FindOrAddFont found last; text runs use one font
-    std::vector<TDib> images_;
+    std::vector<TDib> images_;  // every placement; a picture placed again shares its pixels
+    TDib lastExpandedFrom_;     // the palette picture last expanded to 24 bits, and the result
+    TDib lastExpanded_;
     int32_t pageCount_ = 0;
     int64_t xrefOffset_ = 0;
     int64_t streamStart_ = 0;

@@ -2,9 +2,9 @@
 // 4.8.4). Each placement gets its own image, encoded in memory at the end of the document.
 #include "pdf/pdf_images.h"
 
-#include <algorithm>
-#include <cstring>
 #include <exception>
+#include <map>
+#include <utility>
 
 #include "pdf/pdf_canvas.h"
 #include "raster/dib_rows.h"
@@ -25,6 +25,18 @@ void ExpandRowTo24Bit(const TDib& image, const uint8_t* row, uint8_t* out) {
     ExpandRowToBgr(image, row, out);
 }
 
+// The same pixel block read with the same shape.
+bool SameShape(const TDib& a, const TDib& b) {
+    return a.PixelBlock == b.PixelBlock && a.Header.Width == b.Header.Width &&
+           a.Header.Height == b.Header.Height && a.Header.BitCount == b.Header.BitCount &&
+           a.BytesPerRow == b.BytesPerRow;
+}
+
+// The same pixels in the same colours.
+bool SamePixels(const TDib& a, const TDib& b) {
+    return a.PixelBlock != nullptr && SameShape(a, b) && a.ColorTable == b.ColorTable;
+}
+
 }  // namespace
 
 bool ConvertTo24Bit(const TDib& image, TDib& result) {
@@ -39,22 +51,6 @@ bool ConvertTo24Bit(const TDib& image, TDib& result) {
     return true;
 }
 
-bool CopyImage(const TDib& image, TDib& copy) {
-    copy = TDib{};
-    if (!IsUsableDib(image)) return false;
-    const int depth = image.Header.BitCount;
-    const int colorCount = depth <= 8 ? 1 << depth : 0;
-    if (!newdib(copy, image.Header.Width, image.Header.Height, depth, &image, colorCount)) {
-        return false;
-    }
-    // Row by row: the source may pad its rows more than a fresh image does.
-    const auto rowBytes = static_cast<size_t>(std::min(image.BytesPerRow, copy.BytesPerRow));
-    for (int32_t y = 0; y < image.Header.Height; ++y) {
-        std::memcpy(RowFromTop(copy, y), RowFromTop(image, y), rowBytes);
-    }
-    return true;
-}
-
 void TPDFCanvas::DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, const TDib& image,
                            int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight) {
     (void)srcX, (void)srcY;  // the whole image is always placed
@@ -62,7 +58,18 @@ void TPDFCanvas::DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, 
     if (!isOpen_ || !IsUsableDib(image)) return;
     try {
         TDib converted;
-        const bool isConverted = image.Header.BitCount < 24 && ConvertTo24Bit(image, converted);
+        bool isConverted = false;
+        if (image.Header.BitCount < 24) {
+            // A palette picture placed again reuses its expansion.
+            if (SamePixels(image, lastExpandedFrom_)) {
+                converted = lastExpanded_;
+                isConverted = true;
+            } else if (ConvertTo24Bit(image, converted)) {
+                isConverted = true;
+                lastExpandedFrom_ = image;
+                lastExpanded_ = converted;
+            }
+        }
         const TDib& local = isConverted ? converted : image;
         if (local.Header.BitCount < 24 || width == 0 || height == 0 || srcWidth == 0 ||
             srcHeight == 0) {
@@ -82,11 +89,9 @@ void TPDFCanvas::DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, 
         WriteRaw("/Im");
         WriteNumber(static_cast<int64_t>(images_.size()));
         WriteLine(" Do");
-        images_.emplace_back();
-        if (!CopyImage(local, images_.back()) && messages_ != nullptr) {
-            // The entry stays, without pixels: its object will hold a stand-in image.
-            messages_->ShowMessage("Not enough memory!", TMessageIcon::Error);
-        }
+        // Pictures are not changed once made, so the entry shares the picture's pixels rather
+        // than copying them: a logo on every page costs its pixels once.
+        images_.push_back(isConverted ? std::move(converted) : image);
         WriteLine("Q");
     } catch (const std::exception& e) {
         Fail(e.what());
@@ -107,25 +112,56 @@ bool EncodeStandIn(std::vector<uint8_t>& jpeg) {
 }  // namespace
 
 void TPDFCanvas::WriteImageObjects() {
-    for (const TDib& image : images_) {
+    // A picture placed several times is encoded once; its JPEG bytes are kept until its last
+    // placement is written.
+    std::map<const void*, size_t> lastUse;
+    for (size_t k = 0; k < images_.size(); ++k) lastUse[images_[k].PixelBlock.get()] = k;
+    std::map<const void*, TEncodedImage> kept;
+    for (size_t k = 0; k < images_.size(); ++k) {
         if (failed_) return;
-        WriteImageObject(image);
+        const TDib& image = images_[k];
+        const void* block = image.PixelBlock.get();
+        auto found = kept.find(block);
+        if (found != kept.end() && !SameShape(found->second.Source, image)) {
+            kept.erase(found);
+            found = kept.end();
+        }
+        TEncodedImage fresh;
+        if (found == kept.end()) {
+            fresh = EncodeImage(image);
+            if (failed_) return;
+        }
+        WriteImageObject(found != kept.end() ? found->second : fresh);
+        if (lastUse[block] == k) {
+            if (found != kept.end()) kept.erase(found);
+        } else if (found == kept.end()) {
+            kept.emplace(block, std::move(fresh));
+        }
         FlushStaged(false);
     }
 }
 
-void TPDFCanvas::WriteImageObject(const TDib& image) {
-    std::vector<uint8_t> jpeg;
-    int32_t width = image.Header.Width;
-    int32_t height = image.Header.Height;
-    if (!IsUsableDib(image) || !SaveDibMemory(image, kFormatJpeg, jpeg) || jpeg.empty()) {
-        if (!EncodeStandIn(jpeg)) {
+TPDFCanvas::TEncodedImage TPDFCanvas::EncodeImage(const TDib& image) {
+    TEncodedImage result;
+    result.Source = image;
+    result.Width = image.Header.Width;
+    result.Height = image.Header.Height;
+    if (!IsUsableDib(image) || !SaveDibMemory(image, kFormatJpeg, result.Jpeg) ||
+        result.Jpeg.empty()) {
+        if (!EncodeStandIn(result.Jpeg)) {
             Fail("Can not encode an image");
-            return;
+            return result;
         }
-        width = 1;
-        height = 1;
+        result.Width = 1;
+        result.Height = 1;
     }
+    return result;
+}
+
+void TPDFCanvas::WriteImageObject(const TEncodedImage& image) {
+    const std::vector<uint8_t>& jpeg = image.Jpeg;
+    const int32_t width = image.Width;
+    const int32_t height = image.Height;
     BeginObject();
     WriteRaw("<< /Type /XObject /Subtype /Image /Width ");
     WriteNumber(width);

@@ -1,4 +1,4 @@
-// The writer's own copies of the images it places.
+// Images the writer places: palette images expanded to 24 bits.
 #pragma once
 
 #include "raster/dib.h"
@@ -11,9 +11,5 @@ namespace qm {
 // keep their order. False, result untouched, for other depths, an image without usable pixels,
 // or no memory.
 bool ConvertTo24Bit(const TDib& image, TDib& result);
-
-// A new image of the same size, depth and colour table holding a copy of the pixels; false
-// (copy without pixels) when the image has no usable pixels or memory is short.
-bool CopyImage(const TDib& image, TDib& copy);
 
 }  // namespace qm

@@ -23,6 +23,7 @@ struct TRgbQuad {
     uint8_t Green = 0;
     uint8_t Red = 0;
     uint8_t Reserved = 0;
+    bool operator==(const TRgbQuad&) const = default;
 };
 
 // The bitmap header fields the program reads.

@@ -64,22 +64,45 @@ TEST(ConvertTo24Bit, OtherDepthsAndEmptyImagesAreLeftAlone) {
     EXPECT_EQ(getpixel(result, 0, 0), 0x123456u);
 }
 
-TEST(CopyImage, CopiesPixelsAndColoursIntoAnIndependentImage) {
-    TDib source = PaletteImage(8, 5, 3);
-    source.ColorTable[7] = TRgbQuad{9, 8, 7, 0};
-    setpixel(source, 4, 2, 7);
-    TDib copy;
-    ASSERT_TRUE(CopyImage(source, copy));
-    EXPECT_EQ(DIBWidth(copy), 5);
-    EXPECT_EQ(DIBHeight(copy), 3);
-    EXPECT_EQ(DIBBitCount(copy), 8);
-    EXPECT_EQ(getpixel(copy, 4, 2), 7u);
-    EXPECT_EQ(copy.ColorTable[7].Blue, 9);
-    setpixel(source, 4, 2, 1);
-    EXPECT_EQ(getpixel(copy, 4, 2), 7u);
-    EXPECT_NE(copy.PixelBlock, source.PixelBlock);
-    EXPECT_FALSE(CopyImage(TDib{}, copy));
-    EXPECT_FALSE(copy.HasImage());
+// The bytes of image object n's stream.
+std::string ImageStream(const std::string& pdf, int n) {
+    const std::string object = test::ObjectText(pdf, n);
+    const size_t data = object.find("stream\n") + 7;
+    return object.substr(data, object.rfind("endstream") - data);
+}
+
+TEST(ImageObjects, APicturePlacedAgainIsEncodedOnceButKeepsAnObjectPerPlacement) {
+    const TDib logo = test::SolidImage(16, 8, 0x2040C0);
+    const TDib other = test::SolidImage(16, 8, 0x00FF00);
+    TDib palette = PaletteImage(8, 6, 6);
+    palette.ColorTable[3] = TRgbQuad{0, 0, 255, 0};
+    setpixel(palette, 2, 2, 3);
+    TDib recoloured = palette;  // the same pixels under another colour table
+    recoloured.ColorTable[3] = TRgbQuad{255, 0, 0, 0};
+    const std::string pdf = test::WritePdf([&](TPDFCanvas& c) {
+        for (int page = 0; page < 3; ++page) {
+            if (page > 0) c.NextPage();
+            c.DrawImage(0, 0, 16, 8, logo, 0, 0, 16, 8);
+            c.DrawImage(0, 20, 6, 6, palette, 0, 0, 6, 6);
+        }
+        c.DrawImage(0, 40, 16, 8, other, 0, 0, 16, 8);
+        c.DrawImage(0, 60, 6, 6, recoloured, 0, 0, 6, 6);
+    });
+    const size_t im0 = pdf.find("/Im0 ");
+    ASSERT_NE(im0, std::string::npos);
+    const int first = std::stoi(pdf.substr(im0 + 5, 8));
+    ASSERT_NE(pdf.find("/Im7 " + std::to_string(first + 7) + " 0 R"), std::string::npos);
+    std::vector<std::string> streams;
+    for (int k = 0; k < 8; ++k) streams.push_back(ImageStream(pdf, first + k));
+    EXPECT_EQ(streams[0], streams[2]);
+    EXPECT_EQ(streams[0], streams[4]);
+    EXPECT_EQ(streams[1], streams[3]);
+    EXPECT_EQ(streams[1], streams[5]);
+    EXPECT_NE(streams[6], streams[0]);
+    EXPECT_NE(streams[7], streams[1]);
+    std::vector<uint8_t> expected;
+    ASSERT_TRUE(SaveDibMemory(other, kFormatJpeg, expected));
+    EXPECT_EQ(streams[6], std::string(expected.begin(), expected.end()));
 }
 
 TEST(ImageObjects, HoldABaselineJpegWithTheOneLineDictionary) {
