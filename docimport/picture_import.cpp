@@ -69,13 +69,21 @@ std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint3
     if (!records) return pictures;
     const TPicfHeader& h = records->Header;
     for (const TBlip& blip : records->Blips) {
-        if (state.PixelsLeft <= 0) break;
+        if (state.PixelsLeft <= 0) {
+            ++state.OverLimit;
+            continue;
+        }
         TDecodedPicture decoded;
         decoded.WidthTwips = Scaled(h.DxaGoal, h.Mx);
         decoded.HeightTwips = Scaled(h.DyaGoal, h.My);
         const TWmfSizeLimit limit{PixelsFor(decoded.WidthTwips), PixelsFor(decoded.HeightTwips)};
-        if (DecodeBlip(blip, limit, decoded.Picture) && Charge(state, decoded.Picture))
+        if (!DecodeBlip(blip, limit, decoded.Picture)) {
+            ++state.Unreadable;
+        } else if (!Charge(state, decoded.Picture)) {
+            ++state.OverLimit;
+        } else {
             pictures.push_back(std::move(decoded));
+        }
     }
     return pictures;
 }
@@ -84,7 +92,10 @@ void AddPicture(WordImportContext& ctx, const TBildRec& picture, uint32_t widthT
                 uint32_t heightTwips) {
     TDocument& doc = ctx.Doc;
     if (!picture.HasImage() || widthTwips == 0 || heightTwips == 0) return;
-    if (doc.BildCount() >= kMaxPictures) return;
+    if (doc.BildCount() >= kMaxPictures) {
+        ++ctx.Pictures.OverLimit;
+        return;
+    }
     TCharRec* ch = doc.NewChar();
     if (ch == nullptr) return;
     doc.BilderListe.push_back(picture);
@@ -96,6 +107,23 @@ void AddPicture(WordImportContext& ctx, const TBildRec& picture, uint32_t widthT
     // A paragraph holding only a picture still takes its format (alignment, indents).
     WriteParagraphFormat(ctx);
     doc.CurChar += 1;
+}
+
+std::vector<std::string> PictureNotices(const TPictureState& state) {
+    auto count = [](int32_t n) {
+        return n == 1 ? std::string("1 picture was") : std::to_string(n) + " pictures were";
+    };
+    std::vector<std::string> notices;
+    if (state.OverLimit > 0) {
+        notices.push_back(count(state.OverLimit) + " left out: a document shows at most " +
+                          std::to_string(kMaxImportPicturePixels) + " picture pixels and " +
+                          std::to_string(kMaxPictures) + " pictures.");
+    }
+    if (state.Unreadable > 0) {
+        notices.push_back(count(state.Unreadable) +
+                          " left out: damaged, too large, or of a kind not read.");
+    }
+    return notices;
 }
 
 void ReadPicture(WordImportContext& ctx) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -36,7 +37,13 @@ struct TDecodedPicture {
 struct TPictureState {
     std::unordered_map<uint32_t, std::vector<TDecodedPicture>> ByPosition;  // by fcPic
     int64_t PixelsLeft = kMaxImportPicturePixels;
+    int32_t OverLimit = 0;   // pictures left out at kMaxImportPicturePixels or kMaxPictures
+    int32_t Unreadable = 0;  // pictures that did not decode (damaged, too large, or not read)
 };
+
+// What the import says about the pictures it left out, one line for each reason; empty when
+// every picture was shown.
+std::vector<std::string> PictureNotices(const TPictureState& state);
 
 // Appends picture to the pictures list and inserts a picture character of the given display
 // size at the cursor; the cursor moves past it. Nothing happens for a descriptor without
@@ -47,7 +54,7 @@ void AddPicture(WordImportContext& ctx, const TBildRec& picture, uint32_t widthT
 // Decodes the pictures stored at fcPic of data: the header's display size (dxaGoal and dyaGoal
 // with the scaling mx and my applied) and every JPEG, PNG and metafile picture record that
 // decodes. Pictures that are damaged, implausibly large or beyond state's pixel budget are
-// left out.
+// left out and counted in state (Unreadable, OverLimit).
 std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint32_t fcPic,
                                             TPictureState& state);
 

@@ -107,6 +107,7 @@ TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
     TImportResult result;
     result.Converted = true;
     result.CharactersRead = static_cast<int64_t>(ctx.charsRead);
+    result.Notices = PictureNotices(ctx.Pictures);
     return result;
 }
 

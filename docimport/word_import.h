@@ -19,6 +19,9 @@ struct TImportResult {
     TErrorKind Kind = TErrorKind::Damaged;
     std::string Message;
     int64_t CharactersRead = 0;  // CPs read from all stories
+    // What was left out of a converted document, one sentence each (pictures over the limits
+    // or unreadable).
+    std::vector<std::string> Notices;
 };
 
 struct TImportOptions {

@@ -8,6 +8,7 @@
 
 #include "builder/picture_builder.h"
 #include "builder/wmf_writer.h"
+#include "docimport/picture_import.h"
 #include "model/layout.h"
 #include "word_import_util.h"
 
@@ -229,6 +230,36 @@ TEST(ImportLimits, PicturesClaimingBillionsOfPixelsAreLeftOut) {
     EXPECT_TRUE(r.Converted);
     EXPECT_EQ(doc.BildCount(), 0);
     EXPECT_EQ(FieldText(doc, 0), "before  after\n");
+    EXPECT_EQ(r.Notices, std::vector<std::string>{
+                             "2 pictures were left out: damaged, too large, or of a kind not read."});
+}
+
+// The import's pixel budget: a picture that no longer fits is left out and counted, and so is
+// every picture after the budget is spent.
+TEST(ImportLimits, PicturesBeyondThePixelBudgetAreLeftOutAndCounted) {
+    TStoredPicture png;
+    png.Kind = TStoredKind::Png;
+    png.Bytes = MakePng(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+    const std::vector<uint8_t> data = StorePicture(png);
+    TPictureState state;
+    state.PixelsLeft = 6;
+    EXPECT_EQ(DecodePictures(data, 0, state).size(), 1u);
+    EXPECT_EQ(state.PixelsLeft, 2);
+    EXPECT_TRUE(DecodePictures(data, 0, state).empty());
+    EXPECT_EQ(state.OverLimit, 1);
+    state.PixelsLeft = 0;
+    EXPECT_TRUE(DecodePictures(data, 0, state).empty());
+    EXPECT_EQ(state.OverLimit, 2);
+    EXPECT_EQ(state.Unreadable, 0);
+    EXPECT_EQ(PictureNotices(state),
+              std::vector<std::string>{"2 pictures were left out: a document shows at most "
+                                       "268435456 picture pixels and 65536 pictures."});
+    state.OverLimit = 0;
+    state.Unreadable = 1;
+    EXPECT_EQ(PictureNotices(state), std::vector<std::string>{
+                                         "1 picture was left out: damaged, too large, or of a "
+                                         "kind not read."});
+    EXPECT_TRUE(PictureNotices(TPictureState{}).empty());
 }
 
 }  // namespace
