@@ -20,6 +20,7 @@ struct TImportResult;
 struct TOpenOutcome {
     bool Imported = false;  // the text was read
     std::string Reason;     // why not, in the program's own words
+    std::vector<std::string> Notices;  // what a converted document left out
 };
 
 class TConversionSession {

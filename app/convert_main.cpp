@@ -104,6 +104,7 @@ TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
     };
     if (!opened.Imported) return finish(TConvertStatus::Refused, opened.Reason);
     report.Pages = session.Document().GetAnzPages();
+    report.Notices = opened.Notices;
     report.Fonts = session.FontSubstitutions();
     const bool saved = report.Output == "-" ? session.SavePDFFile(std::cout)
                                             : session.SavePDFFile(report.Output);
@@ -124,6 +125,8 @@ void Report(const TOptions& options, const TConvertReport& r) {
                   << (r.Pages == 1 ? " page)" : " pages)") << std::endl;
     }
     if (r.Status != TConvertStatus::Converted) std::cerr << r.Input << ": " << r.Reason << std::endl;
+    if (!options.Json && !options.Quiet)
+        for (const std::string& notice : r.Notices) std::cerr << r.Input << ": " << notice << std::endl;
 }
 
 int Run(int argc, char** argv) {

@@ -127,6 +127,11 @@ std::string ToJson(const TConvertReport& r) {
         AppendString(out, r.Fonts[i].Used);
         out += "}";
     }
+    out += "],\"notices\":[";
+    for (size_t i = 0; i < r.Notices.size(); ++i) {
+        if (i) out += ",";
+        AppendString(out, r.Notices[i]);
+    }
     out += "]}";
     return out;
 }
@@ -160,6 +165,14 @@ bool FromJson(const std::string& line, TConvertReport& r) {
                     !in.Expect('}'))
                     return false;
                 r.Fonts.push_back(f);
+                in.Expect(',');
+            }
+            in.Expect(']');
+        } else if (key == "notices") {
+            if (!in.Expect('[')) return false;
+            while (!in.Peek(']')) {
+                if (!in.String(text)) return false;
+                r.Notices.push_back(text);
                 in.Expect(',');
             }
             in.Expect(']');

@@ -1,5 +1,6 @@
 // What the converter reports about one input: the outcome, its reason in the program's own
-// words, the page count, the time taken and the font faces that were substituted.
+// words, the page count, the time taken, the font faces that were substituted and what was left
+// out.
 #pragma once
 
 #include <string>
@@ -22,6 +23,7 @@ struct TConvertReport {
     int Pages = 0;
     double Seconds = 0;
     std::vector<TFontSubstitution> Fonts;
+    std::vector<std::string> Notices;  // what the PDF lacks, such as pictures left out
 };
 
 const char* StatusName(TConvertStatus status);

@@ -136,6 +136,7 @@ TEST(Report, JsonRoundTripsAndEscapes) {
     r.Pages = 3;
     r.Seconds = 0.25;
     r.Fonts = {{"Times New Roman", "Liberation Serif"}, {"Calibri", "Carlito"}};
+    r.Notices = {"1 picture was left out.", "a \"second\" one"};
     const std::string json = ToJson(r);
     EXPECT_EQ(json.find('\n'), std::string::npos);
     TConvertReport back;
@@ -146,6 +147,7 @@ TEST(Report, JsonRoundTripsAndEscapes) {
     EXPECT_EQ(back.Pages, 3);
     ASSERT_EQ(back.Fonts.size(), 2u);
     EXPECT_EQ(back.Fonts[1].Used, "Carlito");
+    EXPECT_EQ(back.Notices, r.Notices);
     EXPECT_FALSE(FromJson("not json", back));
 }
 
