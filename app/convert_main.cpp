@@ -173,6 +173,9 @@ int Run(int argc, char** argv) {
     batch.TimeoutSeconds = options.Timeout;
     const bool showProgress = !options.Quiet && isatty(STDERR_FILENO);
     size_t done = 0;
+    // An empty model loads the font configuration and the default face here, once, rather than
+    // in every document's process.
+    { const TDocument warm; }
     std::cout.flush();
     reports = RunBatch(
         options.Inputs, batch,
