@@ -21,13 +21,13 @@ constexpr const char* kVersion = "1.1";
 
 // Messages of the import and the writer are kept for the report, not printed.
 class TRecordedMessages : public TMessageSink {
-public:
+  public:
     void ShowMessage(std::string_view text, TMessageIcon) override { Last = std::string(text); }
     std::string Last;
 };
 
 class TNoProgress : public TProgressSink {
-public:
+  public:
     void SetProStatus(int) override {}
 };
 
@@ -50,7 +50,8 @@ int DumpInputs(const TOptions& options) {
     for (const std::string& input : options.Inputs) {
         std::vector<uint8_t> bytes;
         if (input == "-") {
-            bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+            bytes.assign(std::istreambuf_iterator<char>(std::cin),
+                         std::istreambuf_iterator<char>());
         } else {
             std::ifstream in(input, std::ios::binary);
             if (!in) {
@@ -90,8 +91,10 @@ TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
     TOpenOutcome opened;
     if (input == "-") {
         std::vector<uint8_t> bytes;
-        if (ReadStandardInput(bytes)) opened = session.OpenBytes(std::move(bytes));
-        else opened.Reason = "Can not read the standard input.";
+        if (ReadStandardInput(bytes))
+            opened = session.OpenBytes(std::move(bytes));
+        else
+            opened.Reason = "Can not read the standard input.";
     } else {
         opened = session.openfilenow(input);
     }
@@ -106,8 +109,8 @@ TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
     report.Pages = session.Document().GetAnzPages();
     report.Notices = opened.Notices;
     report.Fonts = session.FontSubstitutions();
-    const bool saved = report.Output == "-" ? session.SavePDFFile(std::cout)
-                                            : session.SavePDFFile(report.Output);
+    const bool saved =
+        report.Output == "-" ? session.SavePDFFile(std::cout) : session.SavePDFFile(report.Output);
     if (!saved) {
         return finish(TConvertStatus::Failed,
                       messages.Last.empty() ? "Can not create the PDF file." : messages.Last);
@@ -124,9 +127,11 @@ void Report(const TOptions& options, const TConvertReport& r) {
         std::cout << r.Input << " -> " << r.Output << " (" << r.Pages
                   << (r.Pages == 1 ? " page)" : " pages)") << std::endl;
     }
-    if (r.Status != TConvertStatus::Converted) std::cerr << r.Input << ": " << r.Reason << std::endl;
+    if (r.Status != TConvertStatus::Converted)
+        std::cerr << r.Input << ": " << r.Reason << std::endl;
     if (!options.Json && !options.Quiet)
-        for (const std::string& notice : r.Notices) std::cerr << r.Input << ": " << notice << std::endl;
+        for (const std::string& notice : r.Notices)
+            std::cerr << r.Input << ": " << notice << std::endl;
 }
 
 int Run(int argc, char** argv) {
@@ -134,16 +139,22 @@ int Run(int argc, char** argv) {
     CLI::App app{"Converts Word documents (.doc, Word 97-2003) to PDF.", "quillmere-convert"};
     app.add_option("files", options.Inputs, "Word documents to convert; - reads standard input")
         ->required();
-    app.add_option("-o,--output", options.Output, "PDF file to write (one input; - for standard output)");
-    app.add_option("-d,--outdir", options.OutDir, "Folder for the PDF files")->check(CLI::ExistingDirectory);
-    app.add_option("-j,--jobs", options.Jobs, "Documents converted at once (default: the number of cores)")
+    app.add_option("-o,--output", options.Output,
+                   "PDF file to write (one input; - for standard output)");
+    app.add_option("-d,--outdir", options.OutDir, "Folder for the PDF files")
+        ->check(CLI::ExistingDirectory);
+    app.add_option("-j,--jobs", options.Jobs,
+                   "Documents converted at once (default: the number of cores)")
         ->check(CLI::PositiveNumber);
-    app.add_option("--timeout", options.Timeout, "Seconds before a conversion in a batch is stopped")
+    app.add_option("--timeout", options.Timeout,
+                   "Seconds before a conversion in a batch is stopped")
         ->check(CLI::PositiveNumber);
-    app.add_option("--png", options.PngPrefix, "Also render the preview pages as PREFIX-1.png, ...");
+    app.add_option("--png", options.PngPrefix,
+                   "Also render the preview pages as PREFIX-1.png, ...");
     app.add_flag("--json", options.Json, "One JSON line per input on standard output");
     app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
-    app.add_flag("--dump", options.Dump, "Print the structure of each document instead of converting");
+    app.add_flag("--dump", options.Dump,
+                 "Print the structure of each document instead of converting");
     app.set_version_flag("--version", std::string("quillmere-convert ") + kVersion);
     try {
         app.parse(argc, argv);
@@ -168,8 +179,9 @@ int Run(int argc, char** argv) {
         return ExitStatusFor(reports);
     }
     TBatchOptions batch;
-    batch.Jobs = options.Jobs > 0 ? options.Jobs
-                                  : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    batch.Jobs = options.Jobs > 0
+                     ? options.Jobs
+                     : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     batch.TimeoutSeconds = options.Timeout;
     const bool showProgress = !options.Quiet && isatty(STDERR_FILENO);
     size_t done = 0;
@@ -178,8 +190,7 @@ int Run(int argc, char** argv) {
     { const TDocument warm; }
     std::cout.flush();
     reports = RunBatch(
-        options.Inputs, batch,
-        [&](size_t i) { return ConvertOne(options, options.Inputs[i]); },
+        options.Inputs, batch, [&](size_t i) { return ConvertOne(options, options.Inputs[i]); },
         [&](const TConvertReport& r) {
             ++done;
             if (showProgress) std::cerr << "\r\033[K";
@@ -194,4 +205,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qm
 
-int main(int argc, char** argv) { return qm::Run(argc, argv); }
+int main(int argc, char** argv) {
+    return qm::Run(argc, argv);
+}

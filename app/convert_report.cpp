@@ -8,11 +8,16 @@ namespace qm {
 
 const char* StatusName(TConvertStatus status) {
     switch (status) {
-        case TConvertStatus::Converted: return "converted";
-        case TConvertStatus::Refused: return "refused";
-        case TConvertStatus::Failed: return "failed";
-        case TConvertStatus::Timeout: return "timeout";
-        case TConvertStatus::Crashed: return "crashed";
+        case TConvertStatus::Converted:
+            return "converted";
+        case TConvertStatus::Refused:
+            return "refused";
+        case TConvertStatus::Failed:
+            return "failed";
+        case TConvertStatus::Timeout:
+            return "timeout";
+        case TConvertStatus::Crashed:
+            return "crashed";
     }
     return "failed";
 }
@@ -31,11 +36,21 @@ void AppendString(std::string& out, const std::string& s) {
     out.push_back('"');
     for (unsigned char c : s) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -51,7 +66,7 @@ void AppendString(std::string& out, const std::string& s) {
 
 // A minimal reader for the objects ToJson writes.
 class TJsonReader {
-public:
+  public:
     explicit TJsonReader(const std::string& s) : s_(s) {}
     bool Expect(char c) {
         Space();
@@ -72,13 +87,17 @@ public:
             char c = s_[pos_++];
             if (c == '\\' && pos_ < s_.size()) {
                 const char e = s_[pos_++];
-                if (e == 'n') c = '\n';
-                else if (e == 'r') c = '\r';
-                else if (e == 't') c = '\t';
+                if (e == 'n')
+                    c = '\n';
+                else if (e == 'r')
+                    c = '\r';
+                else if (e == 't')
+                    c = '\t';
                 else if (e == 'u' && pos_ + 4 <= s_.size()) {
                     c = static_cast<char>(std::strtol(s_.substr(pos_, 4).c_str(), nullptr, 16));
                     pos_ += 4;
-                } else c = e;
+                } else
+                    c = e;
             }
             out.push_back(c);
         }
@@ -94,9 +113,10 @@ public:
         return true;
     }
 
-private:
+  private:
     void Space() {
-        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t'))
+            ++pos_;
     }
     const std::string& s_;
     size_t pos_ = 0;
@@ -147,22 +167,28 @@ bool FromJson(const std::string& line, TConvertReport& r) {
         double number = 0;
         if (key == "input" || key == "output" || key == "status" || key == "reason") {
             if (!in.String(text)) return false;
-            if (key == "input") r.Input = text;
-            else if (key == "output") r.Output = text;
-            else if (key == "status") r.Status = StatusFromName(text);
-            else r.Reason = text;
+            if (key == "input")
+                r.Input = text;
+            else if (key == "output")
+                r.Output = text;
+            else if (key == "status")
+                r.Status = StatusFromName(text);
+            else
+                r.Reason = text;
         } else if (key == "pages" || key == "seconds") {
             if (!in.Number(number)) return false;
-            if (key == "pages") r.Pages = static_cast<int>(number);
-            else r.Seconds = number;
+            if (key == "pages")
+                r.Pages = static_cast<int>(number);
+            else
+                r.Seconds = number;
         } else if (key == "fonts") {
             if (!in.Expect('[')) return false;
             while (!in.Peek(']')) {
                 TFontSubstitution f;
                 std::string k;
-                if (!in.Expect('{') || !in.String(k) || !in.Expect(':') || !in.String(f.Requested) ||
-                    !in.Expect(',') || !in.String(k) || !in.Expect(':') || !in.String(f.Used) ||
-                    !in.Expect('}'))
+                if (!in.Expect('{') || !in.String(k) || !in.Expect(':') ||
+                    !in.String(f.Requested) || !in.Expect(',') || !in.String(k) ||
+                    !in.Expect(':') || !in.String(f.Used) || !in.Expect('}'))
                     return false;
                 r.Fonts.push_back(f);
                 in.Expect(',');
@@ -187,8 +213,10 @@ bool FromJson(const std::string& line, TConvertReport& r) {
 int ExitStatusFor(const std::vector<TConvertReport>& reports) {
     int status = 0;
     for (const auto& r : reports) {
-        if (r.Status == TConvertStatus::Refused) status = std::max(status, 1);
-        else if (r.Status != TConvertStatus::Converted) status = 3;
+        if (r.Status == TConvertStatus::Refused)
+            status = std::max(status, 1);
+        else if (r.Status != TConvertStatus::Converted)
+            status = 3;
     }
     return status;
 }

@@ -115,7 +115,8 @@ void TPDFCanvas::WriteImageObjects() {
     // A picture placed several times is encoded once; its JPEG bytes are kept until its last
     // placement is written.
     std::map<const void*, size_t> lastUse;
-    for (size_t k = 0; k < images_.size(); ++k) lastUse[images_[k].PixelBlock.get()] = k;
+    for (size_t k = 0; k < images_.size(); ++k)
+        lastUse[images_[k].PixelBlock.get()] = k;
     std::map<const void*, TEncodedImage> kept;
     for (size_t k = 0; k < images_.size(); ++k) {
         if (failed_) return;

@@ -17,7 +17,7 @@ using test::RunCommand;
 using test::ShellQuote;
 
 class Cli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TWordBuilder builder;
         builder.Para(u"Hello from the command line.");
@@ -27,7 +27,8 @@ protected:
         test::WriteFile(bad, std::string("not a Word document\n"));
     }
     test::TRunResult Convert(const std::string& args, bool withStderr = false) {
-        return RunCommand(std::string(QM_CONVERT_BIN) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null"));
+        return RunCommand(std::string(QM_CONVERT_BIN) + " " + args +
+                          (withStderr ? " 2>&1" : " 2>/dev/null"));
     }
     test::TTempDir dir;
     std::string good;

@@ -43,8 +43,8 @@ TEST(LimitsCli, PicturesLeftOutAreNamedAfterTheConversion) {
     const std::string input = dir / "picture.doc";
     test::WriteFile(input, builder.Build());
     const std::string notice = "1 picture was left out: damaged, too large, or of a kind not read.";
-    const auto plain = test::RunCommand(std::string(QM_CONVERT_BIN) + " " +
-                                        test::ShellQuote(input) + " 2>&1");
+    const auto plain =
+        test::RunCommand(std::string(QM_CONVERT_BIN) + " " + test::ShellQuote(input) + " 2>&1");
     EXPECT_EQ(plain.ExitCode, 0);
     EXPECT_NE(plain.Output.find(input + ": " + notice), std::string::npos) << plain.Output;
     const auto json = test::RunCommand(std::string(QM_CONVERT_BIN) + " --json " +
@@ -52,8 +52,8 @@ TEST(LimitsCli, PicturesLeftOutAreNamedAfterTheConversion) {
     EXPECT_EQ(json.ExitCode, 0);
     EXPECT_NE(json.Output.find("\"notices\":[\"" + notice + "\"]"), std::string::npos)
         << json.Output;
-    const auto quiet = test::RunCommand(std::string(QM_CONVERT_BIN) + " -q " +
-                                        test::ShellQuote(input) + " 2>&1");
+    const auto quiet =
+        test::RunCommand(std::string(QM_CONVERT_BIN) + " -q " + test::ShellQuote(input) + " 2>&1");
     EXPECT_EQ(quiet.Output.find(notice), std::string::npos) << quiet.Output;
 }
 

@@ -230,8 +230,9 @@ TEST(ImportLimits, PicturesClaimingBillionsOfPixelsAreLeftOut) {
     EXPECT_TRUE(r.Converted);
     EXPECT_EQ(doc.BildCount(), 0);
     EXPECT_EQ(FieldText(doc, 0), "before  after\n");
-    EXPECT_EQ(r.Notices, std::vector<std::string>{
-                             "2 pictures were left out: damaged, too large, or of a kind not read."});
+    EXPECT_EQ(r.Notices,
+              std::vector<std::string>{
+                  "2 pictures were left out: damaged, too large, or of a kind not read."});
 }
 
 // The import's pixel budget: a picture that no longer fits is left out and counted, and so is
@@ -256,9 +257,9 @@ TEST(ImportLimits, PicturesBeyondThePixelBudgetAreLeftOutAndCounted) {
                                        "268435456 picture pixels and 65536 pictures."});
     state.OverLimit = 0;
     state.Unreadable = 1;
-    EXPECT_EQ(PictureNotices(state), std::vector<std::string>{
-                                         "1 picture was left out: damaged, too large, or of a "
-                                         "kind not read."});
+    EXPECT_EQ(PictureNotices(state),
+              std::vector<std::string>{"1 picture was left out: damaged, too large, or of a "
+                                       "kind not read."});
     EXPECT_TRUE(PictureNotices(TPictureState{}).empty());
 }
 

@@ -93,7 +93,8 @@ TEST(ImageObjects, APicturePlacedAgainIsEncodedOnceButKeepsAnObjectPerPlacement)
     const int first = std::stoi(pdf.substr(im0 + 5, 8));
     ASSERT_NE(pdf.find("/Im7 " + std::to_string(first + 7) + " 0 R"), std::string::npos);
     std::vector<std::string> streams;
-    for (int k = 0; k < 8; ++k) streams.push_back(ImageStream(pdf, first + k));
+    for (int k = 0; k < 8; ++k)
+        streams.push_back(ImageStream(pdf, first + k));
     EXPECT_EQ(streams[0], streams[2]);
     EXPECT_EQ(streams[0], streams[4]);
     EXPECT_EQ(streams[1], streams[3]);
