@@ -47,7 +47,9 @@ bool ShadingColor(uint16_t shd, int32_t& color) {
     const uint32_t fore = shd & 0x1F;
     const uint32_t back = (shd >> 5) & 0x1F;
     if (fore == 0 && back == 0) return false;
-    color = BlendShading(IcoColor(fore), IcoColor(back), shd >> 10);
+    // "Auto" is black in front of the pattern and white behind it, as Word paints it: a 10 per
+    // cent pattern on an automatic background is a light grey, not nearly black.
+    color = BlendShading(IcoColor(fore), IcoColor(back, 0xFFFFFF), shd >> 10);
     return true;
 }
 

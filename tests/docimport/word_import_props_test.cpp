@@ -109,7 +109,10 @@ TEST(WordImportProps, CharacterEffectsBecomeFontBits) {
 TEST(WordImportProps, HighlightAndShadingGiveTheBackground) {
     TWordBuilder b;
     const uint16_t tenPercentBlackOnWhite = 1 | (8 << 5) | (3 << 10);
+    const uint16_t tenPercentBlackOnAuto = 1 | (0 << 5) | (3 << 10);
+    const uint16_t solidAutoOnRed = 0 | (6 << 5) | (1 << 10);
     b.Text(u"h", sprm::Highlight(7)).Text(u"s", sprm::Shading(tenPercentBlackOnWhite));
+    b.Text(u"a", sprm::Shading(tenPercentBlackOnAuto)).Text(u"r", sprm::Shading(solidAutoOnRed));
     b.Text(u"p").Paragraph();
     TDocument doc = Imported(b);
     const TFontRec& h = FontOf(doc, FindChar(doc, 'h'));
@@ -118,6 +121,9 @@ TEST(WordImportProps, HighlightAndShadingGiveTheBackground) {
     const TFontRec& s = FontOf(doc, FindChar(doc, 's'));
     EXPECT_EQ(s.BackColor, 0xE5E5E5);
     EXPECT_EQ(s.Transparent, 0);
+    // An automatic background is white behind the pattern, an automatic foreground black.
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'a')).BackColor, 0xE5E5E5);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'r')).BackColor, 0x000000);
     const TFontRec& p = FontOf(doc, FindChar(doc, 'p'));
     EXPECT_EQ(p.BackColor, 0xFFFFFF);
     EXPECT_EQ(p.Transparent, 1);
