@@ -132,7 +132,8 @@ class TPDFCanvas {
     // An 8-bit (Windows-1252) string with Font, the top-left corner of its cell at (x, y).
     void TextOut(int32_t x, int32_t y, std::string_view text);
     // Places the whole image into the box at (x, y) of width x height points. srcX and srcY
-    // are not used; srcWidth and srcHeight only have to be non-zero.
+    // are not used; srcWidth and srcHeight only have to be non-zero. The writer shares the
+    // image's pixels until EndDoc encodes them, so they must not change before then.
     void DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, const TDib& image,
                    int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight);
 
