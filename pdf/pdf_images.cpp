@@ -1,5 +1,6 @@
 // Placing images on a page and writing them as JPEG image objects (PDF Reference 1.3, 4.8.3 and
-// 4.8.4). Each placement gets its own image, encoded in memory at the end of the document.
+// 4.8.4). Each placement gets its own image object; a picture placed again shares its pixels and
+// is encoded once, in memory, at the end of the document.
 #include "pdf/pdf_images.h"
 
 #include <exception>
