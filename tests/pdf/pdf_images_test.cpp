@@ -106,6 +106,20 @@ TEST(ImageObjects, APicturePlacedAgainIsEncodedOnceButKeepsAnObjectPerPlacement)
     EXPECT_EQ(streams[6], std::string(expected.begin(), expected.end()));
 }
 
+// A logo on each of a thousand pages: the writer holds the picture's pixels once until the
+// document ends, not a copy per placement (which would cost its size a thousand times).
+TEST(ImageObjects, APicturePlacedOnEveryPageIsHeldOnceNotOncePerPlacement) {
+    const TDib logo = test::SolidImage(400, 300, 0x336699);
+    const std::string pdf = test::WritePdf([&](TPDFCanvas& c) {
+        for (int page = 0; page < 1000; ++page) {
+            if (page > 0) c.NextPage();
+            c.DrawImage(10, 10, 40, 30, logo, 0, 0, 400, 300);
+        }
+        EXPECT_EQ(logo.PixelBlock.use_count(), 1 + 1000);
+    });
+    EXPECT_NE(pdf.find("/Im999 "), std::string::npos);
+}
+
 TEST(ImageObjects, HoldABaselineJpegWithTheOneLineDictionary) {
     const TDib picture = test::SolidImage(16, 8, 0x2040C0);
     const std::string pdf =
