@@ -4,25 +4,12 @@
 #include <cstddef>
 #include <cstring>
 
+#include "builder/byte_put.h"
+
 namespace qm {
 
 namespace {
 
-void Put8(std::vector<uint8_t>& out, uint8_t v) {
-    out.push_back(v);
-}
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, static_cast<uint16_t>(v));
-    Put16(out, static_cast<uint16_t>(v >> 16));
-}
-void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
 // Grows first and copies after: g++ -O3 reports false bounds errors for inserting a range
 // into a vector whose size it has worked out.
 void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes) {

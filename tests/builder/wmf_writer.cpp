@@ -1,17 +1,11 @@
 #include "builder/wmf_writer.h"
 
+#include "builder/byte_put.h"
+
 namespace qm {
 
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, static_cast<uint16_t>(v));
-    Put16(out, static_cast<uint16_t>(v >> 16));
-}
 int16_t Low(uint32_t v) {
     return static_cast<int16_t>(v & 0xFFFF);
 }

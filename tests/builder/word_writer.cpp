@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "builder/byte_put.h"
 #include "builder/word_builder.h"
 
 namespace qm {
@@ -13,17 +14,6 @@ constexpr size_t kTextStart = 0x400;  // the text follows the FIB
 constexpr size_t kPage = 512;
 constexpr uint32_t kCompressed = 0x40000000;
 
-void Put8(std::vector<uint8_t>& out, uint8_t v) {
-    out.push_back(v);
-}
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, static_cast<uint16_t>(v));
-    Put16(out, static_cast<uint16_t>(v >> 16));
-}
 void PadTo(std::vector<uint8_t>& out, size_t multiple) {
     while (out.size() % multiple)
         out.push_back(0);
