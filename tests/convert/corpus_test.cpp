@@ -9,24 +9,17 @@
 
 #include "app/conversion_session.h"
 #include "convert/convert_util.h"
+#include "convert/session_sinks.h"
 #include "render/preview.h"
 
 namespace qm {
 namespace {
 
+using TNoProgress = test::TQuietProgress;
+using TMessages = test::TRecordedMessages;
+
 using test::RunCommand;
 using test::ShellQuote;
-
-class TNoProgress : public TProgressSink {
-public:
-    void SetProStatus(int) override {}
-};
-
-class TMessages : public TMessageSink {
-public:
-    void ShowMessage(std::string_view text, TMessageIcon) override { Shown.emplace_back(text); }
-    std::vector<std::string> Shown;
-};
 
 // Words of letters and digits, at least two long, in lower case (capitals and small capitals
 // show a word in upper case).

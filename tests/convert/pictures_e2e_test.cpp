@@ -11,6 +11,7 @@
 #include "builder/wmf_writer.h"
 #include "builder/word_builder.h"
 #include "convert/convert_util.h"
+#include "convert/session_sinks.h"
 #include "model/page_walk.h"
 #include "model/recording_surface.h"
 #include "render/preview.h"
@@ -18,22 +19,9 @@
 namespace qm {
 namespace {
 
-class TQuietProgress : public TProgressSink {
-  public:
-    void SetProStatus(int) override {}
-};
-
-class TMessages : public TMessageSink {
-  public:
-    void ShowMessage(std::string_view text, TMessageIcon) override { Shown.emplace_back(text); }
-    std::vector<std::string> Shown;
-};
-
-struct TOpened {
-    TQuietProgress progress;
-    TMessages messages;
-    TConversionSession session{progress, messages};
-};
+using TQuietProgress = test::TQuietProgress;
+using TMessages = test::TRecordedMessages;
+using TOpened = test::TOpenedSession;
 
 struct TPlaced {
     int32_t Page = 0;

@@ -5,24 +5,16 @@
 #include "app/conversion_session.h"
 #include "builder/word_builder.h"
 #include "convert/convert_util.h"
+#include "convert/session_sinks.h"
 #include "pdf/pdf_canvas.h"
 
 namespace qm {
 namespace {
 
+using TQuietProgress = test::TQuietProgress;
+using TMessages = test::TRecordedMessages;
+
 using test::TTempDir;
-
-class TQuietProgress : public TProgressSink {
-public:
-    void SetProStatus(int percent) override { Last = percent; }
-    int Last = -1;
-};
-
-class TMessages : public TMessageSink {
-public:
-    void ShowMessage(std::string_view text, TMessageIcon) override { Shown.emplace_back(text); }
-    std::vector<std::string> Shown;
-};
 
 TEST(Destination, ReplacesTheFileNamesExtensionOnly) {
     EXPECT_EQ(TConversionSession::DestinationFor("/docs/letter.doc"), "/docs/letter.pdf");

@@ -8,6 +8,7 @@
 #include "app/conversion_session.h"
 #include "builder/word_builder.h"
 #include "convert/convert_util.h"
+#include "convert/session_sinks.h"
 #include "docimport/word_import.h"
 #include "model/layout_fixture.h"
 #include "model/page_walk.h"
@@ -16,22 +17,8 @@
 namespace qm {
 namespace {
 
-class TQuietProgress : public TProgressSink {
-  public:
-    void SetProStatus(int) override {}
-};
-
-class TMessages : public TMessageSink {
-  public:
-    void ShowMessage(std::string_view text, TMessageIcon) override { Shown.emplace_back(text); }
-    std::vector<std::string> Shown;
-};
-
-struct TOpened {
-    TQuietProgress progress;
-    TMessages messages;
-    TConversionSession session{progress, messages};
-};
+using TMessages = test::TRecordedMessages;
+using TOpened = test::TOpenedSession;
 
 // The page's drawing calls at 72 units per inch.
 std::vector<std::string> DrawFirstPage(TDocument& doc) {
