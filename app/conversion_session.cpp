@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "docimport/word_import.h"
+#include "word/word_import.h"
 #include "model/page_walk.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf/pdf_save.h"

@@ -12,7 +12,7 @@
 
 #include "app/batch_runner.h"
 #include "app/conversion_session.h"
-#include "docimport/word_dump.h"
+#include "word/word_dump.h"
 
 namespace qm {
 namespace {

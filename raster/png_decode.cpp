@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+#include "base/byte_reader.h"
 #include "raster/dib_codecs.h"
 
 namespace qm {
@@ -31,22 +32,15 @@ struct PngLayout {
     bool HasEnd = false;
 };
 
-uint32_t ReadBigEndian32(std::span<const uint8_t> bytes, size_t pos) {
-    return uint32_t{bytes[pos]} << 24 | uint32_t{bytes[pos + 1]} << 16 |
-           uint32_t{bytes[pos + 2]} << 8 | bytes[pos + 3];
-}
-
 bool IsChunk(std::span<const uint8_t> type, const char* name) {
     return std::equal(type.begin(), type.end(), name);
 }
 
 void ReadHeaderChunk(std::span<const uint8_t> data, PngLayout& layout) {
     if (data.size() != 13) return;
-    layout.Width = ReadBigEndian32(data, 0);
-    layout.Height = ReadBigEndian32(data, 4);
-    layout.BitDepth = data[8];
-    layout.ColorType = data[9];
-    layout.HasHeader = true;
+    ByteReader header(data);
+    layout.HasHeader = header.U32Be(layout.Width) && header.U32Be(layout.Height) &&
+                       header.U8(layout.BitDepth) && header.U8(layout.ColorType);
 }
 
 // Walks the chunk list ([PNG] 5.3: length, type, data, CRC) up to the end chunk. Returns
@@ -57,17 +51,19 @@ std::optional<PngLayout> WalkChunks(std::span<const uint8_t> bytes) {
         return std::nullopt;
     }
     PngLayout layout;
-    size_t pos = kPngSignature.size();
+    ByteReader chunks(bytes);
+    chunks.Skip(kPngSignature.size());
     while (!layout.HasEnd) {
-        if (bytes.size() - pos < 12) return std::nullopt;
-        const uint32_t length = ReadBigEndian32(bytes, pos);
-        if (length > bytes.size() - pos - 12) return std::nullopt;
-        const std::span<const uint8_t> type = bytes.subspan(pos + 4, 4);
-        const std::span<const uint8_t> data = bytes.subspan(pos + 8, length);
-        if (IsChunk(type, "IHDR") && pos == kPngSignature.size()) ReadHeaderChunk(data, layout);
+        const bool first = chunks.Pos() == kPngSignature.size();
+        uint32_t length = 0;
+        std::span<const uint8_t> type, data;
+        if (!chunks.U32Be(length) || !chunks.Bytes(4, type) || !chunks.Bytes(length, data) ||
+            !chunks.Skip(4)) {
+            return std::nullopt;  // a chunk runs past the end of the bytes
+        }
+        if (IsChunk(type, "IHDR") && first) ReadHeaderChunk(data, layout);
         if (IsChunk(type, "IDAT")) layout.DataBytes += length;
         layout.HasEnd = IsChunk(type, "IEND");
-        pos += size_t{length} + 12;
     }
     return layout;
 }

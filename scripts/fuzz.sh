@@ -46,7 +46,7 @@ for t in "${targets[@]}"; do
     *) echo "unknown target: $t" >&2; exit 2 ;;
   esac
   if ! cmake --build "$build" -j "$jobs" --target "qm_fuzz_$t" >/dev/null; then
-    if [ "$t" = metafile ] && [ ! -f "$root/docimport/metafile_player.h" ]; then
+    if [ "$t" = metafile ] && [ ! -f "$root/metafile/metafile_player.h" ]; then
       echo "== $t: no metafile player in this tree, skipped"; continue
     fi
     echo "== $t: build failed" >&2; exit 1

@@ -9,7 +9,7 @@
 #include "builder/word_builder.h"
 #include "convert/convert_util.h"
 #include "convert/session_sinks.h"
-#include "docimport/word_import.h"
+#include "word/word_import.h"
 #include "model/layout_fixture.h"
 #include "model/page_walk.h"
 #include "model/recording_surface.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "docimport/compound_file.h"
+#include "cfb/compound_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qm::Result<qm::TCompoundFile> file =

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "docimport/word_import.h"
+#include "word/word_import.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "docimport/metafile_player.h"
+#include "metafile/metafile_player.h"
 #include "raster/font.h"
 
 namespace {

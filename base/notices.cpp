@@ -1,0 +1,49 @@
+#include "base/notices.h"
+
+namespace qm {
+
+std::string TNotice::Sentence() const {
+    if (Count == 1) return "1 " + Noun + " was " + What;
+    return std::to_string(Count) + " " + Nouns + " were " + What;
+}
+
+std::string_view NoticeKindName(TNoticeKind kind) {
+    switch (kind) {
+        case TNoticeKind::PictureLeftOut:
+            return "picture-left-out";
+        case TNoticeKind::PictureKind:
+            return "picture-kind";
+        case TNoticeKind::StorySkipped:
+            return "story-skipped";
+        case TNoticeKind::CharacterShown:
+            return "character-shown";
+        case TNoticeKind::Other:
+            break;
+    }
+    return "other";
+}
+
+void TNotices::Add(TNoticeKind kind, std::string_view noun, std::string_view nouns,
+                   std::string_view what, int64_t count) {
+    if (count <= 0) return;
+    for (TNotice& notice : items_) {
+        if (notice.Kind == kind && notice.Noun == noun && notice.What == what) {
+            notice.Count += count;
+            return;
+        }
+    }
+    items_.push_back(TNotice{kind, std::string(noun), std::string(nouns), std::string(what), count});
+}
+
+void TNotices::Append(const TNotices& other) {
+    for (const TNotice& n : other.items_) Add(n.Kind, n.Noun, n.Nouns, n.What, n.Count);
+}
+
+std::vector<std::string> TNotices::Sentences() const {
+    std::vector<std::string> sentences;
+    sentences.reserve(items_.size());
+    for (const TNotice& notice : items_) sentences.push_back(notice.Sentence());
+    return sentences;
+}
+
+}  // namespace qm

@@ -1,0 +1,85 @@
+// Every document of the shared corpus either imports or is refused with a message; none
+// crashes, hangs or trips a sanitizer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "word/word_dump.h"
+#include "word/word_import.h"
+#include "word_import_util.h"
+
+namespace qm::testing {
+namespace {
+
+std::vector<std::filesystem::path> CorpusFiles() {
+    std::vector<std::filesystem::path> files;
+    const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        std::string ext = entry.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (entry.is_regular_file() && ext == ".doc") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(WordImportCorpus, EveryFileImportsOrIsRefusedWithAMessage) {
+    const auto files = CorpusFiles();
+    if (files.empty()) GTEST_SKIP() << "no corpus at " << QM_SHARED_DIR << "/corpus";
+    int converted = 0;
+    for (const auto& path : files) {
+        SCOPED_TRACE(path.filename().string());
+        TDocument doc;
+        EnsureHeaderFooterFields(doc);
+        TRecordingMessages messages;
+        TRecordingProgress progress;
+        const auto start = std::chrono::steady_clock::now();
+        const TImportResult result = ImportWordFile(doc, path.string(), &progress, &messages);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        // With the layout included; a hang would show here long before the test times out.
+        EXPECT_LT(took.count(), 2.0);
+        if (result.Converted) {
+            ++converted;
+        } else {
+            EXPECT_FALSE(result.Message.empty());
+        }
+        EXPECT_EQ(doc.CurField, 0);
+        EXPECT_EQ(doc.FreshImport, 1);
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+        EXPECT_FALSE(DumpWordDocument(bytes).empty());
+        for (int percent : progress.Values) {
+            EXPECT_GE(percent, 0);
+            EXPECT_LE(percent, 100);
+        }
+    }
+    // Most of the corpus is ordinary Word 97 to 2003 documents.
+    EXPECT_GT(converted, static_cast<int>(files.size()) / 2);
+}
+
+TEST(WordImportCorpus, RefusesTheEncryptedAndOldDocuments) {
+    const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
+    if (!std::filesystem::exists(dir / "PasswordProtected.doc")) GTEST_SKIP() << "no corpus";
+    const std::pair<const char*, const char*> cases[] = {
+        {"PasswordProtected.doc", "This document is password protected."},
+        {"password_tika_binaryrc4.doc", "This document is password protected."},
+        {"Word95.doc", "This Word version is not supported."},
+        {"Word6.doc", "This Word version is not supported."},
+    };
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        TDocument doc;
+        const TImportResult result = ImportWordFile(doc, (dir / name).string(), nullptr, nullptr);
+        EXPECT_FALSE(result.Converted);
+        EXPECT_EQ(result.Message, message);
+    }
+}
+
+}  // namespace
+}  // namespace qm::testing

@@ -1,0 +1,71 @@
+#include "word/fib.h"
+
+#include "base/byte_reader.h"
+
+namespace qm {
+
+namespace {
+
+uint32_t U32At(ByteReader& reader, size_t offset) {
+    uint32_t value = 0;
+    reader.Seek(offset);
+    reader.U32(value);
+    return value;
+}
+
+uint16_t U16At(ByteReader& reader, size_t offset) {
+    uint16_t value = 0;
+    reader.Seek(offset);
+    reader.U16(value);
+    return value;
+}
+
+}  // namespace
+
+Result<TFib> ReadFib(std::span<const uint8_t> mainStream) {
+    if (mainStream.size() < kFibSize) {
+        return MakeError(TErrorKind::Damaged, kMsgDamagedHeader);
+    }
+    ByteReader r(mainStream.first(kFibSize));
+    TFib fib;
+    fib.WIdent = U16At(r, 0x00);
+    fib.NFib = U16At(r, 0x02);
+    fib.Flags = U16At(r, 0x0A);
+    // The identification word comes first: without it the other fields mean nothing.
+    if (fib.WIdent != kWordIdent) {
+        return MakeError(TErrorKind::Unsupported, kMsgUnsupportedVersion);
+    }
+    if (fib.Encrypted()) return MakeError(TErrorKind::Encrypted, kMsgEncrypted);
+    if (fib.NFib < kFirstWord97Fib) {
+        return MakeError(TErrorKind::Unsupported, kMsgUnsupportedVersion);
+    }
+    fib.FcMin = U32At(r, 0x18);
+    fib.CcpText = U32At(r, 0x4C);
+    fib.CcpFtn = U32At(r, 0x50);
+    fib.FcStshf = U32At(r, 0xA2);
+    fib.LcbStshf = U32At(r, 0xA6);
+    fib.FcPlcfsed = U32At(r, 0xCA);
+    fib.LcbPlcfsed = U32At(r, 0xCE);
+    fib.FcPlcfhdd = U32At(r, 0xF2);
+    fib.LcbPlcfhdd = U32At(r, 0xF6);
+    fib.FcPlcfbteChpx = U32At(r, 0xFA);
+    fib.LcbPlcfbteChpx = U32At(r, 0xFE);
+    fib.FcPlcfbtePapx = U32At(r, 0x102);
+    fib.LcbPlcfbtePapx = U32At(r, 0x106);
+    fib.FcSttbfffn = U32At(r, 0x112);
+    fib.FcDop = U32At(r, 0x192);
+    fib.FcClx = U32At(r, 0x1A2);
+    fib.LcbClx = U32At(r, 0x1A6);
+    return fib;
+}
+
+TDop ReadDop(std::span<const uint8_t> tableStream, uint32_t fcDop) {
+    ByteReader r(tableStream);
+    TDop dop;
+    uint8_t flags = 0;
+    if (r.Seek(fcDop) && r.U8(flags)) dop.FacingPages = (flags & 1) != 0;
+    if (r.Seek(static_cast<uint64_t>(fcDop) + 10)) r.U16(dop.DefaultTabTwips);
+    return dop;
+}
+
+}  // namespace qm

@@ -1,0 +1,42 @@
+#include "word/font_table.h"
+
+#include "base/byte_reader.h"
+#include "word/cp1252.h"
+
+namespace qm {
+
+namespace {
+
+// [MS-DOC] 2.9.84 FFN: the face name starts 40 bytes into the entry.
+constexpr size_t kFaceNameOffset = 40;
+
+std::string ReadFaceName(std::span<const uint8_t> entry) {
+    std::string name;
+    if (entry.size() <= kFaceNameOffset) return name;
+    ByteReader r(entry.subspan(kFaceNameOffset));
+    uint16_t unit = 0;
+    while (r.U16(unit) && unit != 0)
+        name.push_back(static_cast<char>(Cp1252FromUtf16(unit)));
+    return name;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uint32_t fcSttbfffn) {
+    std::vector<std::string> names;
+    ByteReader r(tableStream);
+    uint16_t count = 0;
+    // The 16-bit count is followed by the size of extra data, which a font table leaves 0.
+    if (!r.Seek(fcSttbfffn) || !r.U16(count) || !r.Skip(2)) return names;
+    for (uint16_t i = 0; i < count; ++i) {
+        // Each entry starts with its size minus one.
+        const size_t start = r.Pos();
+        uint8_t cbFfnM1 = 0;
+        std::span<const uint8_t> entry;
+        if (!r.U8(cbFfnM1) || !r.Seek(start) || !r.Bytes(cbFfnM1 + 1u, entry)) break;
+        names.push_back(ReadFaceName(entry));
+    }
+    return names;
+}
+
+}  // namespace qm

@@ -1,0 +1,218 @@
+#include "word/sprm.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "base/byte_reader.h"
+#include "word/import_context.h"
+#include "word/tab_stops.h"
+
+namespace qm {
+
+namespace {
+
+// A character style's list may name a character style in turn; past this depth such a chain
+// is taken to be a loop and not followed.
+constexpr int kMaxStyleNesting = 8;
+
+constexpr uint16_t kSprmPChgTabs = 0xC615;
+constexpr uint16_t kSprmTDefTable = 0xD608;
+
+// The operand of one property code, read little-endian; missing bytes read as 0.
+struct TOperand {
+    std::span<const uint8_t> Bytes;
+
+    uint8_t U8() const { return Bytes.empty() ? 0 : Bytes[0]; }
+    uint16_t U16() const {
+        ByteReader r(Bytes);
+        uint16_t v = 0;
+        r.U16(v);
+        return v;
+    }
+    int16_t I16() const { return static_cast<int16_t>(U16()); }
+    uint32_t U32() const {
+        ByteReader r(Bytes);
+        uint32_t v = 0;
+        r.U32(v);
+        return v;
+    }
+};
+
+using TAction = void (*)(WordImportContext&, const TOperand&, int depth);
+
+struct TSprmRule {
+    uint16_t Code;
+    TAction Apply;
+};
+
+// Toggle operands: 0 clears, 1 sets, 0x80 keeps, 0x81 inverts; other values keep.
+void Toggle(bool& flag, uint8_t operand) {
+    if (operand == 0) flag = false;
+    if (operand == 1) flag = true;
+    if (operand == 0x81) flag = !flag;
+}
+
+template <bool TChp::*Member>
+void ToggleChp(WordImportContext& ctx, const TOperand& op, int) {
+    Toggle(ctx.Chp.*Member, op.U8());
+}
+
+void ApplyCharStyle(WordImportContext& ctx, const TOperand& op, int depth) {
+    const uint16_t istd = op.U16();
+    if (istd >= ctx.styles.size() || depth >= kMaxStyleNesting) return;
+    // The list is copied: applying it may not touch the styles, but it must not depend on it.
+    const std::vector<uint8_t> chpx = ctx.styles[istd].SavedChpx;
+    ApplySprms(ctx, chpx, depth + 1);
+}
+
+void ApplyPlainText(WordImportContext& ctx, const TOperand&, int) {
+    const bool special = ctx.Chp.FSpec;
+    ctx.Chp = ctx.ParaStyleChp;
+    ctx.Chp.FSpec = special;
+}
+
+void ClearCharFormat(WordImportContext& ctx, const TOperand&, int) {
+    TChp& chp = ctx.Chp;
+    chp.Bold = chp.Italic = chp.FldVanish = chp.SmallCaps = chp.Caps = false;
+    chp.Ico = 0;
+    chp.Kul = 0;
+}
+
+// Section lengths that Word stores as signed values whose magnitude is the length.
+uint32_t Magnitude(int16_t value) {
+    return static_cast<uint32_t>(value < 0 ? -value : value);
+}
+
+// clang-format off
+// One row per property code the program uses, sorted by code.
+constexpr TSprmRule kRules[] = {
+    {0x0802, ToggleChp<&TChp::FldVanish>},
+    {0x0835, ToggleChp<&TChp::Bold>},
+    {0x0836, ToggleChp<&TChp::Italic>},
+    {0x0837, ToggleChp<&TChp::Strike>},
+    {0x0839, ToggleChp<&TChp::Shadow>},
+    {0x083A, ToggleChp<&TChp::SmallCaps>},
+    {0x083B, ToggleChp<&TChp::Caps>},
+    {0x0855, ToggleChp<&TChp::FSpec>},
+    {0x2403, [](WordImportContext& c, const TOperand& o, int) { c.Pap.Jc = o.U8(); }},
+    {0x240C, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FNoLnn = o.U8(); }},
+    {0x2416, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FInTable = o.U8(); }},
+    {0x2417, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FTtp = o.U8(); }},
+    {0x2A0C, [](WordImportContext& c, const TOperand& o, int) {
+         c.Chp.IcoHighlight = o.U8() & 0x1F;
+         c.Chp.Highlight = o.U8() != 0;
+     }},
+    {0x2A32, ClearCharFormat},
+    {0x2A33, ApplyPlainText},
+    {0x2A3E, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Kul = o.U8() & 0x0F; }},
+    {0x2A42, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Ico = o.U8() & 0x1F; }},
+    {0x2A48, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Iss = o.U8() & 0x07; }},
+    {0x3009, [](WordImportContext& c, const TOperand& o, int) { c.Sep.Bkc = o.U8(); }},
+    {0x300A, [](WordImportContext& c, const TOperand& o, int) { c.Sep.FTitlePage = o.U8(); }},
+    {0x3019, [](WordImportContext& c, const TOperand& o, int) { c.Sep.FLBetween = o.U8(); }},
+    {0x460B, [](WordImportContext& c, const TOperand& o, int) { c.Pap.Ilfo = o.U16(); }},
+    {0x4610, [](WordImportContext& c, const TOperand& o, int) {
+         c.Pap.DxaLeft = std::max<int32_t>(c.Pap.DxaLeft + o.I16(), 0);
+     }},
+    {0x4866, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Shd = o.U16(); }},
+    {0x4A30, ApplyCharStyle},
+    {0x4A43, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Hps = o.U16(); }},
+    {0x4A4F, [](WordImportContext& c, const TOperand& o, int) { c.Chp.FtcAscii = o.U16(); }},
+    {0x500B, [](WordImportContext& c, const TOperand& o, int) { c.Sep.CcolM1 = o.U16(); }},
+    {0x5400, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
+    {0x548A, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
+    {0x6412, [](WordImportContext& c, const TOperand& o, int) {
+         c.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
+         c.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
+     }},
+    {0x6A03, [](WordImportContext& c, const TOperand& o, int) {
+         c.Chp.FSpec = true;
+         c.Chp.FcPic = o.U32();
+     }},
+    {0x840E, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaRight = o.I16(); }},
+    {0x840F, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaLeft = o.I16(); }},
+    {0x8411, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaLeft1 = o.I16(); }},
+    {0x900C, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaColumns = o.U16(); }},
+    {0x9023, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaTop = Magnitude(o.I16()); }},
+    {0x9024, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaBottom = Magnitude(o.I16()); }},
+    {0xA413, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DyaBefore = o.U16(); }},
+    {0xA414, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DyaAfter = o.U16(); }},
+    {0xB017, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaHdrTop = o.U16(); }},
+    {0xB018, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaHdrBottom = o.U16(); }},
+    {0xB01F, [](WordImportContext& c, const TOperand& o, int) { c.Sep.XaPage = o.U16(); }},
+    {0xB020, [](WordImportContext& c, const TOperand& o, int) { c.Sep.YaPage = o.U16(); }},
+    {0xB021, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaLeft = o.U16(); }},
+    {0xB022, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaRight = o.U16(); }},
+    {0xC60D, [](WordImportContext& c, const TOperand& o, int) { ChangeTabs(c.Pap, o.Bytes); }},
+    {0xD608, [](WordImportContext& c, const TOperand& o, int) { DefineRow(c, o.Bytes); }},
+    {0xD609, [](WordImportContext& c, const TOperand& o, int) { DefineRowShading(c, o.Bytes); }},
+};
+// clang-format on
+static_assert(std::is_sorted(std::begin(kRules), std::end(kRules),
+                             [](const TSprmRule& a, const TSprmRule& b) {
+                                 return a.Code < b.Code;
+                             }));
+
+const TSprmRule* FindRule(uint16_t code) {
+    const auto* it = std::lower_bound(std::begin(kRules), std::end(kRules), code,
+                                      [](const TSprmRule& r, uint16_t c) { return r.Code < c; });
+    return it != std::end(kRules) && it->Code == code ? it : nullptr;
+}
+
+// Reads the operand of code at the reader's position; false when it runs past the list.
+bool ReadOperand(ByteReader& r, uint16_t code, std::span<const uint8_t>& operand) {
+    const int fixed = SprmOperandSize(code);
+    if (fixed >= 0) return r.Bytes(static_cast<size_t>(fixed), operand);
+    if (code == kSprmTDefTable) {
+        // Its size is 16 bits and counts itself plus one ([MS-DOC] 2.9.316).
+        uint16_t cb = 0;
+        if (!r.U16(cb)) return false;
+        return r.Bytes(cb > 0 ? cb - 1u : 0u, operand);
+    }
+    uint8_t cb = 0;
+    if (!r.U8(cb)) return false;
+    if (code == kSprmPChgTabs && cb == 255) {
+        // [MS-DOC] 2.9.182: the size is then given by the counts: deletions take 4 bytes
+        // each (position and close distance), additions 3 (position and descriptor).
+        const size_t start = r.Pos();
+        uint8_t deleteCount = 0;
+        uint8_t addCount = 0;
+        if (!r.U8(deleteCount) || !r.Skip(4u * deleteCount) || !r.U8(addCount)) return false;
+        r.Seek(start);
+        return r.Bytes(2u + 4u * deleteCount + 3u * addCount, operand);
+    }
+    return r.Bytes(cb, operand);
+}
+
+}  // namespace
+
+int SprmOperandSize(uint16_t code) {
+    switch (code >> 13) {
+        case 0:
+        case 1:
+            return 1;
+        case 2:
+        case 4:
+        case 5:
+            return 2;
+        case 3:
+            return 4;
+        case 7:
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+void ApplySprms(WordImportContext& ctx, std::span<const uint8_t> list, int depth) {
+    ByteReader r(list);
+    while (r.Remaining() >= 2) {
+        uint16_t code = 0;
+        r.U16(code);
+        std::span<const uint8_t> operand;
+        if (!ReadOperand(r, code, operand)) return;
+        if (const TSprmRule* rule = FindRule(code)) rule->Apply(ctx, TOperand{operand}, depth);
+    }
+}
+
+}  // namespace qm

@@ -1,0 +1,113 @@
+#include "word/stylesheet.h"
+
+#include <algorithm>
+
+#include "base/byte_reader.h"
+#include "word/import_context.h"
+#include "word/sprm.h"
+
+namespace qm {
+
+namespace {
+
+constexpr uint8_t kParagraphStyle = 1;
+constexpr uint8_t kCharacterStyle = 2;
+// The base part of a style as Word 97 writes it; later versions append more (StdfPost2000).
+constexpr uint16_t kStdBaseSize = 10;
+
+struct TStdBase {
+    uint8_t Sgc = 0;
+    uint16_t IstdBase = 0;
+    uint8_t Cupx = 0;
+};
+
+TStdBase ReadStdBase(ByteReader& r, uint16_t cbStdBase) {
+    uint16_t words[5] = {};
+    const uint16_t wordCount = std::min<uint16_t>(cbStdBase, kStdBaseSize) / 2;
+    for (uint16_t i = 0; i < wordCount; ++i)
+        r.U16(words[i]);
+    TStdBase base;
+    base.Sgc = words[1] & 0x0F;
+    base.IstdBase = words[1] >> 4;
+    base.Cupx = words[2] & 0x0F;
+    return base;
+}
+
+// Where the property lists begin: after the base part and the name (a 16-bit count, that many
+// 16-bit characters and a terminating 0), at an even offset from the style's start.
+size_t PropertyListsStart(ByteReader& r, size_t stdStart, uint16_t cbStdBase) {
+    r.Seek(stdStart + cbStdBase);
+    uint16_t count = 0;
+    r.U16(count);
+    size_t offset = cbStdBase + 2 + 2 * static_cast<size_t>(count & 0xFF) + 2;
+    return stdStart + offset + (offset & 1);
+}
+
+// The property lists of a style (UPX, [MS-DOC] 2.9.328), each after its 16-bit size and padded
+// to an even length.
+void ApplyStyleLists(WordImportContext& ctx, ByteReader& r, size_t stdStart, size_t stdEnd,
+                     size_t pos, const TStdBase& base, TStyleEntry& entry) {
+    for (uint8_t j = 0; j < base.Cupx && pos < stdEnd; ++j) {
+        uint16_t cbUpx = 0;
+        r.Seek(pos);
+        if (!r.U16(cbUpx)) return;
+        std::span<const uint8_t> list;
+        if (cbUpx > stdEnd - r.Pos() || !r.Bytes(cbUpx, list)) return;
+        if (base.Sgc == kCharacterStyle) {
+            if (j == 0) entry.SavedChpx.assign(list.begin(), list.end());
+        } else if (j == 0) {
+            if (list.size() >= 2) ApplySprms(ctx, list.subspan(2));  // after the style index
+        } else if (j == 1) {
+            ApplySprms(ctx, list);
+        }
+        const size_t offset = r.Pos() - stdStart;
+        pos = r.Pos() + (offset & 1);
+    }
+}
+
+void ReadStyle(WordImportContext& ctx, ByteReader& r, size_t pos, uint16_t cbStd,
+               uint16_t cbStdBase, size_t i) {
+    const size_t stdStart = pos + 2;
+    const size_t stdEnd = std::min(stdStart + cbStd, r.Size());
+    r.Seek(stdStart);
+    const TStdBase base = ReadStdBase(r, cbStdBase);
+    const size_t lists = PropertyListsStart(r, stdStart, cbStdBase);
+    if (base.IstdBase <= i) {
+        ctx.Pap = ctx.styles[base.IstdBase].Pap;
+        ctx.Chp = ctx.styles[base.IstdBase].Chp;
+    }
+    ctx.styles[i].IsCharStyle = base.Sgc == kCharacterStyle;
+    if (base.Sgc == kParagraphStyle || base.Sgc == kCharacterStyle) {
+        ApplyStyleLists(ctx, r, stdStart, stdEnd, lists, base, ctx.styles[i]);
+    }
+}
+
+}  // namespace
+
+void ReadStylesheet(WordImportContext& ctx, std::span<const uint8_t> tableStream,
+                    uint32_t fcStshf) {
+    ctx.styles.clear();
+    ByteReader r(tableStream);
+    uint16_t cbStshi = 0;
+    uint16_t cstd = 0;
+    uint16_t cbStdBase = 0;
+    if (r.Seek(fcStshf) && r.U16(cbStshi) && r.U16(cstd)) r.U16(cbStdBase);
+    size_t pos = static_cast<size_t>(fcStshf) + cbStshi + 2;
+    // Every style takes at least its 2-byte size, so the stream bounds the count.
+    const size_t remaining = pos < tableStream.size() ? tableStream.size() - pos : 0;
+    const size_t count = std::min<size_t>(cstd, remaining / 2);
+    for (size_t i = 0; i < count; ++i) {
+        ctx.styles.push_back(TStyleEntry{});
+        ctx.Pap = ctx.styles[i].Pap;
+        ctx.Chp = ctx.styles[i].Chp;
+        uint16_t cbStd = 0;
+        if (!r.Seek(pos) || !r.U16(cbStd)) break;
+        if (cbStd != 0) ReadStyle(ctx, r, pos, cbStd, cbStdBase, i);
+        ctx.styles[i].Pap = ctx.Pap;
+        ctx.styles[i].Chp = ctx.Chp;
+        pos += static_cast<size_t>(cbStd) + 2;
+    }
+    if (ctx.styles.empty()) ctx.styles.push_back(TStyleEntry{});
+}
+
+}  // namespace qm
