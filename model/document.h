@@ -89,8 +89,9 @@ public:
 
     // Measuring: PrinterDPI and the page size in printer pixels.
     void SetPrinterProps();
-    // Measures text with the character's font entry into its Width and Height.
-    void RenderChar(TCharRec& ch, std::string_view text);
+    // Measures the character as it is shown (ShownCode, capitals for small and all caps) with its
+    // font entry into its Width and Height.
+    void RenderChar(TCharRec& ch);
     // Font reduction for small capitals, superscript and subscript: Round(Size * factor).
     static double ReducedSize(const TFontRec& font);
 
@@ -112,6 +113,6 @@ private:
 };
 
 // Upper case of a to z only.
-inline uint8_t UpCase(uint8_t code) { return code >= 'a' && code <= 'z' ? code - 32 : code; }
+inline char32_t UpCase(char32_t code) { return code >= 'a' && code <= 'z' ? code - 32 : code; }
 
 }  // namespace qm

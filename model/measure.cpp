@@ -1,6 +1,7 @@
 // Measuring characters at the printer resolution with the shared font rule.
 #include <cmath>
 
+#include "base/cp1252.h"
 #include "model/document.h"
 
 namespace qm {
@@ -40,29 +41,22 @@ TDocument::TMeasureFonts& TDocument::MeasureFontsFor(int32_t fontIndex) {
     return fonts;
 }
 
-void TDocument::RenderChar(TCharRec& ch, std::string_view text) {
+void TDocument::RenderChar(TCharRec& ch) {
     if (ch.FontIndex < 0 || ch.FontIndex >= FontCount()) return;
     const TFontRec& font = Fonts[ch.FontIndex];
     TMeasureFonts& fonts = MeasureFontsFor(ch.FontIndex);
-    char upper = 0;
-    if (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) {
-        upper = static_cast<char>(UpCase(ch.Code));
-        text = std::string_view(&upper, 1);
+    char32_t code = ShownCode(ch.Code);
+    if (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
+    uint8_t byte;
+    Cp1252FromUnicode(code, byte);
+    // One character, measured once per font entry and code.
+    int32_t& cached = fonts.Widths[byte];
+    if (cached < 0) {
+        const char text = static_cast<char>(byte);
+        cached = TextWidth(fonts.Reduced, std::string_view(&text, 1));
     }
-    int32_t width;
-    int32_t height;
-    if (text.size() == 1) {
-        // The common case: one character, measured once per font entry and code.
-        int32_t& cached = fonts.Widths[static_cast<uint8_t>(text[0])];
-        if (cached < 0) cached = TextWidth(fonts.Reduced, text);
-        width = cached;
-        height = fonts.Height;
-    } else {
-        width = TextWidth(fonts.Reduced, text);
-        height = TextHeight(fonts.Full, text);
-    }
-    ch.Height = PixelsToMm(height, PrinterDPI);
-    ch.Width = PixelsToMm(width, PrinterDPI);
+    ch.Height = PixelsToMm(fonts.Height, PrinterDPI);
+    ch.Width = PixelsToMm(cached, PrinterDPI);
 }
 
 }  // namespace qm

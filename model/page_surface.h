@@ -55,10 +55,11 @@ public:
     // small capitals and super/subscript), style bits and character set.
     virtual void SelectFont(const std::string& face, double size, uint8_t style,
                             uint8_t charset) = 0;
-    virtual int32_t TextWidth(std::string_view text) = 0;
-    virtual int32_t TextHeight(std::string_view text) = 0;
+    // Text is a run of Unicode code points.
+    virtual int32_t TextWidth(std::u32string_view text) = 0;
+    virtual int32_t TextHeight(std::u32string_view text) = 0;
     // Draws a run of text with its top-left corner at (x, y), transparent background.
-    virtual void DrawTextRun(int32_t x, int32_t y, std::string_view text,
+    virtual void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                              const TTextRunStyle& style) = 0;
     // Draws the whole picture scaled into the box at (x, y) of width x height.
     virtual void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,

@@ -319,7 +319,8 @@ void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TF
                               ? doc_.Fonts[line.Chars[0].FontIndex]
                               : doc_.DefaultFontRec();
     SelectCharFont(font, font.Style, font.Attrib);
-    const std::string label = std::to_string(line.Para.ListNumber) + ".";
+    const std::string digits = std::to_string(line.Para.ListNumber) + ".";
+    const std::u32string label(digits.begin(), digits.end());
     const int32_t x = TruncUnits(w_ / mmPerUnit_ + box.Left + lb.AlignOffset);
     const int32_t y =
         TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
@@ -364,9 +365,9 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
         return;
     }
     if (ch.Code == 9) {
-        static const char* const kLeaders[] = {"", "-", ".", "_"};
+        static const char32_t* const kLeaders[] = {U"", U"-", U".", U"_"};
         if (ch.TabLeader < 1 || ch.TabLeader > 3) return;
-        const std::string_view leader = kLeaders[ch.TabLeader];
+        const std::u32string_view leader = kLeaders[ch.TabLeader];
         const int32_t w = surface_.TextWidth(leader);
         if (w <= 0) return;
         const int32_t h = surface_.TextHeight(leader);
@@ -374,9 +375,9 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
             surface_.DrawTextRun(x + total - w, y + lb.LineHeightPx - h, leader, runStyle_);
         return;
     }
-    char code = static_cast<char>(ch.Code);
-    if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = static_cast<char>(UpCase(ch.Code));
-    const std::string_view text(&code, 1);
+    char32_t code = ShownCode(ch.Code);
+    if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
+    const std::u32string_view text(&code, 1);
     const bool sitsOnBottom = (attrib & (kAttribSubscript | kAttribSmallCaps)) &&
                               !(attrib & kAttribSuperscript);
     const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
@@ -394,9 +395,9 @@ public:
     void Line(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
     void SetClip(const TRect*) override {}
     void SelectFont(const std::string&, double, uint8_t, uint8_t) override {}
-    int32_t TextWidth(std::string_view) override { return 0; }
-    int32_t TextHeight(std::string_view) override { return 0; }
-    void DrawTextRun(int32_t, int32_t, std::string_view, const TTextRunStyle&) override {}
+    int32_t TextWidth(std::u32string_view) override { return 0; }
+    int32_t TextHeight(std::u32string_view) override { return 0; }
+    void DrawTextRun(int32_t, int32_t, std::u32string_view, const TTextRunStyle&) override {}
     void DrawPicture(int32_t, int32_t, int32_t, int32_t, const TDib&) override {}
 };
 

@@ -97,7 +97,7 @@ void SetStandardCellDesign(TCellDesign& design);
 
 struct TCharRec {
     uint8_t Kind = 0;  // 0 text, 1 inline picture
-    uint8_t Code = 0;  // Windows-1252; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
+    char32_t Code = 0;  // a Unicode code point; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
     uint8_t TabLeader = 0;
     uint16_t BildIndex = 0;
     int32_t FontIndex = 0;
@@ -190,6 +190,10 @@ bool GettingOpsB(uint8_t byte, int bit);
 
 // Stores text into a record's owned string slot.
 void SetPCharText(std::string& slot, std::string_view text);
+
+// What the text is shown as, measured and drawn: a code point that Windows-1252 holds shows as
+// itself, any other as '?'.
+char32_t ShownCode(char32_t code);
 
 // Millimetre and pixel conversions with the program's inch.
 inline int32_t MmToPixels(double mm, double dpi) {

@@ -16,13 +16,6 @@ namespace qm {
 
 namespace {
 
-// Windows-1252 0x80..0x9F; the five codes the code page leaves undefined map to themselves.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
 
 // Trunc of the em height, kept inside int32 so that its negation is defined.
 int32_t TruncHeight(double value) {
@@ -119,10 +112,6 @@ const std::string& TFont::ActualFamily() const {
     return face_ != nullptr ? face_->ActualFamily : kNone;
 }
 
-char32_t Cp1252ToUnicode(uint8_t code) {
-    if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
-    return code;
-}
 
 TFont selfont(std::string_view name, int32_t resolution, double zoom, double size, uint8_t style,
               uint8_t charset) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/cp1252.h"
+
 typedef struct FT_FaceRec_* FT_Face;
 
 namespace qm {
@@ -74,8 +76,6 @@ inline int32_t TextHeight(const TFont& font, std::string_view text) {
     return TextExtent(font, text).Cy;
 }
 
-// The Unicode code point of a Windows-1252 byte (undefined bytes map to themselves).
-char32_t Cp1252ToUnicode(uint8_t code);
 
 // Vertical metrics in whole pixels as Windows' text metrics give them: the OS/2 usWinAscent and
 // usWinDescent (hhea ascender and descender without an OS/2 table) scaled to the em size and

@@ -1,5 +1,7 @@
 #include "render/raster_canvas.h"
 
+#include "base/cp1252.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -146,9 +148,13 @@ void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t sty
     font_ = selfont(face, static_cast<int32_t>(dpi_), zoom_, size, style, charset);
 }
 
-int32_t TRasterCanvas::TextWidth(std::string_view text) { return qm::TextWidth(font_, text); }
+int32_t TRasterCanvas::TextWidth(std::u32string_view text) {
+    return qm::TextWidth(font_, Cp1252Encode(text));
+}
 
-int32_t TRasterCanvas::TextHeight(std::string_view text) { return qm::TextHeight(font_, text); }
+int32_t TRasterCanvas::TextHeight(std::u32string_view text) {
+    return qm::TextHeight(font_, Cp1252Encode(text));
+}
 
 const TRasterCanvas::TGlyph& TRasterCanvas::GlyphFor(uint8_t code) {
     const auto key = std::make_tuple(font_.Face(), font_.PixelSize(), font_.Weight(),
@@ -203,8 +209,9 @@ void TRasterCanvas::TextOut(int32_t x, int32_t y, std::string_view text, int32_t
     }
 }
 
-void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::string_view text,
+void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::u32string_view codes,
                                 const TTextRunStyle& style) {
+    const std::string text = Cp1252Encode(codes);
     const double pixPerPoint = zoom_ * (dpi_ / 72) / 100;
     const auto unit = static_cast<int32_t>(1.0 * pixPerPoint);
     if (style.Shadow) TextOut(x + 2 * unit, y + 2 * unit, text, style.ShadowColor);

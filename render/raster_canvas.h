@@ -41,9 +41,9 @@ public:
     void SetClip(const TRect* r) override;
     void SelectFont(const std::string& face, double size, uint8_t style,
                     uint8_t charset) override;
-    int32_t TextWidth(std::string_view text) override;
-    int32_t TextHeight(std::string_view text) override;
-    void DrawTextRun(int32_t x, int32_t y, std::string_view text,
+    int32_t TextWidth(std::u32string_view text) override;
+    int32_t TextHeight(std::u32string_view text) override;
+    void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                      const TTextRunStyle& style) override;
     void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                      const TDib& picture) override;

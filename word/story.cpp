@@ -127,8 +127,7 @@ void InsertTextChar(WordImportContext& ctx, uint8_t code) {
     ch->Code = code;
     WriteParagraphFormat(ctx);
     MakeFontEntry(ctx, *ch);
-    const char text = static_cast<char>(code);
-    doc.RenderChar(*ch, std::string_view(&text, 1));
+    doc.RenderChar(*ch);
     doc.CurChar += 1;
 }
 

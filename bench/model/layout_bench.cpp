@@ -23,7 +23,7 @@ class TCharSet {
             TCharRec& ch = chars_[code];
             ch.Code = static_cast<uint8_t>(code);
             ch.FontIndex = font;
-            doc.RenderChar(ch, std::string(1, static_cast<char>(code)));
+            doc.RenderChar(ch);
             if (ch.Width <= 0) ch.Width = 2.0;  // no font files: a plausible width
             if (ch.Height <= 0) ch.Height = 4.9;
         }

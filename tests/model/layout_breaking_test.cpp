@@ -119,7 +119,7 @@ TEST(LineHeights, AnEmptyParagraphTakesTheBlankOfTheLastFontLaidOut) {
     TCharRec probe;
     probe.Code = ' ';
     probe.FontIndex = bigFont;
-    d.doc.RenderChar(probe, " ");
+    d.doc.RenderChar(probe);
     ASSERT_GT(probe.Height, 0.0);
     EXPECT_DOUBLE_EQ(d.Line(1).LineHeight, probe.Height * 1.5);
 }
@@ -130,8 +130,9 @@ TEST(LineHeights, AFreshModelHasOneLaidOutEmptyPage) {
     EXPECT_EQ(doc.GetAnzPages(), 1);
     ASSERT_EQ(doc.Fields[0].LineCount(), 1);
     TCharRec probe;
+    probe.Code = ' ';
     probe.FontIndex = doc.GetNewFontIndex(doc.DefaultFontRec());
-    doc.RenderChar(probe, " ");
+    doc.RenderChar(probe);
     EXPECT_GT(probe.Height, 0.0);
     EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[0].LineHeight, probe.Height);
     EXPECT_EQ(doc.Fields[0].Lines[0].Dirty, 0);

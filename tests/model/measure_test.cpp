@@ -25,9 +25,9 @@ class Measuring : public ::testing::Test {
 protected:
     TCharRec MakeChar(uint8_t code, const TFontRec& font) {
         TCharRec ch;
-        ch.Code = code;
+        ch.Code = Cp1252ToUnicode(code);
         ch.FontIndex = doc.GetNewFontIndex(font);
-        doc.RenderChar(ch, std::string(1, static_cast<char>(code)));
+        doc.RenderChar(ch);
         return ch;
     }
     TDocument doc;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "model/page_surface.h"
 
 namespace qm::test {
@@ -29,12 +30,12 @@ public:
     void SelectFont(const std::string& face, double size, uint8_t style, uint8_t) override {
         Add("font " + face + " " + std::to_string(size) + " " + std::to_string(style));
     }
-    int32_t TextWidth(std::string_view text) override {
+    int32_t TextWidth(std::u32string_view text) override {
         return CharWidth * static_cast<int32_t>(text.size());
     }
-    int32_t TextHeight(std::string_view) override { return CharHeight; }
-    void DrawTextRun(int32_t x, int32_t y, std::string_view text, const TTextRunStyle& s) override {
-        Add("text " + std::to_string(x) + "," + std::to_string(y) + " " + std::string(text) +
+    int32_t TextHeight(std::u32string_view) override { return CharHeight; }
+    void DrawTextRun(int32_t x, int32_t y, std::u32string_view text, const TTextRunStyle& s) override {
+        Add("text " + std::to_string(x) + "," + std::to_string(y) + " " + Cp1252Encode(text) +
             " u" + std::to_string(s.UnderlineKind));
     }
     void DrawPicture(int32_t x, int32_t y, int32_t w, int32_t h, const TDib&) override {

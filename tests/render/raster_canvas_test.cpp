@@ -70,10 +70,10 @@ TEST(RasterCanvas, ClipRestrictsLinesButNotFills) {
 TEST(RasterCanvas, TextIsDrawnInsideItsCellInItsColour) {
     TRasterCanvas canvas(100, 40, 96);
     canvas.SelectFont("Times New Roman", 12, 0, 1);
-    const int32_t w = canvas.TextWidth("H");
-    const int32_t h = canvas.TextHeight("H");
+    const int32_t w = canvas.TextWidth(U"H");
+    const int32_t h = canvas.TextHeight(U"H");
     EXPECT_EQ(h, 17);  // Times New Roman at 16 pixels per em: ascent 14, descent 3
-    canvas.DrawTextRun(10, 5, "H", TTextRunStyle{12, 0, 0x0000FF, 0, 0});
+    canvas.DrawTextRun(10, 5, U"H", TTextRunStyle{12, 0, 0x0000FF, 0, 0});
     int inked = 0;
     for (int32_t y = 0; y < 40; ++y)
         for (int32_t x = 0; x < 100; ++x) {
@@ -94,12 +94,12 @@ TEST(RasterCanvas, TextIsDrawnInsideItsCellInItsColour) {
 TEST(RasterCanvas, UnderlineAtTwelvePointsLiesOnePixelAboveTheCellBottom) {
     TRasterCanvas canvas(100, 40, 96);
     canvas.SelectFont("Times New Roman", 12, 0, 1);
-    const int32_t w = canvas.TextWidth("_");
-    const int32_t h = canvas.TextHeight("_");
+    const int32_t w = canvas.TextWidth(U"_");
+    const int32_t h = canvas.TextHeight(U"_");
     TRasterCanvas plain(100, 40, 96);
     plain.SelectFont("Times New Roman", 12, 0, 1);
-    plain.DrawTextRun(10, 5, "_", TTextRunStyle{12, 0, 0, 0, 0});
-    canvas.DrawTextRun(10, 5, "_", TTextRunStyle{12, 1, 0, 0, 0});
+    plain.DrawTextRun(10, 5, U"_", TTextRunStyle{12, 0, 0, 0, 0});
+    canvas.DrawTextRun(10, 5, U"_", TTextRunStyle{12, 1, 0, 0, 0});
     // The line runs from x - 1 to x + width + 1 (end pixel left out) at y + h - 1.
     EXPECT_EQ(canvas.Pixel(9, 5 + h - 1), 0u);
     EXPECT_EQ(canvas.Pixel(10 + w, 5 + h - 1), 0u);
@@ -110,7 +110,7 @@ TEST(RasterCanvas, UnderlineAtTwelvePointsLiesOnePixelAboveTheCellBottom) {
 TEST(RasterCanvas, ShadowIsACopyTwoPixelsRightAndDown) {
     TRasterCanvas canvas(60, 40, 96);
     canvas.SelectFont("Arial", 12, 0, 1);
-    canvas.DrawTextRun(10, 5, "I", TTextRunStyle{12, 0, 0, 0x00FF00, 1});
+    canvas.DrawTextRun(10, 5, U"I", TTextRunStyle{12, 0, 0, 0x00FF00, 1});
     // The shadow shows right of the text's strokes: greenish pixels two columns right of dark.
     int32_t green = 0;
     for (int32_t y = 0; y < 40; ++y)
