@@ -25,9 +25,9 @@ bool Cp1252FromUnicode(char32_t cp, uint8_t& code) {
         code = static_cast<uint8_t>(cp);
         return true;
     }
-    // The C1 controls U+0080..U+009F are no characters of the code page; what it places at
-    // 0x80..0x9F all lies above U+00FF.
-    if (cp < 0x100) return false;
+    // Of the C1 controls U+0080..U+009F only the five the code page leaves undefined come back
+    // (as themselves); what it places at the other codes of 0x80..0x9F lies above U+00FF.
+    if (cp > 0x9F && cp < 0x100) return false;
     for (int high = 0x80; high <= 0x9F; ++high) {
         if (kCp1252High[high - 0x80] == cp) {
             code = static_cast<uint8_t>(high);

@@ -11,8 +11,8 @@ namespace qm {
 // map to themselves, U+0081 and so on).
 char32_t Cp1252ToUnicode(uint8_t code);
 
-// The Windows-1252 byte of a code point; false ('?') when the code page has no such character,
-// the C1 controls U+0080..U+009F among them (so the five undefined bytes do not come back).
+// The Windows-1252 byte of a code point; false ('?') when the code page has no such character.
+// The inverse of Cp1252ToUnicode: every byte comes back as itself, the five undefined ones too.
 bool Cp1252FromUnicode(char32_t cp, uint8_t& code);
 
 // Code points in Windows-1252, each one the code page lacks as '?'.

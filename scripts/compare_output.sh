@@ -6,12 +6,15 @@
 #   scripts/compare_output.sh [REV] [CORPUS_DIR]
 #
 # REV defaults to HEAD, CORPUS_DIR to ../shared/corpus beside the checkout. The builds live in
-# build-compare/ (the earlier commit in a detached work tree of its own), so they are reused.
+# build-compare/ (the earlier commit in a detached work tree of its own), so they are reused; the
+# earlier commit's output is kept too. QM_COMPARE_CACHE names another folder for the earlier
+# commits' builds and output, so that several checkouts share them.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 rev="${1:-HEAD}"
 corpus="${2:-$root/../shared/corpus}"
 work="$root/build-compare"
+cache="${QM_COMPARE_CACHE:-$work}"
 sha="$(git -C "$root" rev-parse --verify "$rev^{commit}")"
 mkdir -p "$work"
 
@@ -37,13 +40,15 @@ convert_all() {  # converter, output dir
     (cd "$2" && find . -type f -print0 | sort -z | xargs -0 -r sha256sum) >"$2.sha256"
 }
 
-before="$work/rev-$sha"
+before="$cache/rev-$sha"
 if [ ! -d "$before/src" ]; then
     git -C "$root" worktree add --detach "$before/src" "$sha" >/dev/null
 fi
-build "$before/src" "$before/build"
+if [ ! -f "$before/out.sha256" ]; then
+    build "$before/src" "$before/build"
+    convert_all "$before/build/bin/quillmere-convert" "$before/out"
+fi
 build "$root" "$work/current"
-convert_all "$before/build/bin/quillmere-convert" "$before/out"
 convert_all "$work/current/bin/quillmere-convert" "$work/current-out"
 
 if diff "$before/out.sha256" "$work/current-out.sha256" >"$work/diff.txt"; then

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/byte_reader.h"
+#include "base/cp1252.h"
 #include "word/cp1252.h"
 #include "word/import_context.h"
 #include "word/model_output.h"
@@ -124,7 +125,7 @@ void InsertTextChar(WordImportContext& ctx, uint8_t code) {
     ReserveLine(ctx);
     TCharRec* ch = doc.NewChar();
     if (!ch) return;
-    ch->Code = code;
+    ch->Code = Cp1252ToUnicode(code);  // FIXME: the reader still narrows 16-bit text first
     WriteParagraphFormat(ctx);
     MakeFontEntry(ctx, *ch);
     doc.RenderChar(*ch);

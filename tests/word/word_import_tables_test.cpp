@@ -56,7 +56,9 @@ TEST(WordImportTables, Windows1252TakesEveryCharacterItHas) {
         if (unit != 0) {
             EXPECT_EQ(Cp1252FromUtf16(unit), code) << std::hex << unit;
         }
-        EXPECT_EQ(Cp1252FromUtf16(code), '?') << std::hex << code;  // C1 controls
+        // C1 controls are '?', but for the five codes the code page leaves undefined: those keep
+        // their value, as an 8-bit text's byte does.
+        EXPECT_EQ(Cp1252FromUtf16(code), unit != 0 ? '?' : code) << std::hex << code;
     }
     for (uint16_t unit = 0x20; unit <= 0xFF; ++unit) {
         if (unit < 0x80 || unit >= 0xA0) {
