@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "base/cp1252.h"
 #include "app/conversion_session.h"
 #include "convert/convert_util.h"
 #include "convert/session_sinks.h"
@@ -57,7 +58,7 @@ std::string BodyText(const TDocument& doc) {
                 const bool shadow = ch.FontIndex >= 0 && ch.FontIndex < doc.FontCount() &&
                                     (doc.Fonts[ch.FontIndex].Attrib & kAttribShadow);
                 const bool plain = ch.Kind == 0 && ch.Code >= 32 && ch.Code < 128 && !shadow;
-                text.push_back(plain ? static_cast<char>(ch.Code) : ' ');
+                text.push_back(plain ? Cp1252Encode(std::u32string(1, ch.Code))[0] : ' ');
             }
             text.push_back(line.EndKind != 0 ? '\n' : ' ');
         }

@@ -1,6 +1,7 @@
 // Line breaking: where lines break, what moves, and the heights and numbers lines get.
 #include <gtest/gtest.h>
 
+#include "base/cp1252.h"
 #include "model/document.h"
 #include "model/line_text.h"
 #include "tests/model/layout_fixture.h"
@@ -207,7 +208,7 @@ std::vector<TCharRec> Letters(std::string_view text) {
 std::string Spelled(const std::vector<TCharRec>& chars) {
     std::string text;
     for (const TCharRec& ch : chars)
-        text += static_cast<char>(ch.Code);
+        text += Cp1252Encode(std::u32string(1, ch.Code))[0];
     return text;
 }
 

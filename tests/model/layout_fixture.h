@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/cp1252.h"
 #include "model/document.h"
 #include "model/layout.h"
 
@@ -85,7 +86,7 @@ class LayoutDoc {
 inline std::string TextOf(const TLineRec& line) {
     std::string text;
     for (const TCharRec& ch : line.Chars)
-        text += static_cast<char>(ch.Code);
+        text += Cp1252Encode(std::u32string(1, ch.Code))[0];
     return text;
 }
 

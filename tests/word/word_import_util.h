@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "builder/cfb_writer.h"
 #include "builder/word_builder.h"
 #include "word/word_import.h"
@@ -57,7 +58,7 @@ inline TImportResult ImportStreams(TDocument& doc, const TWordStreams& streams,
 inline std::string LineText(const TLineRec& line) {
     std::string text;
     for (const TCharRec& ch : line.Chars)
-        text.push_back(static_cast<char>(ch.Code));
+        text.push_back(Cp1252Encode(std::u32string(1, ch.Code))[0]);
     return text;
 }
 
