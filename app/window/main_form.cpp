@@ -134,15 +134,24 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::openfilenow(const QString& path) {
     const std::string local = LocalName(path);
     DestEdit->setText(DisplayName(TConversionSession::DestinationFor(local)));
+    TOpenOutcome outcome;
     {
         TBusyCursor busy;
         importing_ = true;
-        session_.openfilenow(local);
+        outcome = session_.openfilenow(local);
         importing_ = false;
     }
+    ShowNotices(outcome.Notices);
     StatusText->setText(QFileInfo(path).fileName());
     UpdatePaintBoxSize();
     PageControl1->setCurrentIndex(1);
+}
+
+void TMainForm::ShowNotices(const std::vector<std::string>& notices) {
+    QStringList lines;
+    for (const std::string& notice : notices) lines << QString::fromStdString(notice);
+    NoticeList->setText(lines.join('\n'));
+    NoticeList->setVisible(!lines.isEmpty());
 }
 
 void TMainForm::OpenFromCommandLine(const QString& path) {

@@ -109,6 +109,8 @@ class TMainForm : public QMainWindow, public TProgressSink {
     QToolButton* DestBtn = nullptr;
     QCheckBox* ShowCheck = nullptr;
     QPushButton* ShowBtn = nullptr;
+    // The notices of the document last opened: what its reading left out or showed otherwise.
+    QLabel* NoticeList = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -129,6 +131,7 @@ class TMainForm : public QMainWindow, public TProgressSink {
     QWidget* CreatePdfPage();
     QWidget* CreateBottomStrip();
     void CreateStatusBar();
+    void ShowNotices(const std::vector<std::string>& notices);
     void LoadFavourites();
     void ShowFavourites();
     void ShellTree1Change();

@@ -88,6 +88,15 @@ QWidget* TMainForm::CreatePdfPage() {
     top->addLayout(destination, 1);
     column->addLayout(top);
 
+    // What the document's reading left out, above its preview; hidden when nothing was.
+    NoticeList = new QLabel(page);
+    NoticeList->setObjectName("NoticeList");
+    NoticeList->setWordWrap(true);
+    NoticeList->setTextFormat(Qt::PlainText);
+    NoticeList->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    NoticeList->hide();
+    column->addWidget(NoticeList);
+
     ScrollBox1 = new QScrollArea(page);
     ScrollBox1->setObjectName("ScrollBox1");
     ScrollBox1->setFrameShape(QFrame::NoFrame);

@@ -6,6 +6,8 @@
 
 #include "app/window/about_box.h"
 #include "app/window/image_button.h"
+#include "builder/picture_builder.h"
+#include "builder/word_builder.h"
 #include "tests/app/window_fixture.h"
 
 namespace qm {
@@ -310,6 +312,32 @@ TEST_F(WindowTest, ImageButtonShowsItsPressedPictureWhileHeld) {
     EXPECT_EQ(go->grab().toImage(), up);
     QTest::mouseRelease(go, Qt::LeftButton, {}, QPoint(-20, -20));
     EXPECT_TRUE(messages_.Messages.empty());  // no click: "Go!" did not run
+}
+
+// What a document's reading left out is listed above its preview, and the list goes when the
+// next document leaves nothing out.
+TEST_F(WindowTest, TheNoticesOfTheOpenedDocumentStandAboveThePreview) {
+    TStoredPicture damaged;
+    damaged.Kind = TStoredKind::Png;
+    damaged.Bytes = {0x89, 'P', 'N', 'G', 1, 2, 3};
+    TWordBuilder withLoss;
+    withLoss.Text(u"text ").Picture(StorePicture(damaged)).Paragraph();
+    const std::vector<uint8_t> lossy = withLoss.Build();
+    form_->openfilenow(
+        MakeFile("lossy.doc", QByteArray(reinterpret_cast<const char*>(lossy.data()),
+                                         static_cast<qsizetype>(lossy.size()))));
+    EXPECT_FALSE(form_->NoticeList->isHidden());
+    EXPECT_EQ(form_->NoticeList->text(),
+              "1 picture was left out: damaged, too large, or of a kind not read.");
+
+    TWordBuilder plain;
+    plain.Para(u"text");
+    const std::vector<uint8_t> whole = plain.Build();
+    form_->openfilenow(
+        MakeFile("whole.doc", QByteArray(reinterpret_cast<const char*>(whole.data()),
+                                         static_cast<qsizetype>(whole.size()))));
+    EXPECT_TRUE(form_->NoticeList->isHidden());
+    EXPECT_TRUE(form_->NoticeList->text().isEmpty());
 }
 
 }  // namespace
