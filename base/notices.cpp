@@ -32,17 +32,20 @@ void TNotices::Add(TNoticeKind kind, std::string_view noun, std::string_view nou
             return;
         }
     }
-    items_.push_back(TNotice{kind, std::string(noun), std::string(nouns), std::string(what), count});
+    items_.push_back(
+        TNotice{kind, std::string(noun), std::string(nouns), std::string(what), count});
 }
 
 void TNotices::Append(const TNotices& other) {
-    for (const TNotice& n : other.items_) Add(n.Kind, n.Noun, n.Nouns, n.What, n.Count);
+    for (const TNotice& n : other.items_)
+        Add(n.Kind, n.Noun, n.Nouns, n.What, n.Count);
 }
 
 std::vector<std::string> TNotices::Sentences() const {
     std::vector<std::string> sentences;
     sentences.reserve(items_.size());
-    for (const TNotice& notice : items_) sentences.push_back(notice.Sentence());
+    for (const TNotice& notice : items_)
+        sentences.push_back(notice.Sentence());
     return sentences;
 }
 

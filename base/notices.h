@@ -13,18 +13,19 @@ namespace qm {
 // What a notice is about. The kind is a stable word for programs reading the JSON line; the
 // sentence is for people.
 enum class TNoticeKind {
-    PictureLeftOut,     // over a picture limit, damaged, or unreadable
-    PictureKind,        // a picture of a kind that is not drawn (EMF, PICT, ...)
-    StorySkipped,       // a story (footnotes, comments, text boxes, ...) that is not read
-    CharacterShown,     // characters drawn other than they are (no glyph, outside the code page)
+    PictureLeftOut,  // over a picture limit, damaged, or unreadable
+    PictureKind,     // a picture of a kind that is not drawn (EMF, PICT, ...)
+    StorySkipped,    // a story (footnotes, comments, text boxes, ...) that is not read
+    CharacterShown,  // characters drawn other than they are (no glyph, outside the code page)
     Other,
 };
 
 struct TNotice {
     TNoticeKind Kind = TNoticeKind::Other;
-    std::string Noun;    // one of the things counted: "picture"
-    std::string Nouns;   // several of them: "pictures"
-    std::string What;    // what happened to them: "left out: damaged, too large, or of a kind not read."
+    std::string Noun;   // one of the things counted: "picture"
+    std::string Nouns;  // several of them: "pictures"
+    std::string
+        What;  // what happened to them: "left out: damaged, too large, or of a kind not read."
     int64_t Count = 0;
 
     // "1 picture was left out: ...", "3 pictures were left out: ...".
@@ -36,7 +37,7 @@ struct TNotice {
 std::string_view NoticeKindName(TNoticeKind kind);
 
 class TNotices {
-public:
+  public:
     // Adds count things of one notice; a notice of the same kind and words as an earlier one
     // adds to that one's count instead of standing again. A count of 0 adds nothing.
     void Add(TNoticeKind kind, std::string_view noun, std::string_view nouns, std::string_view what,
@@ -48,7 +49,7 @@ public:
     // Every notice's sentence, in the order they were first added.
     std::vector<std::string> Sentences() const;
 
-private:
+  private:
     std::vector<TNotice> items_;
 };
 

@@ -149,7 +149,8 @@ void TMainForm::openfilenow(const QString& path) {
 
 void TMainForm::ShowNotices(const std::vector<std::string>& notices) {
     QStringList lines;
-    for (const std::string& notice : notices) lines << QString::fromStdString(notice);
+    for (const std::string& notice : notices)
+        lines << QString::fromStdString(notice);
     NoticeList->setText(lines.join('\n'));
     NoticeList->setVisible(!lines.isEmpty());
 }

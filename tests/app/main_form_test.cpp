@@ -322,20 +322,19 @@ TEST_F(WindowTest, TheNoticesOfTheOpenedDocumentStandAboveThePreview) {
     damaged.Bytes = {0x89, 'P', 'N', 'G', 1, 2, 3};
     TWordBuilder withLoss;
     withLoss.Text(u"text ").Picture(StorePicture(damaged)).Paragraph();
-    const std::vector<uint8_t> lossy = withLoss.Build();
-    form_->openfilenow(
-        MakeFile("lossy.doc", QByteArray(reinterpret_cast<const char*>(lossy.data()),
-                                         static_cast<qsizetype>(lossy.size()))));
+    auto open = [&](const QString& name, const TWordBuilder& builder) {
+        const std::vector<uint8_t> bytes = builder.Build();
+        form_->openfilenow(MakeFile(name, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<qsizetype>(bytes.size()))));
+    };
+    open("lossy.doc", withLoss);
     EXPECT_FALSE(form_->NoticeList->isHidden());
     EXPECT_EQ(form_->NoticeList->text(),
               "1 picture was left out: damaged, too large, or of a kind not read.");
 
     TWordBuilder plain;
     plain.Para(u"text");
-    const std::vector<uint8_t> whole = plain.Build();
-    form_->openfilenow(
-        MakeFile("whole.doc", QByteArray(reinterpret_cast<const char*>(whole.data()),
-                                         static_cast<qsizetype>(whole.size()))));
+    open("whole.doc", plain);
     EXPECT_TRUE(form_->NoticeList->isHidden());
     EXPECT_TRUE(form_->NoticeList->text().isEmpty());
 }
