@@ -87,7 +87,7 @@ bool TPDFCanvas::EndDoc() {
     output_.reset();
     xref_.clear();
     pageSizes_.clear();
-    fonts_.clear();
+    fonts_.Clear();
     return ok;
 }
 
@@ -143,16 +143,6 @@ int32_t TPDFCanvas::BeginObject() {
     return number;
 }
 
-void TPDFCanvas::BeginDictObject() {
-    BeginObject();
-    WriteLine("<<");
-}
-
-void TPDFCanvas::EndDictObject() {
-    WriteLine(">>");
-    WriteLine("endobj");
-}
-
 void TPDFCanvas::BeginContentStream() {
     ++pageCount_;
     const int32_t number = BeginObject();
@@ -192,20 +182,19 @@ void TPDFCanvas::EndContentStream() {
 void TPDFCanvas::WriteDocumentEnd() {
     EndContentStream();
     const auto pages = static_cast<int32_t>(pageSizes_.size());
-    const auto fontCount = static_cast<int32_t>(fonts_.size());
     // Object numbers follow from the counts: contents and lengths 2..2P+1, then the fonts,
     // Pages, the pages, Catalog, Outlines and the images.
     const int32_t firstFontObject = 2 * pages + 2;
-    const int32_t pagesObject = firstFontObject + fontCount;
+    const int32_t pagesObject = firstFontObject + fonts_.ObjectCount();
     const int32_t firstPageObject = pagesObject + 1;
     const int32_t catalogObject = firstPageObject + pages;
     const int32_t firstImageObject = catalogObject + 2;
     if (failed_) return;
-    WriteFontObjects();
+    fonts_.WriteObjects(*this);
     WritePagesObject(firstPageObject);
     WritePageObjects(pagesObject, firstFontObject, firstImageObject);
     WriteCatalog(pagesObject);
-    WriteImageObjects();
+    images_.WriteObjects(*this);
     if (failed_) return;
     WriteXRefAndTrailer(catalogObject);
 }
@@ -230,21 +219,9 @@ void TPDFCanvas::WritePageObjects(int32_t pagesObject, int32_t firstFontObject,
                                   int32_t firstImageObject) {
     // Every page lists every image and every font of the document.
     std::string imageResources;
-    for (size_t k = 0; k < images_.size(); ++k) {
-        imageResources += "/Im";
-        AppendInt(imageResources, static_cast<int64_t>(k));
-        imageResources += ' ';
-        AppendInt(imageResources, firstImageObject + static_cast<int64_t>(k));
-        imageResources += " 0 R";
-    }
+    images_.AppendResources(imageResources, firstImageObject);
     std::string fontResources;
-    for (size_t k = 1; k <= fonts_.size(); ++k) {
-        fontResources += "/F";
-        AppendInt(fontResources, static_cast<int64_t>(k));
-        fontResources += ' ';
-        AppendInt(fontResources, firstFontObject + static_cast<int64_t>(k) - 1);
-        fontResources += " 0 R";
-    }
+    fonts_.AppendResources(fontResources, firstFontObject);
     for (size_t i = 0; i < pageSizes_.size(); ++i) {
         BeginDictObject();
         WriteLine("/Type /Page");

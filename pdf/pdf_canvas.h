@@ -1,5 +1,8 @@
 // TPDFCanvas: writes one PDF 1.3 file in a single forward pass, used like a drawing surface in
-// whole points with a top-down y axis (origin at the top-left corner of the page).
+// whole points with a top-down y axis (origin at the top-left corner of the page). It keeps the
+// objects, the cross-reference table, the page streams and what each stream already holds; the
+// fonts the text uses and the images placed are its two tables, which write their objects at the
+// end of the document through the object writer the canvas is to them.
 //
 // Errors. Nothing the writer does throws across this interface. BeginDoc returns false when the
 // destination cannot be created. A failure after that (a write error, a compression error, no
@@ -17,6 +20,9 @@
 
 #include "model/sinks.h"
 #include "pdf/pdf_deflate.h"
+#include "pdf/pdf_font_table.h"
+#include "pdf/pdf_image_table.h"
+#include "pdf/pdf_object_writer.h"
 #include "pdf/pdf_output.h"
 #include "raster/dib.h"
 #include "raster/font.h"
@@ -82,12 +88,7 @@ struct TPDFPageSize {
     int32_t Height = 0;
 };
 
-struct TPDFFontEntry {
-    std::string Name;
-    uint8_t Style = 0;
-};
-
-class TPDFCanvas {
+class TPDFCanvas final : private TPDFObjectWriter {
   public:
     TPDFCanvas();
     // An unfinished document is abandoned, not completed: the temporary file is removed and
@@ -111,7 +112,7 @@ class TPDFCanvas {
     bool EndDoc();
 
     bool IsOpen() const { return isOpen_; }
-    bool Failed() const { return failed_; }
+    bool Failed() const override { return failed_; }
     const std::string& ErrorText() const { return errorText_; }
 
     // Receives "Not enough memory!" when an image cannot be copied (optional, not owned).
@@ -144,25 +145,23 @@ class TPDFCanvas {
     int32_t PenPosX() const { return penPosX_; }
     int32_t PenPosY() const { return penPosY_; }
 
-    // The 1-based number of a face and style in the font table, added when new; 0 when there
-    // was no memory for a new entry (the document has then failed).
-    int32_t FindOrAddFont(std::string_view name, uint8_t style);
-
-    // --- inspection (tests, the page drawing) ---
+    // --- inspection (tests) ---
     int32_t PageCount() const { return pageCount_; }
-    const std::vector<TPDFFontEntry>& FontTable() const { return fonts_; }
-    size_t ImageCount() const { return images_.size(); }
+    const TPDFFontTable& Fonts() const { return fonts_; }
+    const TPDFImageTable& Images() const { return images_; }
 
   private:
     bool Begin(std::unique_ptr<TPDFOutput> output);
     // Records the first error, drops the unfinished output and closes the document.
-    void Fail(std::string_view text) noexcept;
+    void Fail(std::string_view text) noexcept override;
     void Abandon() noexcept;
 
     // Output primitives. While a page is open they append to the page buffer, otherwise to the
-    // file staging buffer, which goes to the output in large blocks.
+    // file staging buffer, which goes to the output in large blocks. WriteLine, WriteNumber and
+    // EndLine write what the object writer's do, straight into the buffer: text writes them
+    // for every character.
     std::string& Target() { return buffering_ ? pageBuffer_ : staged_; }
-    void WriteRaw(std::string_view s) { Target().append(s); }
+    void WriteRaw(std::string_view s) override { Target().append(s); }
     void WriteLine(std::string_view s) {
         Target().append(s);
         Target().push_back('\n');
@@ -171,32 +170,17 @@ class TPDFCanvas {
     void EndLine() { Target().push_back('\n'); }
     int64_t FilePosition() const { return written_ + static_cast<int64_t>(staged_.size()); }
     void FlushStaged(bool always);
+    void ObjectFinished() override { FlushStaged(false); }
 
-    int32_t BeginObject();
-    void BeginDictObject();
-    void EndObject() { WriteLine("endobj"); }
-    void EndDictObject();
+    int32_t BeginObject() override;
     void BeginContentStream();
     void EndContentStream();
 
     // The end of the document.
     void WriteDocumentEnd();
-    void WriteFontObjects();
-    void WriteFontObject(const TPDFFontEntry& entry);
-    void WriteFontWidths(const TOutlineMetrics& metrics);
     void WritePagesObject(int32_t firstPageObject);
     void WritePageObjects(int32_t pagesObject, int32_t firstFontObject, int32_t firstImageObject);
     void WriteCatalog(int32_t pagesObject);
-    // A placed image as its JPEG bytes (a one-pixel stand-in when it cannot be encoded).
-    struct TEncodedImage {
-        TDib Source;
-        int32_t Width = 0;
-        int32_t Height = 0;
-        std::vector<uint8_t> Jpeg;
-    };
-    void WriteImageObjects();
-    TEncodedImage EncodeImage(const TDib& image);
-    void WriteImageObject(const TEncodedImage& image);
     void WriteXRefAndTrailer(int32_t catalogObject);
 
     // Drawing state.
@@ -221,11 +205,8 @@ class TPDFCanvas {
 
     std::vector<TXRefEntry> xref_;
     std::vector<TPDFPageSize> pageSizes_;
-    std::vector<TPDFFontEntry> fonts_;
-    size_t lastFontFound_ = 0;  // the entry FindOrAddFont found last; text runs use one font
-    std::vector<TDib> images_;  // every placement; a picture placed again shares its pixels
-    TDib lastExpandedFrom_;     // the palette picture last expanded to 24 bits, and the result
-    TDib lastExpanded_;
+    TPDFFontTable fonts_;
+    TPDFImageTable images_;
     int32_t pageCount_ = 0;
     int64_t xrefOffset_ = 0;
     int64_t streamStart_ = 0;

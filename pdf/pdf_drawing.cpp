@@ -77,7 +77,7 @@ void TPDFCanvas::SelectTextFont() {
         streamFill_ = Font.Color;
         lastBrush_.Color = Font.Color;
     }
-    const int32_t number = FindOrAddFont(Font.Name, Font.Style);
+    const int32_t number = fonts_.FindOrAdd(Font.Name, Font.Style, TPDFFontKind::WinAnsi);
     if (fontSelected_ && number == curFontNumber_ && Font.Size == curFontSize_) return;
     WriteRaw("/F");
     WriteNumber(number);

@@ -1,9 +1,11 @@
-// Names and numbers of the PDF font objects.
+// Names, numbers and objects of the PDF fonts.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "pdf/pdf_object_writer.h"
 
 namespace qm {
 
@@ -17,5 +19,10 @@ std::string BaseFontName(std::string_view name, uint8_t style);
 // nearest to 1000/12, truncated toward zero. That double lies just below 1000/12, so multiples
 // of 3 come out one less than the true quotient: S(3) = 249, S(12) = 999, S(-3) = -249.
 int64_t ScaleToGlyphSpace(int32_t units);
+
+// The object of a simple WinAnsi font: a TrueType reference that is not embedded, with an inline
+// descriptor and the widths of its character range measured at 12 pixels per em. A face the
+// system lacks is measured with its substitute; /BaseFont keeps the name asked for.
+void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style);
 
 }  // namespace qm

@@ -157,6 +157,25 @@ void BM_WriteDenseDocumentToFile(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteDenseDocumentToFile)->Unit(benchmark::kMillisecond);
 
+// The drawing operations alone: the hundred pages' text drawn onto one open page, the document
+// then abandoned, so that no deflate runs and the per-character path (text state, font lookup,
+// escaping) is what is timed.
+void BM_DrawTextOnly(benchmark::State& state) {
+    const auto& texts = Texts();
+    TNullBuffer sink;
+    std::ostream stream(&sink);
+    for (auto _ : state) {
+        TPDFCanvas canvas;
+        if (!canvas.BeginDoc(stream)) std::abort();
+        for (int page = 0; page < kPages; ++page)
+            DrawDensePage(canvas, texts[static_cast<size_t>(page)]);
+    }
+    state.counters["chars_per_s"] =
+        benchmark::Counter(static_cast<double>(kPages * kLinesPerPage * kCharsPerLine),
+                           benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_DrawTextOnly)->Unit(benchmark::kMillisecond);
+
 // zlib alone on exactly the page contents the writer compresses.
 void BM_DeflateContentsOnly(benchmark::State& state) {
     const auto& contents = Contents();

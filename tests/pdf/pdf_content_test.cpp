@@ -203,7 +203,7 @@ TEST(PdfContent, ImagesThatCannotBePlacedLeaveNoTrace) {
         c.DrawImage(0, 0, 10, 0, picture, 0, 0, 4, 4);
         c.DrawImage(0, 0, 10, 10, picture, 0, 0, 0, 4);
         c.DrawImage(0, 0, 10, 10, empty, 0, 0, 4, 4);
-        EXPECT_EQ(c.ImageCount(), 0u);
+        EXPECT_EQ(c.Images().Count(), 0u);
     });
     EXPECT_TRUE(lines.empty());
 }

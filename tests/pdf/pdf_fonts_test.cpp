@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdf/pdf_canvas.h"
+#include "pdf/pdf_font_table.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf_test_support.h"
 
@@ -45,13 +46,38 @@ TEST(BaseFontNames, EscapeDelimitersAndAppendTheStyle) {
 }
 
 TEST(FontTable, NumbersFacesAndStylesInOrderOfFirstUse) {
-    TPDFCanvas canvas;
-    EXPECT_EQ(canvas.FindOrAddFont("Arial", 0), 1);
-    EXPECT_EQ(canvas.FindOrAddFont("Arial", kStyleUnderline), 2);
-    EXPECT_EQ(canvas.FindOrAddFont("arial", 0), 3);  // names compare case-sensitively
-    EXPECT_EQ(canvas.FindOrAddFont("Arial", 0), 1);
-    EXPECT_EQ(canvas.FindOrAddFont("Arial", kStyleStrikeOut), 4);
-    EXPECT_EQ(canvas.FontTable().size(), 4u);
+    constexpr TPDFFontKind kWinAnsi = TPDFFontKind::WinAnsi;
+    TPDFFontTable table;
+    EXPECT_EQ(table.FindOrAdd("Arial", 0, kWinAnsi), 1);
+    EXPECT_EQ(table.FindOrAdd("Arial", kStyleUnderline, kWinAnsi), 2);
+    EXPECT_EQ(table.FindOrAdd("arial", 0, kWinAnsi), 3);  // names compare case-sensitively
+    EXPECT_EQ(table.FindOrAdd("Arial", 0, kWinAnsi), 1);
+    EXPECT_EQ(table.FindOrAdd("Arial", kStyleStrikeOut, kWinAnsi), 4);
+    EXPECT_EQ(table.Count(), 4u);
+}
+
+// The pages name an entry by the object it writes: the count the numbering of the later objects
+// relies on, the objects written and the resources must agree.
+TEST(FontTable, EachEntryWritesTheObjectItsResourceNames) {
+    constexpr TPDFFontKind kWinAnsi = TPDFFontKind::WinAnsi;
+    TPDFFontTable table;
+    // A face asked for run after run, between runs of another face, stays one entry.
+    for (int run = 0; run < 3; ++run) {
+        EXPECT_EQ(table.FindOrAdd("Arial", 0, kWinAnsi), 1);
+        EXPECT_EQ(table.FindOrAdd("Times New Roman", kStyleBold, kWinAnsi), 2);
+    }
+    ASSERT_EQ(table.ObjectCount(), 2);
+    test::TRecordingWriter writer(7);
+    table.WriteObjects(writer);
+    ASSERT_EQ(writer.Objects.size(), 2u);
+    EXPECT_EQ(writer.Objects[0].rfind("7 0 obj\n<<\n/Type /Font\n", 0), 0u);
+    EXPECT_NE(writer.Objects[0].find("/BaseFont /Arial\n"), std::string::npos);
+    EXPECT_EQ(writer.Objects[1].rfind("8 0 obj\n", 0), 0u);
+    EXPECT_NE(writer.Objects[1].find("/BaseFont /Times#20New#20Roman,Bold\n"), std::string::npos);
+    EXPECT_TRUE(writer.Objects[1].ends_with("]\n>>\nendobj\n"));
+    std::string resources;
+    table.AppendResources(resources, 7);
+    EXPECT_EQ(resources, "/F1 7 0 R/F2 8 0 R");
 }
 
 // The font object of a one-font document (one page: the font is object 4).

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pdf/pdf_canvas.h"
+#include "pdf/pdf_image_table.h"
 #include "pdf/pdf_images.h"
 #include "pdf_test_support.h"
 
@@ -62,6 +63,42 @@ TEST(ConvertTo24Bit, OtherDepthsAndEmptyImagesAreLeftAlone) {
     sixteen.Header.BitCount = 16;
     EXPECT_FALSE(ConvertTo24Bit(sixteen, result));
     EXPECT_EQ(getpixel(result, 0, 0), 0x123456u);
+}
+
+// A palette picture is expanded once for all its placements; the same pixels under another
+// colour table are expanded anew; a 24-bit picture is held as it is.
+TEST(ImageTable, PlacementsOfOnePictureShareItsPixels) {
+    TDib palette = PaletteImage(8, 6, 6);
+    palette.ColorTable[3] = TRgbQuad{0, 0, 255, 0};
+    setpixel(palette, 2, 2, 3);
+    TDib recoloured = palette;
+    recoloured.ColorTable[3] = TRgbQuad{255, 0, 0, 0};
+    const TDib photo = test::SolidImage(4, 4, 0x336699);
+    TDib sixteen = test::SolidImage(2, 2, 0);
+    sixteen.Header.BitCount = 16;
+    TPDFImageTable table;
+    TDib first, again, other, held, none;
+    ASSERT_TRUE(table.Prepare(palette, first));
+    ASSERT_TRUE(table.Prepare(palette, again));
+    ASSERT_TRUE(table.Prepare(recoloured, other));
+    ASSERT_TRUE(table.Prepare(photo, held));
+    EXPECT_FALSE(table.Prepare(sixteen, none));
+    EXPECT_EQ(DIBBitCount(first), 24);
+    EXPECT_EQ(first.PixelBlock, again.PixelBlock);
+    EXPECT_NE(other.PixelBlock, first.PixelBlock);
+    EXPECT_EQ(getpixel(first, 2, 2), 0x0000FFu);
+    EXPECT_EQ(getpixel(other, 2, 2), 0xFF0000u);
+    EXPECT_EQ(held.PixelBlock, photo.PixelBlock);
+
+    EXPECT_EQ(table.Add(first), 0);
+    EXPECT_EQ(table.Add(again), 1);
+    std::string resources;
+    table.AppendResources(resources, 20);
+    EXPECT_EQ(resources, "/Im0 20 0 R/Im1 21 0 R");
+    test::TRecordingWriter writer(20);
+    table.WriteObjects(writer);
+    ASSERT_EQ(writer.Objects.size(), 2u);
+    EXPECT_EQ(writer.Objects[1].rfind("21 0 obj\n<< /Type /XObject ", 0), 0u);
 }
 
 // The bytes of image object n's stream.

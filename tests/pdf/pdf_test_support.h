@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pdf/pdf_canvas.h"
+#include "pdf/pdf_object_writer.h"
 
 namespace qm::test {
 
@@ -47,5 +49,30 @@ bool HaveTool(const std::string& name);
 
 // A 24-bit image filled with one colour (0x00BBGGRR).
 TDib SolidImage(int32_t width, int32_t height, uint32_t color);
+
+// An object writer for the tables alone: numbers objects from a given number on and keeps the
+// text of each object.
+class TRecordingWriter final : public TPDFObjectWriter {
+  public:
+    explicit TRecordingWriter(int32_t firstNumber) : next_(firstNumber) {}
+    int32_t BeginObject() override {
+        Objects.emplace_back();
+        WriteNumber(next_);
+        WriteLine(" 0 obj");
+        return next_++;
+    }
+    void WriteRaw(std::string_view bytes) override {
+        if (!Objects.empty()) Objects.back().append(bytes);
+    }
+    void ObjectFinished() override {}
+    void Fail(std::string_view text) noexcept override { Error = text; }
+    bool Failed() const override { return !Error.empty(); }
+
+    std::vector<std::string> Objects;
+    std::string Error;
+
+  private:
+    int32_t next_;
+};
 
 }  // namespace qm::test
