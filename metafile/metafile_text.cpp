@@ -1,18 +1,15 @@
 // Metafile text: the selected logical font is found through the font layer (the same faces
 // and glyphs the pages use), and each glyph's outline is filled at the font's size in pixels,
 // turned by the font's escapement. The string's bytes are Windows-1252 codes.
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
-#include FT_ADVANCES_H
-
 #include <cmath>
 #include <numbers>
 #include <string_view>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "metafile/metafile_context.h"
 #include "raster/font.h"
+#include "raster/glyph_shapes.h"
 
 namespace qm {
 
@@ -40,7 +37,7 @@ constexpr uint16_t kOptionClipped = 0x0004;
 
 struct TTextFont {
     TFont Font;
-    FT_Face Face = nullptr;
+    double UnitsPerEm = 0;
     double Em = 0;       // pixels
     double Ascent = 0;   // pixels above the baseline
     double Descent = 0;  // pixels below it
@@ -54,9 +51,8 @@ bool FindTextFont(const TWmfPlayer& p, TTextFont& out) {
     const std::string_view name =
         lf.FaceName.empty() ? std::string_view(kDefaultFace) : std::string_view(lf.FaceName);
     out.Font = selfont(name, 72, 100, kMetricPixels, style, lf.Charset);
-    out.Face = out.Font.FreeTypeFace();
-    if (out.Face == nullptr || !FT_IS_SCALABLE(out.Face) || out.Face->units_per_EM == 0)
-        return false;
+    out.UnitsPerEm = UnitsPerEm(out.Font);
+    if (!out.Font.Valid() || out.UnitsPerEm <= 0) return false;
     const TFontMetrics metrics = FontMetrics(out.Font);
     const double ascent = double(metrics.Ascent) / kMetricPixels;
     const double descent = double(metrics.Descent) / kMetricPixels;
@@ -73,45 +69,35 @@ bool FindTextFont(const TWmfPlayer& p, TTextFont& out) {
     return out.Em >= kMinEmPixels && std::isfinite(out.Em);
 }
 
-// Outline segments in font units, appended to Cairo's path under the glyph's matrix.
-struct TOutlineSink {
-    cairo_t* Cr;
-    double LastX = 0, LastY = 0;
-};
-
-int MoveTo(const FT_Vector* to, void* user) {
-    auto* sink = static_cast<TOutlineSink*>(user);
-    cairo_close_path(sink->Cr);
-    cairo_move_to(sink->Cr, double(to->x), double(to->y));
-    sink->LastX = double(to->x), sink->LastY = double(to->y);
-    return 0;
-}
-
-int LineTo(const FT_Vector* to, void* user) {
-    auto* sink = static_cast<TOutlineSink*>(user);
-    cairo_line_to(sink->Cr, double(to->x), double(to->y));
-    sink->LastX = double(to->x), sink->LastY = double(to->y);
-    return 0;
-}
-
-int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
-    auto* sink = static_cast<TOutlineSink*>(user);
-    // The quadratic curve as a cubic one: control points two thirds of the way to the control.
-    const double cx = double(control->x), cy = double(control->y);
-    const double x = double(to->x), y = double(to->y);
-    cairo_curve_to(sink->Cr, sink->LastX + 2 * (cx - sink->LastX) / 3,
-                   sink->LastY + 2 * (cy - sink->LastY) / 3, x + 2 * (cx - x) / 3,
-                   y + 2 * (cy - y) / 3, x, y);
-    sink->LastX = x, sink->LastY = y;
-    return 0;
-}
-
-int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
-    auto* sink = static_cast<TOutlineSink*>(user);
-    cairo_curve_to(sink->Cr, double(c1->x), double(c1->y), double(c2->x), double(c2->y),
-                   double(to->x), double(to->y));
-    sink->LastX = double(to->x), sink->LastY = double(to->y);
-    return 0;
+// Appends an outline in font units to Cairo's path under the glyph's matrix; quadratic curves
+// become cubic ones with their control points two thirds of the way to the quadratic's.
+void AppendOutline(cairo_t* cr, const std::vector<TOutlineSegment>& segments) {
+    double lastX = 0, lastY = 0;
+    for (const TOutlineSegment& segment : segments) {
+        const TOutlinePoint* p = segment.Points;
+        switch (segment.Kind) {
+            case TSegmentKind::Move:
+                cairo_close_path(cr);
+                cairo_move_to(cr, p[0].X, p[0].Y);
+                lastX = p[0].X, lastY = p[0].Y;
+                break;
+            case TSegmentKind::Line:
+                cairo_line_to(cr, p[0].X, p[0].Y);
+                lastX = p[0].X, lastY = p[0].Y;
+                break;
+            case TSegmentKind::Conic: {
+                const double cx = p[0].X, cy = p[0].Y, x = p[1].X, y = p[1].Y;
+                cairo_curve_to(cr, lastX + 2 * (cx - lastX) / 3, lastY + 2 * (cy - lastY) / 3,
+                               x + 2 * (cx - x) / 3, y + 2 * (cy - y) / 3, x, y);
+                lastX = x, lastY = y;
+                break;
+            }
+            case TSegmentKind::Cubic:
+                cairo_curve_to(cr, p[0].X, p[0].Y, p[1].X, p[1].Y, p[2].X, p[2].Y);
+                lastX = p[2].X, lastY = p[2].Y;
+                break;
+        }
+    }
 }
 
 // The direction of the baseline and the direction "up" (toward the ascent), in pixels.
@@ -131,12 +117,9 @@ TTextFrame FrameFor(const TWmfFont& lf) {
 
 void AppendGlyph(cairo_t* cr, const TTextFont& font, uint32_t glyph, double x, double y,
                  double angle) {
-    if (FT_Load_Glyph(font.Face, glyph, FT_LOAD_NO_SCALE) != 0) return;
-    FT_GlyphSlot slot = font.Face->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return;
-    const double unitsPerEm = font.Face->units_per_EM;
-    if (SyntheticBold(font.Font)) FT_Outline_Embolden(&slot->outline, FT_Pos(unitsPerEm / 24));
-    const double k = font.Em / unitsPerEm;
+    std::vector<TOutlineSegment> segments;
+    if (!GlyphOutline(font.Font, glyph, segments)) return;
+    const double k = font.Em / font.UnitsPerEm;
     cairo_save(cr);
     cairo_identity_matrix(cr);
     cairo_translate(cr, x, y);
@@ -147,11 +130,13 @@ void AppendGlyph(cairo_t* cr, const TTextFont& font, uint32_t glyph, double x, d
         cairo_matrix_init(&shear, 1, 0, kSyntheticSlant, 1, 0, 0);
         cairo_transform(cr, &shear);
     }
-    TOutlineSink sink{cr};
-    static const FT_Outline_Funcs kFuncs = {MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
-    FT_Outline_Decompose(&slot->outline, &kFuncs, &sink);
+    AppendOutline(cr, segments);
     cairo_close_path(cr);
     cairo_restore(cr);
+}
+
+char32_t CodeAt(std::string_view text, size_t i) {
+    return Cp1252ToUnicode(static_cast<uint8_t>(text[i]));
 }
 
 // Advances in pixels: the record's spacing when it gives one, else the glyphs' own.
@@ -164,10 +149,8 @@ std::vector<double> Advances(const TWmfPlayer& p, const TTextFont& font, std::st
             advances.push_back(std::abs(dx[i] * p.ScaleX()));
             continue;
         }
-        FT_Fixed units = 0;
-        FT_Get_Advance(font.Face, GlyphIndex(font.Font, static_cast<uint8_t>(text[i])),
-                       FT_LOAD_NO_SCALE, &units);
-        advances.push_back(double(units) * font.Em / font.Face->units_per_EM);
+        const int32_t units = DesignAdvance(font.Font, GlyphIndex(font.Font, CodeAt(text, i)));
+        advances.push_back(double(units) * font.Em / font.UnitsPerEm);
     }
     return advances;
 }
@@ -214,7 +197,7 @@ void AppendRun(cairo_t* cr, const TWmfFont& lf, const TTextFont& font, const TTe
     cairo_new_path(cr);
     double pen = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const uint32_t glyph = GlyphIndex(font.Font, static_cast<uint8_t>(text[i]));
+        const uint32_t glyph = GlyphIndex(font.Font, CodeAt(text, i));
         AppendGlyph(cr, font, glyph, at.X + f.DirX * pen, at.Y + f.DirY * pen, f.Angle);
         pen += advances[i];
     }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/records.h"
@@ -97,12 +98,15 @@ public:
 
 private:
     // Fonts of each font-table entry at PrinterDPI, full and reduced size, with the widths of
-    // single characters measured so far (-1 = not yet).
+    // single characters measured so far: code points below 256 in an array (-1 = not yet), the
+    // few others a document uses in a map.
     struct TMeasureFonts {
         TFont Full;
         TFont Reduced;
         int32_t Height = -1;
         std::array<int32_t, 256> Widths;
+        std::unordered_map<char32_t, int32_t> OtherWidths;
+        int32_t WidthOf(char32_t code);
     };
     TMeasureFonts& MeasureFontsFor(int32_t fontIndex);
     bool IsDefaultFormat(const TFontRec& font) const;

@@ -1,7 +1,6 @@
 // Measuring characters at the printer resolution with the shared font rule.
 #include <cmath>
 
-#include "base/cp1252.h"
 #include "model/document.h"
 
 namespace qm {
@@ -35,10 +34,22 @@ TDocument::TMeasureFonts& TDocument::MeasureFontsFor(int32_t fontIndex) {
         const TFontRec& f = Fonts[fontIndex];
         fonts.Full = selfont(f.Name, PrinterDPI, 100.0, f.Size, f.Style, f.Charset);
         fonts.Reduced = selfont(f.Name, PrinterDPI, 100.0, ReducedSize(f), f.Style, f.Charset);
-        fonts.Height = TextHeight(fonts.Full, "A");
+        fonts.Height = TextHeight(fonts.Full, U"A");
         fonts.Widths.fill(-1);
     }
     return fonts;
+}
+
+int32_t TDocument::TMeasureFonts::WidthOf(char32_t code) {
+    const std::u32string_view text(&code, 1);
+    if (code < Widths.size()) {
+        int32_t& cached = Widths[code];
+        if (cached < 0) cached = TextWidth(Reduced, text);
+        return cached;
+    }
+    auto found = OtherWidths.find(code);
+    if (found != OtherWidths.end()) return found->second;
+    return OtherWidths.emplace(code, TextWidth(Reduced, text)).first->second;
 }
 
 void TDocument::RenderChar(TCharRec& ch) {
@@ -47,16 +58,10 @@ void TDocument::RenderChar(TCharRec& ch) {
     TMeasureFonts& fonts = MeasureFontsFor(ch.FontIndex);
     char32_t code = ShownCode(ch.Code);
     if (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
-    uint8_t byte;
-    Cp1252FromUnicode(code, byte);
-    // One character, measured once per font entry and code.
-    int32_t& cached = fonts.Widths[byte];
-    if (cached < 0) {
-        const char text = static_cast<char>(byte);
-        cached = TextWidth(fonts.Reduced, std::string_view(&text, 1));
-    }
+    // One character, measured once per font entry and code point.
+    const int32_t width = fonts.WidthOf(code);
     ch.Height = PixelsToMm(fonts.Height, PrinterDPI);
-    ch.Width = PixelsToMm(cached, PrinterDPI);
+    ch.Width = PixelsToMm(width, PrinterDPI);
 }
 
 }  // namespace qm

@@ -73,11 +73,45 @@ const TAdvanceTable* FindTable(const TFontFace& face, int32_t pixelSize) {
     return table;
 }
 
-int32_t SumAdvances(const TAdvanceTable& table, std::string_view text) {
+// The advance of one code point: from the table when Windows-1252 holds it, else from the
+// face's design advance, scaled and widened for simulated bold as the table's are.
+int32_t AdvanceOf(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
+                  char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
+    uint8_t byte;
+    if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
+    const int32_t units = OtherCodeGlyph(*face.Loaded, code).Advance;
+    return ScaleToPixels(units, pixelSize, face.Loaded->Units.UnitsPerEm) +
+           (face.SyntheticBold ? 1 : 0);
+}
+
+// Bytes are read as their code points.
+char32_t CodeOf(char c) {
+    return Cp1252ToUnicode(static_cast<uint8_t>(c));
+}
+char32_t CodeOf(char32_t c) {
+    return c;
+}
+
+template <typename TText>
+int32_t SumAdvances(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
+                    TText text) {
     int64_t width = 0;
-    for (char c : text)
-        width += table.Advance[static_cast<uint8_t>(c)];
+    for (auto c : text)
+        width += AdvanceOf(table, face, pixelSize, CodeOf(c));
     return static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
+}
+
+template <typename TText>
+TTextExtent ExtentOf(const TFont& font, TText text) {
+    if (!font.Valid()) return {};
+    int32_t pixelSize = MeasuredPixelSize(font);
+    const TFontFace& face = *font.Face();
+    if (const TAdvanceTable* table = FindTable(face, pixelSize)) {
+        return {SumAdvances(*table, face, pixelSize, text), table->Ascent + table->Descent};
+    }
+    TAdvanceTable table = MakeAdvanceTable(face, pixelSize);
+    return {SumAdvances(table, face, pixelSize, text), table.Ascent + table.Descent};
 }
 
 // Windows' ANSI text metrics: the break character is the first character of the font's range
@@ -97,10 +131,6 @@ void SetCharRange(const TFaceUnits& units, TOutlineMetrics& metrics) {
 }
 
 }  // namespace
-
-FT_Face TFont::FreeTypeFace() const {
-    return face_ != nullptr && face_->Loaded != nullptr ? face_->Loaded->Face.get() : nullptr;
-}
 
 const std::string& TFont::RequestedName() const {
     static const std::string kNone;
@@ -125,14 +155,12 @@ TFont selfont(std::string_view name, int32_t resolution, double zoom, double siz
     return TFont(face, height, bold, italic, (style & kStyleStrikeOut) != 0, charset);
 }
 
+TTextExtent TextExtent(const TFont& font, std::u32string_view text) {
+    return ExtentOf(font, text);
+}
+
 TTextExtent TextExtent(const TFont& font, std::string_view text) {
-    if (!font.Valid()) return {};
-    int32_t pixelSize = MeasuredPixelSize(font);
-    if (const TAdvanceTable* table = FindTable(*font.Face(), pixelSize)) {
-        return {SumAdvances(*table, text), table->Ascent + table->Descent};
-    }
-    TAdvanceTable table = MakeAdvanceTable(*font.Face(), pixelSize);
-    return {SumAdvances(table, text), table.Ascent + table.Descent};
+    return ExtentOf(font, text);
 }
 
 TFontMetrics FontMetrics(const TFont& font) {
@@ -141,8 +169,25 @@ TFontMetrics FontMetrics(const TFont& font) {
     return {table.Ascent, table.Descent, table.Ascent + table.Descent};
 }
 
-uint32_t GlyphIndex(const TFont& font, uint8_t code) {
-    return font.Valid() ? font.Face()->Loaded->Units.Glyph[code] : 0;
+uint32_t GlyphIndex(const TFont& font, char32_t code) {
+    if (!font.Valid()) return 0;
+    TLoadedFace& face = *font.Face()->Loaded;
+    uint8_t byte;
+    if (Cp1252FromUnicode(code, byte)) return face.Units.Glyph[byte];
+    return OtherCodeGlyph(face, code).Glyph;
+}
+
+TStrikeLine StrikeLine(const TFont& font) {
+    TStrikeLine line;
+    line.Position = FontMetrics(font).Ascent / 3;
+    if (!font.Valid()) return line;
+    const TFaceUnits& units = font.Face()->Loaded->Units;
+    if (!units.HasOs2) return line;
+    const double scale = static_cast<double>(font.PixelSize()) / units.UnitsPerEm;
+    line.Position = static_cast<int32_t>(std::lround(units.StrikeoutPosition * scale));
+    line.Thickness =
+        std::max<int32_t>(1, static_cast<int32_t>(std::lround(units.StrikeoutSize * scale)));
+    return line;
 }
 
 bool SyntheticBold(const TFont& font) {

@@ -9,8 +9,6 @@
 
 #include "base/cp1252.h"
 
-typedef struct FT_FaceRec_* FT_Face;
-
 namespace qm {
 
 struct TFontFace;  // an opened face, owned by the process-wide font cache
@@ -34,9 +32,6 @@ public:
     uint8_t Charset() const { return charset_; }
     const TFontFace* Face() const { return face_; }
 
-    // The FreeType face behind this font (for glyph rendering and PDF metrics). Its pixel size
-    // is not set by this call; users set it before use.
-    FT_Face FreeTypeFace() const;
     // The family name that was asked for, and the family of the face actually used.
     const std::string& RequestedName() const;
     const std::string& ActualFamily() const;
@@ -67,7 +62,18 @@ struct TTextExtent {
     int32_t Cy = 0;  // the font's Windows ascent plus descent in pixels
 };
 
-// Extent of a Windows-1252 string. An invalid font measures 0 x 0.
+// Extent of a run of code points, each measured with the glyph GlyphIndex finds. An invalid font
+// measures 0 x 0.
+TTextExtent TextExtent(const TFont& font, std::u32string_view text);
+inline int32_t TextWidth(const TFont& font, std::u32string_view text) {
+    return TextExtent(font, text).Cx;
+}
+inline int32_t TextHeight(const TFont& font, std::u32string_view text) {
+    return TextExtent(font, text).Cy;
+}
+
+// The same for Windows-1252 bytes, each read as its code point (for the PDF writer's simple
+// fonts, whose text is 8-bit).
 TTextExtent TextExtent(const TFont& font, std::string_view text);
 inline int32_t TextWidth(const TFont& font, std::string_view text) {
     return TextExtent(font, text).Cx;
@@ -75,7 +81,6 @@ inline int32_t TextWidth(const TFont& font, std::string_view text) {
 inline int32_t TextHeight(const TFont& font, std::string_view text) {
     return TextExtent(font, text).Cy;
 }
-
 
 // Vertical metrics in whole pixels as Windows' text metrics give them: the OS/2 usWinAscent and
 // usWinDescent (hhea ascender and descender without an OS/2 table) scaled to the em size and
@@ -87,16 +92,33 @@ struct TFontMetrics {
 };
 TFontMetrics FontMetrics(const TFont& font);
 
-// The glyph of the FreeType face that stands for a Windows-1252 code, as measuring finds it:
-// through the Unicode character map, or a symbol font's map at 0xF000 plus the code. 0 (the
-// missing glyph) for a character the face lacks and for an invalid font.
-uint32_t GlyphIndex(const TFont& font, uint8_t code);
+// The face's glyph for a code point, the one measuring and drawing use. A code point that
+// Windows-1252 holds as byte b goes through the Unicode character map, else a symbol font's map
+// at 0xF000 + b, then at b; any other through the Unicode map, then a symbol map at the code
+// point itself. 0 (the missing glyph) for a character the face lacks and for an invalid font.
+uint32_t GlyphIndex(const TFont& font, char32_t code);
+// Bytes are not code points: a Windows-1252 byte goes through Cp1252ToUnicode first.
+uint32_t GlyphIndex(const TFont& font, uint8_t code) = delete;
+
+// Whether the face has a glyph of its own for a code point.
+inline bool HasGlyph(const TFont& font, char32_t code) {
+    return GlyphIndex(font, code) != 0;
+}
 
 // Whether the face found lacks the weight or slant asked for, so that drawing has to embolden or
 // slant its outlines. Measuring already widens each character of a simulated bold font by one
 // pixel, as Windows does.
 bool SyntheticBold(const TFont& font);
 bool SyntheticItalic(const TFont& font);
+
+// The strike-out line in whole pixels at the font's em size: its top above the baseline and its
+// thickness (OS/2 yStrikeoutPosition and yStrikeoutSize; without an OS/2 table a third of the
+// ascent, one pixel thick).
+struct TStrikeLine {
+    int32_t Position = 0;
+    int32_t Thickness = 1;
+};
+TStrikeLine StrikeLine(const TFont& font);
 
 // What a PDF font descriptor needs, measured at the font's own em size in whole pixels (the PDF
 // writer creates its fonts at 72 dots per inch and 12 points: 12 pixels per em). Font-unit

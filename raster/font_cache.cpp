@@ -28,6 +28,9 @@ constexpr size_t kMaxFaceNameLength = 31;
 // the memory (about 1 KB a table) that endless zooming could otherwise take.
 constexpr size_t kMaxTablesPerFace = 1024;
 
+// Text beyond Windows-1252 uses a few scripts at most; this bounds what odd input can make us keep.
+constexpr size_t kMaxOtherCodesPerFace = 1 << 16;
+
 // OS/2 usWeightClass of a semibold face: Windows simulates no bold from there on.
 constexpr uint16_t kMinBoldWeightClass = 600;
 
@@ -155,9 +158,22 @@ void ReadDesignAdvances(FT_Face face, TFaceUnits& units) {
         units.Glyph[code] = glyph;
         units.Advance[code] = static_cast<int32_t>(std::clamp<FT_Fixed>(advance, 0, 0xFFFF));
     }
-    // Users of the FreeType face look characters up by Unicode.
+    // Code points beyond Windows-1252 are looked up in the Unicode map, which stays selected.
     if (maps.Unicode != nullptr) FT_Set_Charmap(face, maps.Unicode);
+    units.HasUnicodeMap = maps.Unicode != nullptr;
+    units.SymbolMapIndex = maps.Symbol != nullptr ? FT_Get_Charmap_Index(maps.Symbol) : -1;
     units.IsSymbol = maps.Symbol != nullptr && maps.Unicode == nullptr;
+}
+
+// The face's lock is held. A symbol font without a Unicode map keeps its symbol map selected.
+FT_UInt GlyphOfOtherCode(FT_Face face, const TFaceUnits& units, char32_t code) {
+    FT_UInt glyph = units.HasUnicodeMap ? FT_Get_Char_Index(face, code) : 0;
+    if (glyph != 0 || units.SymbolMapIndex < 0) return glyph;
+    FT_CharMap selected = face->charmap;
+    if (FT_Set_Charmap(face, face->charmaps[units.SymbolMapIndex]) != 0) return 0;
+    glyph = FT_Get_Char_Index(face, code);
+    FT_Set_Charmap(face, selected);
+    return glyph;
 }
 
 void ReadOs2(FT_Face face, TFaceUnits& units) {
@@ -171,6 +187,8 @@ void ReadOs2(FT_Face face, TFaceUnits& units) {
     units.CapHeight = os2->version >= 2 ? os2->sCapHeight : 0;
     units.FirstCharIndex = os2->usFirstCharIndex;
     units.LastCharIndex = os2->usLastCharIndex;
+    units.StrikeoutPosition = os2->yStrikeoutPosition;
+    units.StrikeoutSize = os2->yStrikeoutSize;
     units.IsBold = units.IsBold || os2->usWeightClass >= kMinBoldWeightClass;
 }
 
@@ -353,6 +371,19 @@ const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic) 
 
 const TAdvanceTable* CachedAdvanceTable(const TFontFace& face, int32_t pixelSize) {
     return TFontCache::Instance().Table(face, pixelSize);
+}
+
+TCodeGlyph OtherCodeGlyph(TLoadedFace& face, char32_t code) {
+    std::lock_guard lock(face.Lock);
+    auto found = face.OtherCodes.find(code);
+    if (found != face.OtherCodes.end()) return found->second;
+    TCodeGlyph entry;
+    entry.Glyph = GlyphOfOtherCode(face.Face.get(), face.Units, code);
+    FT_Fixed advance = 0;
+    if (FT_Get_Advance(face.Face.get(), entry.Glyph, FT_LOAD_NO_SCALE, &advance) != 0) advance = 0;
+    entry.Advance = static_cast<int32_t>(std::clamp<FT_Fixed>(advance, 0, 0xFFFF));
+    if (face.OtherCodes.size() < kMaxOtherCodesPerFace) face.OtherCodes.emplace(code, entry);
+    return entry;
 }
 
 }  // namespace qm

@@ -1,7 +1,11 @@
 // The process-wide font cache: names and styles matched to font files by fontconfig, each file
 // face opened once with FreeType, and per pixel size tables of advance widths. Everything in it
-// lives until the process ends, so fonts may hold plain pointers into it.
+// lives until the process ends, so fonts may hold plain pointers into it. Private to the font
+// layer: nothing outside raster/ includes it, so FreeType stays inside.
 #pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <array>
 #include <cstdint>
@@ -34,8 +38,12 @@ struct TFaceUnits {
     bool IsBold = false;    // a bold or semibold face (style flags, OS/2 usWeightClass 600 up)
     bool IsItalic = false;  // an italic or oblique face (style flags)
     bool IsSymbol = false;  // only a Microsoft symbol character map, or a symbol code range
+    bool HasUnicodeMap = false;          // the face's selected character map is a Unicode one
+    int SymbolMapIndex = -1;             // the face's Microsoft symbol map, -1 without one
     uint16_t FirstCharIndex = 0;         // OS/2 usFirstCharIndex
     uint16_t LastCharIndex = 0;          // OS/2 usLastCharIndex
+    int32_t StrikeoutPosition = 0;       // OS/2 yStrikeoutPosition, above the baseline
+    int32_t StrikeoutSize = 0;           // OS/2 yStrikeoutSize
     std::array<uint32_t, 256> Glyph{};   // glyph index of each Windows-1252 code
     std::array<int32_t, 256> Advance{};  // design advance of each Windows-1252 code
 };
@@ -51,6 +59,12 @@ struct TFaceDeleter {
     void operator()(FT_Face face) const;
 };
 
+// The glyph and design advance of a code point that Windows-1252 does not hold.
+struct TCodeGlyph {
+    uint32_t Glyph = 0;
+    int32_t Advance = 0;  // font units, as the advance table's are
+};
+
 // A face of a font file opened with FreeType, shared by every name that resolves to it.
 struct TLoadedFace {
     std::unique_ptr<std::remove_pointer_t<FT_Face>, TFaceDeleter> Face;
@@ -59,6 +73,10 @@ struct TLoadedFace {
     TFaceUnits Units;  // immutable after loading
     // Advance tables by (pixel size, synthetic bold); guarded by the cache's mutex, never erased.
     std::unordered_map<uint32_t, std::unique_ptr<TAdvanceTable>> Tables;
+    // Guards the FreeType face after loading (its glyph slot, its size, its character map
+    // look-ups) and OtherCodes. Never held while taking the cache's mutex.
+    std::mutex Lock;
+    std::unordered_map<char32_t, TCodeGlyph> OtherCodes;  // code points looked up so far
 };
 
 // A requested name and style resolved to a loaded face: what a TFont points at.
@@ -84,5 +102,9 @@ const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic);
 // The cached advance table of a loaded face, or null when the face already holds the most
 // tables we keep (the caller then computes one with MakeAdvanceTable). Thread-safe.
 const TAdvanceTable* CachedAdvanceTable(const TFontFace& face, int32_t pixelSize);
+
+// The glyph and design advance of a code point Windows-1252 lacks: through the Unicode map, then
+// a symbol font's map at the code point itself. Remembered per face. Thread-safe.
+TCodeGlyph OtherCodeGlyph(TLoadedFace& face, char32_t code);
 
 }  // namespace qm

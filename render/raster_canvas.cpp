@@ -1,13 +1,5 @@
 #include "render/raster_canvas.h"
 
-#include "base/cp1252.h"
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
-#include FT_SYNTHESIS_H
-#include FT_TRUETYPE_TABLES_H
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,25 +8,6 @@ namespace qm {
 namespace {
 
 constexpr uint32_t kWhitePixel = 0xFFFFFF;
-
-// The strike-out line of a face at an em size, in whole pixels above the baseline.
-struct TStrikeLine {
-    int32_t Pos = 0;
-    int32_t Size = 1;
-};
-
-TStrikeLine StrikeLine(FT_Face face, int32_t px, int32_t ascent) {
-    TStrikeLine m;
-    m.Pos = ascent / 3;
-    if (!face || face->units_per_EM == 0) return m;
-    const double scale = static_cast<double>(px) / face->units_per_EM;
-    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    if (os2 && os2->version != 0xFFFF) {
-        m.Pos = static_cast<int32_t>(std::lround(os2->yStrikeoutPosition * scale));
-        m.Size = std::max<int32_t>(1, static_cast<int32_t>(std::lround(os2->yStrikeoutSize * scale)));
-    }
-    return m;
-}
 
 }  // namespace
 
@@ -149,69 +122,51 @@ void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t sty
 }
 
 int32_t TRasterCanvas::TextWidth(std::u32string_view text) {
-    return qm::TextWidth(font_, Cp1252Encode(text));
+    return qm::TextWidth(font_, text);
 }
 
 int32_t TRasterCanvas::TextHeight(std::u32string_view text) {
-    return qm::TextHeight(font_, Cp1252Encode(text));
+    return qm::TextHeight(font_, text);
 }
 
-const TRasterCanvas::TGlyph& TRasterCanvas::GlyphFor(uint8_t code) {
+const TGlyphCoverage& TRasterCanvas::GlyphFor(char32_t code) {
     const auto key = std::make_tuple(font_.Face(), font_.PixelSize(), font_.Weight(),
                                      font_.Italic(), code);
     auto it = glyphs_.find(key);
     if (it != glyphs_.end()) return it->second;
-    TGlyph& glyph = glyphs_[key];
-    FT_Face face = font_.FreeTypeFace();
-    if (!face || font_.PixelSize() <= 0 || code < 32) return glyph;
-    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(font_.PixelSize())) != 0) return glyph;
+    TGlyphCoverage& glyph = glyphs_[key];
+    if (code < 32) return glyph;  // control characters leave no mark
     // The glyph that measuring found, so that what is drawn is what was measured.
     const uint32_t index = GlyphIndex(font_, code);
-    if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
-    FT_GlyphSlot slot = face->glyph;
-    if (SyntheticBold(font_)) FT_GlyphSlot_Embolden(slot);
-    if (SyntheticItalic(font_)) FT_GlyphSlot_Oblique(slot);
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return glyph;
-    const FT_Bitmap& bm = slot->bitmap;
-    if (bm.pixel_mode != FT_PIXEL_MODE_GRAY) return glyph;
-    glyph.Left = slot->bitmap_left;
-    glyph.Top = slot->bitmap_top;
-    glyph.Width = static_cast<int32_t>(bm.width);
-    glyph.Height = static_cast<int32_t>(bm.rows);
-    glyph.Coverage.resize(static_cast<size_t>(glyph.Width) * glyph.Height);
-    for (int32_t row = 0; row < glyph.Height; ++row) {
-        const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(row) * bm.pitch;
-        std::copy(src, src + glyph.Width, glyph.Coverage.begin() + row * glyph.Width);
-    }
+    if (index != 0) glyph = GlyphCoverage(font_, index);
     return glyph;
 }
 
-void TRasterCanvas::TextOut(int32_t x, int32_t y, std::string_view text, int32_t color) {
+void TRasterCanvas::TextOut(int32_t x, int32_t y, std::u32string_view text, int32_t color) {
     if (!font_.Valid()) return;
     const uint32_t rgb = ColorToPixel(color);
     const int32_t ascent = FontMetrics(font_).Ascent;
     const int32_t baseline = y + ascent;
     int32_t penX = x;
-    for (char c : text) {
-        const auto code = static_cast<uint8_t>(c);
-        const TGlyph& g = GlyphFor(code);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const TGlyphCoverage& g = GlyphFor(text[i]);
         for (int32_t row = 0; row < g.Height; ++row)
             for (int32_t col = 0; col < g.Width; ++col)
                 BlendPixel(penX + g.Left + col, baseline - g.Top + row, rgb,
                            g.Coverage[static_cast<size_t>(row) * g.Width + col]);
-        penX += qm::TextWidth(font_, std::string_view(&c, 1));
+        penX += qm::TextWidth(font_, text.substr(i, 1));
     }
     if (font_.StrikeOut()) {
-        const TStrikeLine strike = StrikeLine(font_.FreeTypeFace(), font_.PixelSize(), ascent);
+        const TStrikeLine strike = StrikeLine(font_);
         const int32_t width = qm::TextWidth(font_, text);
-        for (int32_t k = 0; k < strike.Size; ++k)
-            Line(x, baseline - strike.Pos + k, x + width, baseline - strike.Pos + k, color, 1);
+        for (int32_t k = 0; k < strike.Thickness; ++k)
+            Line(x, baseline - strike.Position + k, x + width, baseline - strike.Position + k,
+                 color, 1);
     }
 }
 
-void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::u32string_view codes,
+void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                                 const TTextRunStyle& style) {
-    const std::string text = Cp1252Encode(codes);
     const double pixPerPoint = zoom_ * (dpi_ / 72) / 100;
     const auto unit = static_cast<int32_t>(1.0 * pixPerPoint);
     if (style.Shadow) TextOut(x + 2 * unit, y + 2 * unit, text, style.ShadowColor);

@@ -14,6 +14,7 @@
 
 #include "model/page_surface.h"
 #include "raster/font.h"
+#include "raster/glyph_shapes.h"
 
 namespace qm {
 
@@ -49,21 +50,14 @@ public:
                      const TDib& picture) override;
 
     // Text in the selected font at (x, y) in colour, without decoration (TextOut).
-    void TextOut(int32_t x, int32_t y, std::string_view text, int32_t color);
+    void TextOut(int32_t x, int32_t y, std::u32string_view text, int32_t color);
     // Sets one pixel, honouring the clip region.
     void PutPixel(int32_t x, int32_t y, uint32_t rgb);
     // Blends colour over a pixel with coverage 0..255, honouring the clip region.
     void BlendPixel(int32_t x, int32_t y, uint32_t rgb, uint8_t coverage);
 
 private:
-    struct TGlyph {
-        int32_t Left = 0;  // bitmap offset from the pen position
-        int32_t Top = 0;   // bitmap top above the baseline
-        int32_t Width = 0;
-        int32_t Height = 0;
-        std::vector<uint8_t> Coverage;
-    };
-    const TGlyph& GlyphFor(uint8_t code);
+    const TGlyphCoverage& GlyphFor(char32_t code);
     bool Inside(int32_t x, int32_t y) const;
 
     int32_t width_ = 0;
@@ -73,8 +67,8 @@ private:
     std::vector<uint32_t> pixels_;
     std::optional<TRect> clip_;
     TFont font_;
-    // Rendered glyphs by (face, em pixels, weight, italic, code).
-    std::map<std::tuple<const TFontFace*, int32_t, int, bool, uint8_t>, TGlyph> glyphs_;
+    // Rendered glyphs by (face, em pixels, weight, italic, code point).
+    std::map<std::tuple<const TFontFace*, int32_t, int, bool, char32_t>, TGlyphCoverage> glyphs_;
 };
 
 // Windows colour 0x00BBGGRR to pixel 0x00RRGGBB.

@@ -17,30 +17,17 @@ constexpr size_t kDocumentChars = 1'000'000;
 struct TRun {
     TFont Full;
     TFont Reduced;  // the size the width is measured with (the same unless super/subscript)
-    std::string Text;
+    std::u32string Text;
 };
 
 std::vector<TRun> MakeDocument() {
     const char* const kNames[] = {"Times New Roman", "Arial", "Calibri"};
     const double kSizes[] = {9.0, 10.0, 11.0, 12.0, 14.0, 18.0};
-    const char* const kWords[] = {"the",
-                                  "quick",
-                                  "brown",
-                                  "fox",
-                                  "jumps",
-                                  "over",
-                                  "lazy",
-                                  "dog",
-                                  "and",
-                                  "\x93quoted\x94",
-                                  "text",
-                                  "\x80"
-                                  "100,00",
-                                  "Stra\xDF"
-                                  "e",
-                                  "M\xFCller",
-                                  "of",
-                                  "a"};
+    const char32_t* const kWords[] = {
+        U"the",  U"quick",        U"brown",       U"fox",         U"jumps",
+        U"over", U"lazy",         U"dog",         U"and",         U"\u201Cquoted\u201D",
+        U"text", U"\u20AC100,00", U"Stra\u00DFe", U"M\u00FCller", U"of",
+        U"a"};
     std::mt19937 random(4711);
     std::vector<TRun> runs;
     size_t chars = 0;
@@ -55,7 +42,7 @@ std::vector<TRun> MakeDocument() {
         size_t length = 20 + random() % 200;
         while (run.Text.size() < length) {
             run.Text += kWords[random() % std::size(kWords)];
-            run.Text += ' ';
+            run.Text += U' ';
         }
         chars += run.Text.size();
         runs.push_back(std::move(run));
@@ -73,7 +60,7 @@ void BM_MeasureEachCharacter(benchmark::State& state) {
         int64_t total = 0;
         for (const TRun& run : runs) {
             for (size_t i = 0; i < run.Text.size(); ++i) {
-                std::string_view ch(run.Text.data() + i, 1);
+                std::u32string_view ch(run.Text.data() + i, 1);
                 total += TextWidth(run.Reduced, ch) + TextHeight(run.Full, ch);
             }
         }
@@ -97,7 +84,7 @@ void BM_CreateFontsAndMeasureEachCharacter(benchmark::State& state) {
             double size = run.Full.PixelSize() * 72.0 / 600;
             uint8_t style = run.Full.Weight() == 700 ? kStyleBold : 0;
             for (size_t i = 0; i < run.Text.size(); ++i) {
-                std::string_view ch(run.Text.data() + i, 1);
+                std::u32string_view ch(run.Text.data() + i, 1);
                 TFont full = selfont(name, 600, 100.0, size, style, 0);
                 TFont reduced = selfont(name, 600, 100.0, size * 0.6, style, 0);
                 total += TextWidth(reduced, ch) + TextHeight(full, ch);
@@ -130,10 +117,24 @@ void BM_FirstMeasureAtNewSize(benchmark::State& state) {
     int32_t dpi = 1000;
     for (auto _ : state) {
         TFont font = selfont("Times New Roman", ++dpi, 100.0, 12, 0, 0);
-        benchmark::DoNotOptimize(TextWidth(font, "a"));
+        benchmark::DoNotOptimize(TextWidth(font, U"a"));
     }
 }
 BENCHMARK(BM_FirstMeasureAtNewSize)->Iterations(500);
+
+// Runs of Cyrillic, whose code points lie beyond Windows-1252: each is looked up in the face's
+// Unicode map once and kept.
+void BM_MeasureRunsBeyondWindows1252(benchmark::State& state) {
+    const std::u32string text =
+        U"\u0421\u044A\u0435\u0448\u044C \u0436\u0435 "
+        U"\u0435\u0449\u0451 \u044D\u0442\u0438\u0445 "
+        U"\u043C\u044F\u0433\u043A\u0438\u0445 ";
+    const TFont font = selfont("Times New Roman", 600, 100.0, 12, 0, 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextExtent(font, text).Cx);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_MeasureRunsBeyondWindows1252);
 
 }  // namespace
 }  // namespace qm

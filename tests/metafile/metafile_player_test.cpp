@@ -2,6 +2,8 @@
 // picture, the object table and saved states, and what damaged or hostile metafiles give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "builder/wmf_writer.h"
 #include "metafile/metafile_player.h"
 
@@ -262,6 +264,25 @@ TEST(MetafilePlayer, TextIsDrawnInTheTextColourAtItsReferencePoint) {
     EXPECT_GT(inside, 300);
     EXPECT_EQ(outside, 0);
     EXPECT_GT(CountColor(dib, kBlue), 100);
+}
+
+TEST(MetafilePlayer, TextBytesAreWindows1252Characters) {
+    // 0x97 is the em dash: a bar a whole em (40 pixels) long and a few pixels thick.
+    TWmfWriter w;
+    w.CreateFont(-40, "Arial").SelectObject(0).SetBkMode(1);
+    w.TextOut(10, 10, "\x97");
+    const TDib dib = Play(w, {0, 0, 100, 100});
+    int32_t left = 100, right = -1, top = 100, bottom = -1;
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 100; ++x)
+            if (IsDark(getpixel(dib, x, y))) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    EXPECT_NEAR(left, 10, 1);
+    EXPECT_NEAR(right - left + 1, 40, 1);
+    EXPECT_GT(top, 10 + 20);  // about half way down the cell
+    EXPECT_LE(bottom - top + 1, 4);
 }
 
 TEST(MetafilePlayer, ExtTextOutFillsItsOpaqueRectangleAndFollowsItsSpacing) {

@@ -76,5 +76,37 @@ TEST_F(Measuring, RepeatedMeasuresAgree) {
     EXPECT_NEAR(coarse.Width, first.Width, 0.2);
 }
 
+TEST_F(Measuring, CodePointsAbove255MeasureAsTheFontLayerDoes) {
+    const TFontRec plain = doc.DefaultFontRec();
+    auto measure = [&](char32_t code) {
+        TCharRec ch;
+        ch.Code = code;
+        ch.FontIndex = doc.GetNewFontIndex(plain);
+        doc.RenderChar(ch);
+        return ch.Width;
+    };
+    auto expected = [&](std::u32string_view text) {
+        const TFont font =
+            selfont(plain.Name, doc.PrinterDPI, 100.0, plain.Size, plain.Style, plain.Charset);
+        return PixelsToMm(TextWidth(font, text), doc.PrinterDPI);
+    };
+    // The euro and the quotes lie above U+00FF; measured twice, once from what was kept.
+    for (char32_t code : {U'\u20AC', U'\u201C', U'\u0152'}) {
+        const double first = measure(code);
+        EXPECT_GT(first, 0.0);
+        EXPECT_DOUBLE_EQ(first, expected(std::u32string(1, code)));
+        EXPECT_DOUBLE_EQ(measure(code), first);
+    }
+    EXPECT_NE(measure(U'\u20AC'), measure(U'\u201C'));
+    // A character Windows-1252 lacks is shown, and so measured, as a question mark.
+    EXPECT_DOUBLE_EQ(measure(U'\u0416'), measure(U'?'));
+    // A new resolution (one whose rounding differs) measures those afresh too.
+    const double before = measure(U'\u20AC');
+    doc.PrinterDPI = 97;
+    doc.SetPrinterProps();
+    EXPECT_DOUBLE_EQ(measure(U'\u20AC'), expected(U"\u20AC"));
+    EXPECT_NE(measure(U'\u20AC'), before);
+}
+
 }  // namespace
 }  // namespace qm

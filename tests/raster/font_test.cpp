@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -8,10 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include "raster/font.h"
+#include "raster/font_program.h"
+#include "raster/glyph_shapes.h"
 
 namespace qm {
 namespace {
@@ -43,7 +44,7 @@ TEST(FontRule, StyleBitsGiveWeightItalicAndStrikeOut) {
     EXPECT_TRUE(all.StrikeOut());
     EXPECT_EQ(all.Charset(), 2);
     // Underline is drawn by the caller, not by the font: it does not change the face.
-    EXPECT_EQ(Font("Arial", 10, kStyleUnderline).FreeTypeFace(), plain.FreeTypeFace());
+    EXPECT_EQ(Font("Arial", 10, kStyleUnderline).Face(), plain.Face());
 }
 
 TEST(FontRule, AbsurdSizesStayDefined) {
@@ -71,7 +72,6 @@ TEST(FontMatching, WindowsCoreFontsResolveToTheirMetricCompatibleFaces) {
         ASSERT_TRUE(font.Valid()) << requested;
         EXPECT_EQ(font.RequestedName(), requested);
         EXPECT_EQ(font.ActualFamily(), actual) << requested;
-        ASSERT_NE(font.FreeTypeFace(), nullptr);
     }
 }
 
@@ -79,8 +79,10 @@ TEST(FontMatching, BoldAndItalicPickTheStyledFaces) {
     TFont regular = Font("Times New Roman", 12);
     TFont bold = Font("Times New Roman", 12, kStyleBold);
     TFont italic = Font("Times New Roman", 12, kStyleItalic);
-    EXPECT_NE(regular.FreeTypeFace(), bold.FreeTypeFace());
-    EXPECT_NE(regular.FreeTypeFace(), italic.FreeTypeFace());
+    // Each style has a font program of its own.
+    const TFontProgram program = FontProgram(regular);
+    EXPECT_NE(program.Bytes, FontProgram(bold).Bytes);
+    EXPECT_NE(program.Bytes, FontProgram(italic).Bytes);
     EXPECT_FALSE(SyntheticBold(bold));
     EXPECT_FALSE(SyntheticItalic(italic));
     EXPECT_GT(TextWidth(bold, kPangram), TextWidth(regular, kPangram));
@@ -164,17 +166,113 @@ TEST(TextExtents, WidthsAreRoundedDesignAdvances) {
     EXPECT_EQ(TextWidth(arial, kPangram), sum);
 }
 
-TEST(TextExtents, GlyphsAreFoundThroughWindows1252) {
-    TFont arial = Font("Arial", 12);
-    FT_Face face = arial.FreeTypeFace();
-    ASSERT_NE(face, nullptr);
-    // Loading leaves the face's Unicode map selected for those who draw with it.
-    EXPECT_EQ(GlyphIndex(arial, 0x80), FT_Get_Char_Index(face, 0x20AC));
-    EXPECT_EQ(GlyphIndex(arial, 0x93), FT_Get_Char_Index(face, 0x201C));
-    EXPECT_EQ(GlyphIndex(arial, 'A'), FT_Get_Char_Index(face, 'A'));
-    EXPECT_NE(GlyphIndex(arial, 0x80), 0u);
-    EXPECT_EQ(GlyphIndex(arial, 0x01), 0u);
-    EXPECT_EQ(GlyphIndex(TFont(), 'A'), 0u);
+TEST(TextExtents, BytesMeasureAsTheirCodePoints) {
+    for (const char* name : {"Arial", "Times New Roman", "DejaVu Math TeX Gyre"}) {
+        TFont font = Font(name, 12, kStyleBold);
+        for (int code = 0; code < 256; ++code) {
+            const std::string byte(1, static_cast<char>(code));
+            const std::u32string codePoint(1, Cp1252ToUnicode(static_cast<uint8_t>(code)));
+            EXPECT_EQ(TextWidth(font, byte), TextWidth(font, codePoint)) << name << " " << code;
+        }
+    }
+}
+
+// The bounding box of an outline's points, in font units.
+struct TBox {
+    int32_t Left = INT32_MAX, Bottom = INT32_MAX, Right = INT32_MIN, Top = INT32_MIN;
+};
+TBox BoxOf(const std::vector<TOutlineSegment>& outline) {
+    TBox box;
+    for (const TOutlineSegment& segment : outline) {
+        const int points = segment.Kind == TSegmentKind::Cubic   ? 3
+                           : segment.Kind == TSegmentKind::Conic ? 2
+                                                                 : 1;
+        for (int i = 0; i < points; ++i) {
+            box.Left = std::min(box.Left, segment.Points[i].X);
+            box.Right = std::max(box.Right, segment.Points[i].X);
+            box.Bottom = std::min(box.Bottom, segment.Points[i].Y);
+            box.Top = std::max(box.Top, segment.Points[i].Y);
+        }
+    }
+    return box;
+}
+
+TEST(CodePoints, BeyondWindows1252AreFoundMeasuredAndDrawnThroughTheUnicodeMap) {
+    TFont arial = Font("Arial", 12);  // Liberation Sans at 100 pixels per em
+    const uint32_t zhe = GlyphIndex(arial, U'\u0416');
+    EXPECT_TRUE(HasGlyph(arial, U'\u0416'));
+    EXPECT_NE(zhe, GlyphIndex(arial, U'X'));
+    EXPECT_FALSE(HasGlyph(arial, U'\U0010FFFD'));
+    const int32_t width = TextWidth(arial, U"\u0416");
+    EXPECT_GT(width, TextWidth(arial, U"x"));
+    EXPECT_NE(width, TextWidth(arial, U"\U0010FFFD"));  // not the missing glyph
+    EXPECT_EQ(TextWidth(arial, U"\u0416"), width);      // the second time from what was kept
+    EXPECT_NEAR(width, DesignAdvance(arial, zhe) * 100.0 / UnitsPerEm(arial), 0.5);
+    EXPECT_EQ(TextWidth(arial, U"A\u0416\u20AC"),
+              TextWidth(arial, "A") + width + TextWidth(arial, "\x80"));
+    EXPECT_EQ(TextHeight(arial, U"\u0416"), TextHeight(arial, "A"));
+    // Drawn at 100 pixels per em: a capital's height (1409 of 2048 units), inked in full inside.
+    const TGlyphCoverage bitmap = GlyphCoverage(arial, zhe);
+    EXPECT_NEAR(bitmap.Top, 69, 1);
+    EXPECT_GT(bitmap.Width, width / 2);
+    EXPECT_LE(bitmap.Left + bitmap.Width, width + 1);
+    ASSERT_EQ(bitmap.Coverage.size(), size_t(bitmap.Width) * bitmap.Height);
+    EXPECT_EQ(*std::max_element(bitmap.Coverage.begin(), bitmap.Coverage.end()), 255);
+    // Its outline in font units stands on the baseline and reaches the capital height.
+    std::vector<TOutlineSegment> outline;
+    ASSERT_TRUE(GlyphOutline(arial, zhe, outline));
+    ASSERT_FALSE(outline.empty());
+    EXPECT_EQ(outline.front().Kind, TSegmentKind::Move);
+    const TBox box = BoxOf(outline);
+    EXPECT_EQ(box.Bottom, 0);
+    EXPECT_EQ(box.Top, 1409);
+    EXPECT_GE(box.Left, 0);
+    EXPECT_LE(box.Right, DesignAdvance(arial, zhe));
+    // A space loads as an outline without contours.
+    EXPECT_TRUE(GlyphOutline(arial, GlyphIndex(arial, U' '), outline));
+    EXPECT_TRUE(outline.empty());
+}
+
+TEST(CodePoints, SimulatedBoldWidensAdvancesOutlinesAndBitmaps) {
+    TFont regular = Font("DejaVu Math TeX Gyre", 12);
+    if (regular.ActualFamily() != "DejaVu Math TeX Gyre") GTEST_SKIP() << "face not installed";
+    TFont bold = Font("DejaVu Math TeX Gyre", 12, kStyleBold);
+    ASSERT_TRUE(SyntheticBold(bold));
+    const char32_t alpha = U'\u03B1';
+    const uint32_t glyph = GlyphIndex(regular, alpha);
+    ASSERT_NE(glyph, 0u);
+    EXPECT_EQ(GlyphIndex(bold, alpha), glyph);
+    // One pixel more, as for the characters of Windows-1252.
+    EXPECT_EQ(TextWidth(bold, U"\u03B1"), TextWidth(regular, U"\u03B1") + 1);
+    EXPECT_EQ(DesignAdvance(bold, glyph), DesignAdvance(regular, glyph));
+    std::vector<TOutlineSegment> thin, thick;
+    ASSERT_TRUE(GlyphOutline(regular, glyph, thin));
+    ASSERT_TRUE(GlyphOutline(bold, glyph, thick));
+    // Emboldened by a twenty-fourth of the em in all: half of it to each side.
+    const int32_t strength = UnitsPerEm(bold) / 24;
+    EXPECT_NEAR(BoxOf(thick).Right - BoxOf(thick).Left,
+                BoxOf(thin).Right - BoxOf(thin).Left + strength, 2);
+    EXPECT_GT(GlyphCoverage(bold, glyph).Width, GlyphCoverage(regular, glyph).Width);
+}
+
+TEST(CodePoints, StrikeOutLinesComeFromTheFontsOs2Table) {
+    // Liberation Sans: yStrikeoutPosition 530, yStrikeoutSize 102 of 2048 units.
+    const TStrikeLine arial = StrikeLine(Font("Arial", 12));
+    EXPECT_EQ(arial.Position, 26);
+    EXPECT_EQ(arial.Thickness, 5);
+    // Liberation Serif at 16 pixels: 420 and 100 units; the line is never thinner than a pixel.
+    const TStrikeLine times = StrikeLine(Font("Times New Roman", 12, 0, 96));
+    EXPECT_EQ(times.Position, 3);
+    EXPECT_EQ(times.Thickness, 1);
+}
+
+TEST(CodePoints, TheFontProgramIsTheFaceFile) {
+    const TFontProgram program = FontProgram(Font("Arial", 12));
+    ASSERT_GT(program.Bytes.size(), 12u);
+    const std::vector<uint8_t> trueType = {0x00, 0x01, 0x00, 0x00};  // the sfnt version
+    EXPECT_TRUE(std::equal(trueType.begin(), trueType.end(), program.Bytes.begin()));
+    EXPECT_EQ(program.FaceIndex, 0);
+    EXPECT_EQ(FontProgram(Font("Arial", 24)).Bytes, program.Bytes);
 }
 
 TEST(TextExtents, HeightIsTheWindowsAscentPlusDescent) {
@@ -203,8 +301,13 @@ TEST(TextExtents, InvalidFontMeasuresNothing) {
     TTextExtent extent = TextExtent(none, "abc");
     EXPECT_EQ(extent.Cx, 0);
     EXPECT_EQ(extent.Cy, 0);
-    EXPECT_EQ(none.FreeTypeFace(), nullptr);
+    EXPECT_EQ(TextExtent(none, U"\u0416").Cx, 0);
     EXPECT_EQ(none.RequestedName(), "");
+    EXPECT_EQ(GlyphIndex(none, U'A'), 0u);
+    EXPECT_TRUE(FontProgram(none).Bytes.empty());
+    EXPECT_TRUE(GlyphCoverage(none, 1).Coverage.empty());
+    std::vector<TOutlineSegment> outline;
+    EXPECT_FALSE(GlyphOutline(none, 1, outline));
     EXPECT_FALSE(OutlineMetrics(none).HasOutline);
     EXPECT_EQ(FontMetrics(none).Height, 0);
 }
@@ -323,8 +426,8 @@ TEST(FontCacheDeathTest, NoFontsAtAllGiveInvalidFonts) {
         setenv("FONTCONFIG_FILE", config.c_str(), 1);
         TFont font = selfont("Arial", 600, 100.0, 12, 0, 0);
         TTextExtent extent = TextExtent(font, "abc");
-        bool allZero = !font.Valid() && font.FreeTypeFace() == nullptr && extent.Cx == 0 &&
-                       extent.Cy == 0 && !OutlineMetrics(font).HasOutline;
+        bool allZero =
+            !font.Valid() && extent.Cx == 0 && extent.Cy == 0 && !OutlineMetrics(font).HasOutline;
         std::exit(allZero ? 0 : 1);
     };
     EXPECT_EXIT(measureWithoutFonts(), ::testing::ExitedWithCode(0), "");

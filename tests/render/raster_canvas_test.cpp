@@ -121,6 +121,31 @@ TEST(RasterCanvas, ShadowIsACopyTwoPixelsRightAndDown) {
     EXPECT_GT(green, 5);
 }
 
+TEST(RasterCanvas, CodePointsBeyondWindows1252AreDrawnAndStruckThrough) {
+    TRasterCanvas canvas(100, 40, 96);
+    canvas.SelectFont("Arial", 12, kStyleStrikeOut, 1);  // Liberation Sans, 16 pixels per em
+    const TFont font = selfont("Arial", 96, 100.0, 12, 0, 1);
+    const int32_t zhe = canvas.TextWidth(U"\u0416");
+    EXPECT_EQ(zhe, TextWidth(font, U"\u0416"));
+    EXPECT_NE(zhe, TextWidth(font, U"\U0010FFFD"));  // not the missing glyph's
+    const int32_t w = canvas.TextWidth(U"\u0416  ");
+    canvas.DrawTextRun(10, 5, U"\u0416  ", TTextRunStyle{});
+    // The glyph is inked inside its advance and above the baseline (ascent 14).
+    int32_t inkedLeft = 0;
+    for (int32_t y = 5; y < 5 + 14; ++y)
+        for (int32_t x = 10; x < 10 + zhe; ++x)
+            inkedLeft += canvas.Pixel(x, y) != kWhite;
+    EXPECT_GT(inkedLeft, 20);
+    // The strike-out line (4 pixels above the baseline, one thick) runs under the spaces too.
+    const int32_t strikeRow = 5 + 14 - 4;
+    for (int32_t x = 10 + zhe; x < 10 + w; ++x) {
+        EXPECT_EQ(canvas.Pixel(x, strikeRow), 0u) << x;
+        EXPECT_EQ(canvas.Pixel(x, strikeRow - 1), kWhite) << x;
+        EXPECT_EQ(canvas.Pixel(x, strikeRow + 1), kWhite) << x;
+    }
+    EXPECT_EQ(canvas.Pixel(10 + w, strikeRow), kWhite);
+}
+
 // A 24-bit test picture whose pixel (x, y from the top) has red x and green y.
 TDib Gradient(int32_t w, int32_t h) {
     TDib dib;
