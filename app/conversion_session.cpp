@@ -3,7 +3,6 @@
 #include <set>
 
 #include "word/word_import.h"
-#include "model/page_walk.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf/pdf_save.h"
 #include "render/preview.h"
@@ -15,14 +14,15 @@ namespace {
 // The laid-out pages of a document, for the save loop.
 class TDocumentPages : public TPDFPageSource {
 public:
-    TDocumentPages(TDocument& doc, TProgressSink& progress) : doc_(doc), progress_(progress) {}
+    TDocumentPages(const TDocument& doc, TProgressSink& progress)
+        : doc_(doc), progress_(progress) {}
     int32_t PageCount() override { return doc_.GetAnzPages(); }
     void DrawPage(TPDFCanvas& canvas, int32_t index) override {
         DrawPagesPDF(doc_, canvas, index, &progress_);
     }
 
 private:
-    TDocument& doc_;
+    const TDocument& doc_;
     TProgressSink& progress_;
 };
 
@@ -55,9 +55,7 @@ TOpenOutcome TConversionSession::OpenBytes(std::vector<uint8_t> bytes) {
 }
 
 TOpenOutcome TConversionSession::FinishOpen(const TImportResult& outcome) {
-    // The importer has reset the cursor, set FreshImport and laid the document out; the hidden
-    // pass normalises the table rows and lays out again.
-    RunFreshImportPass(doc_);
+    // The importer has reset the cursor and laid the document out: the layout is final.
     TOpenOutcome result;
     result.Imported = outcome.Converted;
     result.Reason = outcome.Message;

@@ -32,7 +32,7 @@ public:
     // count.
     static std::string DestinationFor(const std::string& path);
 
-    // Imports a document into an empty model, lays it out and runs the hidden pass.
+    // Imports a document into an empty model and lays it out (final: the pages only read it).
     TOpenOutcome openfilenow(const std::string& path);
     TOpenOutcome OpenBytes(std::vector<uint8_t> bytes);
 

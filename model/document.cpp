@@ -35,6 +35,7 @@ void TDocument::Reset() {
     CreateHeaderFooter(*this);
     SetAllDirtyFlags();
     MakeSoftEnters(*this);
+    RowsUnsettled = true;
 }
 
 void TDocument::InitNewLine(std::vector<TLineRec>& lines, int32_t index) {

@@ -1,6 +1,7 @@
 // The document model: the fields with their lines and characters, the font table, the
 // pictures list, the page size, the measuring resolution and the cursor. Import writes into it
-// through the cursor, layout rewrites its line breaks and page chain, the renderers read it.
+// through the cursor; layout measures its characters, settles its table rows and rewrites its
+// line breaks and page chain; the renderers only read it.
 #pragma once
 
 #include <array>
@@ -54,7 +55,14 @@ public:
     int32_t PageWidthPx = 0;
     int32_t PageHeightPx = 0;
     double Zoom = 100.0;
-    uint8_t FreshImport = 0;  // set after an import until the hidden drawing pass has run
+    // Deprecated, read by nothing: the layout settles an import's table rows itself (see
+    // RowsUnsettled). The importer still sets it.
+    uint8_t FreshImport = 0;
+    // Set by Reset: the table rows the next import writes hold their widths as read (an indent
+    // that may not fit its column, a right gap that may encode the table's width, cell widths
+    // in any unit). The next layout settles them once, so that every later one and every
+    // drawing finds millimetres of the page, and clears it.
+    bool RowsUnsettled = false;
     // Whether the last layout stopped at kMaxPages or kMaxLines (see MakeSoftEnters).
     bool LayoutLimited = false;
 
@@ -82,7 +90,8 @@ public:
     void FreeBilderListe();
     void SetAllDirtyFlags();
     void ClearAllDirtyFlags();
-    // Marks everything dirty, lays out (MakeSoftEnters) and calls the view's hook.
+    // Marks everything dirty, lays out (MakeSoftEnters) and calls the view's hook. The layout
+    // it leaves is final: the page walk only reads it.
     void CompleteRefresh();
     // Moves (field, line) along the flow chain until it names an existing line, if it can.
     void GoToLine(int32_t& field, int32_t& line) const;
@@ -91,7 +100,8 @@ public:
     // Measuring: PrinterDPI and the page size in printer pixels.
     void SetPrinterProps();
     // Measures the character as it is shown (ShownCode, capitals for small and all caps) with its
-    // font entry into its Width and Height.
+    // font entry into its Width and Height. The layout measures every text character whose
+    // Height is still 0 before it breaks lines.
     void RenderChar(TCharRec& ch);
     // Font reduction for small capitals, superscript and subscript: Round(Size * factor).
     static double ReducedSize(const TFontRec& font);

@@ -19,10 +19,12 @@ inline constexpr int32_t kMaxPages = 10000;
 // each line), and the text that would need more lines stays unbroken.
 inline constexpr int64_t kMaxLines = int64_t{1} << 19;
 
-// Breaks and joins the dirty lines of every page-body chain and paginates them, creating and
-// removing page bodies until every line has a place, or until the document reaches kMaxPages
-// or kMaxLines: then the rest of a chain's text stays on its last page or line, and
-// doc.LayoutLimited tells.
+// Measures the text characters of the dirty lines that were never measured, breaks and joins
+// the dirty lines of every page-body chain and paginates them, creating and removing page
+// bodies until every line has a place, or until the document reaches kMaxPages or kMaxLines:
+// then the rest of a chain's text stays on its last page or line, and doc.LayoutLimited tells.
+// After an import (doc.RowsUnsettled) it settles the table rows and, when that changed a
+// width, breaks and paginates once more; doc.LayoutLimited tells of that last round.
 void MakeSoftEnters(TDocument& doc);
 
 // Appends the six header and footer fields (1 to 6) with their default geometry.

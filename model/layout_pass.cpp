@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/layout.h"
+#include "model/row_widths.h"
 
 namespace qm {
 
@@ -88,7 +89,10 @@ int32_t& TListCounters::operator[](int32_t cellIndex) {
     return counters_[cellIndex];
 }
 
-void MakeSoftEnters(TDocument& doc) {
+namespace {
+
+// Breaks the dirty lines and paginates; returns whether a limit was reached.
+bool BreakAndPaginate(TDocument& doc) {
     TLayoutPass pass(doc);
     SanitizeChainLinks(doc);
     JoinPageChains(doc);
@@ -100,7 +104,25 @@ void MakeSoftEnters(TDocument& doc) {
     PaginateFields(pass);
     DropEmptyPages(doc);
     doc.ClearAllDirtyFlags();
-    doc.LayoutLimited = pass.Limited;
+    return pass.Limited;
+}
+
+}  // namespace
+
+void MakeSoftEnters(TDocument& doc) {
+    MeasureNewCharacters(doc);
+    bool limited = BreakAndPaginate(doc);
+    if (doc.RowsUnsettled) {
+        // The rows are settled where the lines have been placed in their fields (a field's
+        // width and a line's columns decide the row's width); the lines break again for the
+        // settled widths only when a value moved.
+        doc.RowsUnsettled = false;
+        if (SettleTableRows(doc)) {
+            doc.SetAllDirtyFlags();
+            limited = BreakAndPaginate(doc);
+        }
+    }
+    doc.LayoutLimited = limited;
 }
 
 }  // namespace qm

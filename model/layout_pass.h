@@ -73,6 +73,7 @@ std::vector<TLineRec> TakeLineArray(size_t capacity);
 void ReturnLineArray(std::vector<TLineRec>&& lines);
 
 // Steps of the pass, in their order.
+void MeasureNewCharacters(TDocument& doc);
 void SanitizeChainLinks(TDocument& doc);
 void JoinPageChains(TDocument& doc);
 void NormalizeRows(std::vector<TLineRec>& lines);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "model/layout.h"
+#include "model/row_widths.h"
 
 namespace qm {
 
@@ -41,6 +43,7 @@ TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi) {
     g.PageW = TruncUnits(doc.Zoom * (screenDpi * doc.PageWidthPx / doc.PrinterDPI) / 100);
     g.PageH = TruncUnits(doc.PageHeightPx * screenDpi / doc.PrinterDPI * doc.Zoom / 100);
     g.Guides = true;
+    g.RowScalings = 1;
     return g;
 }
 
@@ -73,7 +76,7 @@ struct TPageWalk::TLineBox {
     double Extra = 0;  // justification: extra width of each counted space, mm
 };
 
-TPageWalk::TPageWalk(TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry)
+TPageWalk::TPageWalk(const TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry)
     : doc_(doc),
       surface_(surface),
       geo_(geometry),
@@ -89,15 +92,14 @@ void TPageWalk::DrawPageFields(int32_t page) {
     fontFace_.clear();
     charFont_ = -1;
     runStyle_ = MakeTextRunStyle(doc_.DefAttrib, doc_.DefColor, doc_.DefFontSize, doc_.DefColor2);
-    const bool all = doc_.FreshImport != 0;
     for (int32_t i = 0; i < doc_.FieldCount(); ++i) {
         const TFieldRec& f = doc_.Fields[i];
-        if (f.Kind == kFieldBody && (all || f.PageNo == page)) DrawField(i);
+        if (f.Kind == kFieldBody && f.PageNo == page) DrawField(i);
     }
     for (int32_t i = 0; i < doc_.FieldCount(); ++i) {
         const TFieldRec& f = doc_.Fields[i];
         if ((f.Kind == kFieldHeader || f.Kind == kFieldFooter) &&
-            (all || istOnAllPagesGedeckt(f.PageSel, f.PageNo, page)))
+            istOnAllPagesGedeckt(f.PageSel, f.PageNo, page))
             DrawField(i);
     }
 }
@@ -111,8 +113,7 @@ TPageWalk::TFieldBox TPageWalk::FieldRectangle(const TFieldRec& f) const {
                                                        : y0 + T(f.Top);
     box.Right = f.RightFromRight ? x0 + geo_.PageW - T(f.Right) - 1 : x0 + T(f.Right);
     box.Bottom = f.BottomFromBottom ? y0 + geo_.PageH - T(f.Bottom) - 1 : y0 + T(f.Bottom);
-    box.InnerWidth = (f.RightFromRight ? doc_.PageWidthMM - f.Right - f.Left : f.Right - f.Left) -
-                     f.MarginLeft - f.MarginRight;
+    box.InnerWidth = FieldInnerWidth(doc_, f);
     return box;
 }
 
@@ -143,6 +144,9 @@ void TPageWalk::DrawField(int32_t fieldIndex) {
         surface_.SetClip(&clip);
     }
     q_ = f.MarginTop;
+    cellWidths_.clear();
+    for (const TLineRec& line : f.Lines) cellWidths_.push_back(line.CellWidth);
+    for (int32_t pass = 0; pass < geo_.RowScalings; ++pass) ScaleRows(f, box.InnerWidth);
     for (int32_t j = 0; j < doc_.Fields[fieldIndex].LineCount(); ++j) DrawLine(fieldIndex, j, box);
     if (geo_.Guides) surface_.SetClip(nullptr);
 }
@@ -160,8 +164,8 @@ bool TPageWalk::StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const {
 }
 
 void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox& box) {
-    TFieldRec& field = doc_.Fields[fieldIndex];
-    TLineRec& line = field.Lines[lineIndex];
+    const TFieldRec& field = doc_.Fields[fieldIndex];
+    const TLineRec& line = field.Lines[lineIndex];
     const TParaFormat& para = line.Para;
     surface_.BeforeLine(page_, pages_, lineIndex, field.LineCount());
 
@@ -180,13 +184,11 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
         if (ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1) ++spaces;
     }
 
-    double a;
+    double a = LineColumnWidth(line, box.InnerWidth);
     if (line.ColumnCount < 2) {
-        a = box.InnerWidth;
         lb.X = 0;
     } else {
         q_ -= line.ColumnYBack;
-        a = (box.InnerWidth - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
         lb.X = line.ColumnX;
         if (line.ColumnSeparator > 0 && line.ColumnIndex < line.ColumnsUsed) {
             const int32_t x =
@@ -198,32 +200,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     }
     lb.X += field.MarginLeft;
 
-    if (line.InTable) {
-        line.TableIndent = std::min(line.TableIndent, a - 10);
-        if (line.TableRightGap > 99999) {
-            // The value encodes a table width: the gap is what the width leaves of the column.
-            line.TableRightGap = a - line.TableIndent - (line.TableRightGap - 99999);
-        }
-        a = a - line.TableIndent - line.TableRightGap;
-        if (a <= 10) a = 10;
-        lb.X += line.TableIndent;
-        // The row's cells are the CellsInRow lines of this field starting CellIndex lines back.
-        const int32_t first = std::max(0, lineIndex - line.CellIndex);
-        const int32_t last = std::min(field.LineCount(), first + std::max(line.CellsInRow, 1));
-        double sum = 0;
-        for (int32_t k = first; k < last; ++k) sum += field.Lines[k].CellWidth;
-        if (!(sum > 0)) {
-            // Quirk: a row without usable widths gets equal cells instead of a division by 0.
-            for (int32_t k = first; k < last; ++k) field.Lines[k].CellWidth = 1;
-            sum = last - first;
-        }
-        for (int32_t k = first; k < lineIndex; ++k) lb.X += a * field.Lines[k].CellWidth / sum;
-        lb.CellRight = lb.X + a * line.CellWidth / sum;
-        const double rowWidth = a;
-        a = a * line.CellWidth / sum;
-        for (int32_t k = first; k < last; ++k)
-            field.Lines[k].CellWidth = rowWidth * field.Lines[k].CellWidth / sum;
-    }
+    if (line.InTable) PlaceCell(field, lineIndex, a, lb);
 
     const bool hasLabel = paraStart && para.ListKind == 2;
     if (hasLabel) lineWidth += para.ListIndent;
@@ -265,6 +242,31 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     } else {
         // All cells of a row start at the same height.
         q_ -= para.SpaceBefore;
+    }
+}
+
+void TPageWalk::PlaceCell(const TFieldRec& field, int32_t lineIndex, double& a, TLineBox& lb) {
+    const TRowFit place = FitRow(field.Lines[lineIndex], a);
+    lb.X += place.Indent;
+    const TRowSpan span = RowSpanOf(field, lineIndex);
+    const std::span<double> widths(cellWidths_.data() + span.First, cellWidths_.data() + span.Last);
+    const double sum = ShareSum(widths);
+    const int32_t cell = lineIndex - span.First;
+    for (int32_t k = 0; k < cell; ++k)
+        lb.X += place.Width * widths[k] / sum;
+    lb.CellRight = lb.X + place.Width * widths[cell] / sum;
+    a = place.Width * widths[cell] / sum;
+    // Each cell scales its row's widths to its own row width (for settled widths a rounding
+    // step), and the cells after it take their places from those.
+    ScaleRowWidths(widths, place.Width, sum);
+}
+
+void TPageWalk::ScaleRows(const TFieldRec& field, double innerWidth) {
+    TLineBox unused;
+    for (int32_t j = 0; j < field.LineCount(); ++j) {
+        if (!field.Lines[j].InTable) continue;
+        double a = LineColumnWidth(field.Lines[j], innerWidth);
+        PlaceCell(field, j, a, unused);
     }
 }
 
@@ -383,33 +385,6 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
                                        : y + lb.LineHeightPx - charH;
     surface_.DrawTextRun(x, yText, text, runStyle_);
-}
-
-namespace {
-
-// A surface that draws nothing: the hidden pass only needs the walk's side effects.
-class TNullSurface : public TPageSurface {
-public:
-    void FillRect(const TRect&, int32_t, TFillKind) override {}
-    void FrameRect(const TRect&, int32_t, int32_t) override {}
-    void Line(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
-    void SetClip(const TRect*) override {}
-    void SelectFont(const std::string&, double, uint8_t, uint8_t) override {}
-    int32_t TextWidth(std::u32string_view) override { return 0; }
-    int32_t TextHeight(std::u32string_view) override { return 0; }
-    void DrawTextRun(int32_t, int32_t, std::u32string_view, const TTextRunStyle&) override {}
-    void DrawPicture(int32_t, int32_t, int32_t, int32_t, const TDib&) override {}
-};
-
-}  // namespace
-
-void RunFreshImportPass(TDocument& doc) {
-    if (!doc.FreshImport) return;
-    TNullSurface surface;
-    TPageWalk walk(doc, surface, PdfGeometry(doc));
-    walk.DrawPageFields(0);  // with FreshImport set, every field is drawn
-    doc.FreshImport = 0;
-    doc.CompleteRefresh();
 }
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/document.h"
 #include "model/page_surface.h"
@@ -23,9 +24,18 @@ struct TWalkGeometry {
     // The preview's aids: margin guide lines, light-grey guides for cell borders that are off,
     // and clipping of text at a field's bottom margin.
     bool Guides = false;
+    // Passes over a field's table rows before it is drawn, each scaling every row's cell
+    // widths to its row width once more, as drawing the field does on the way (see
+    // TPageWalk::PlaceCell). The preview takes one: it shows the tables as the command line
+    // has always drawn them after the PDF, whose drawing had scaled them once. That moves a
+    // width by a rounding step; but where a page break cuts a row, the cut row's cells share
+    // their scale with the start of the next row, and the preview places those cells apart
+    // from the PDF.
+    int32_t RowScalings = 0;
 };
 
-// The preview's geometry at a screen resolution (paper corner at 16, 16 before centring).
+// The preview's geometry at a screen resolution (paper corner at 16, 16 before centring), with
+// one scaling of the table rows.
 TWalkGeometry PreviewGeometry(const TDocument& doc, double screenDpi);
 // The PDF geometry: 72 units per inch, no offsets, no guides.
 TWalkGeometry PdfGeometry(const TDocument& doc);
@@ -35,12 +45,11 @@ int32_t TruncUnits(double value);
 
 class TPageWalk {
 public:
-    TPageWalk(TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry);
+    // The walk only reads the document: drawing a page twice draws it the same way.
+    TPageWalk(const TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry);
 
-    // Draws the fields of page `page`: its page body, then the headers and footers shown on
-    // it. While the document's FreshImport flag is set every field is drawn, whatever its page.
+    // Draws the fields of page `page`: its page body, then the headers and footers shown on it.
     void DrawPageFields(int32_t page);
-    // Draws one field (normalises the cell widths of its table rows on the way).
     void DrawField(int32_t fieldIndex);
 
 private:
@@ -53,6 +62,8 @@ private:
     TFieldBox FieldRectangle(const TFieldRec& field) const;
     void DrawFieldFrame(const TFieldRec& field, const TFieldBox& box);
     void DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox& box);
+    void PlaceCell(const TFieldRec& field, int32_t lineIndex, double& a, TLineBox& lb);
+    void ScaleRows(const TFieldRec& field, double innerWidth);
     bool StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const;
     void DrawCellDesign(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
     void DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
@@ -61,7 +72,7 @@ private:
     int32_t T(double mm) const { return TruncUnits(mm / mmPerUnit_); }
     int32_t R(double mm) const;
 
-    TDocument& doc_;
+    const TDocument& doc_;
     TPageSurface& surface_;
     TWalkGeometry geo_;
     double mmPerUnit_;
@@ -82,11 +93,11 @@ private:
     uint16_t charAttrib_ = 0;
     double q_ = 0;  // running vertical position in the field, mm
     double w_ = 0;  // running horizontal position in the line, mm
+    // The cell widths of the field being drawn, one per line, as the next cell sees them:
+    // every cell scales the widths of its row to millimetres of its row width again, and the
+    // cells after it take their shares of those (see PlaceCell).
+    std::vector<double> cellWidths_;
 };
-
-// The hidden pass after an import: every field is walked once (normalising the cell widths of
-// every table row), then FreshImport is cleared and the document laid out again.
-void RunFreshImportPass(TDocument& doc);
 
 TTextRunStyle MakeTextRunStyle(uint16_t attrib, int32_t color, double size, int32_t shadowColor);
 

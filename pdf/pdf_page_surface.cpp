@@ -83,7 +83,7 @@ void TPDFPageSurface::BeforeLine(int32_t page, int32_t pages, int32_t line, int3
     progress_->SetProStatus(TruncUnits(page * 100.0 / pages + share));
 }
 
-void DrawPagesPDF(TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress) {
+void DrawPagesPDF(const TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress) {
     const TWalkGeometry geometry = PdfGeometry(doc);
     writer.PageWidth = geometry.PageW + 20;
     writer.PageHeight = geometry.PageH + 20;

@@ -41,6 +41,6 @@ class TPDFPageSurface : public TPageSurface {
 
 // Draws page `page` (0-based) of the laid-out document into the writer's open page: sets the
 // page size (paper + 20 points) and walks the page's fields.
-void DrawPagesPDF(TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress);
+void DrawPagesPDF(const TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress);
 
 }  // namespace qm

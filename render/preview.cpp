@@ -23,7 +23,8 @@ void DrawPaper(TRasterCanvas& canvas, const TWalkGeometry& g) {
                     kBlack, TFillKind::Paper);
 }
 
-void RenderPreviewPage(TDocument& doc, int32_t page, TRasterCanvas& canvas, double screenDpi) {
+void RenderPreviewPage(const TDocument& doc, int32_t page, TRasterCanvas& canvas,
+                       double screenDpi) {
     const TWalkGeometry g = PreviewGeometry(doc, screenDpi);
     canvas.Resize(g.OffX + g.PageW + 20, g.OffY + g.PageH + 20);
     DrawPaper(canvas, g);

@@ -17,7 +17,7 @@ void DrawPaper(TRasterCanvas& canvas, const TWalkGeometry& geometry);
 
 // Draws page `page` into a canvas of the page bitmap's size, (OffX + PageW + 20) x
 // (OffY + PageH + 20), with the paper's corner at (16, 16).
-void RenderPreviewPage(TDocument& doc, int32_t page, TRasterCanvas& canvas,
+void RenderPreviewPage(const TDocument& doc, int32_t page, TRasterCanvas& canvas,
                        double screenDpi = kScreenDpi);
 
 }  // namespace qm

@@ -143,13 +143,7 @@ bool TMainForm::UpdatePaintBoxSize() {
 void TMainForm::PaintBox1Paint(QPainter& painter, const QRect& area) {
     painter.fillRect(area, kWorkspaceGrey);
     if (importing_) return;
-    TDocument& doc = session_.Document();
-    if (doc.FreshImport) {
-        // The hidden pass after an import: every field is walked once, nothing reaches the
-        // screen, and the layout that follows schedules the real paint.
-        RunFreshImportPass(doc);
-        return;
-    }
+    const TDocument& doc = session_.Document();
     // A paint that had to resize the paint box draws nothing; the resize brings the next one.
     if (UpdatePaintBoxSize()) {
         PaintBox1->update();

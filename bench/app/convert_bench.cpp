@@ -1,6 +1,6 @@
-// Whole conversions in one process: import, layout, the hidden pass and PDF writing into
-// memory. Over the shared corpus, and over builder-made text documents of 1, 10, 100 and 1000
-// pages, which show how the time grows with the pages. Reports documents and pages per second
+// Whole conversions in one process: import, layout and PDF writing into memory. Over the shared
+// corpus, and over builder-made text documents of 1, 10, 100 and 1000 pages, which show how the
+// time grows with the pages. Reports documents and pages per second
 // and the process's peak resident memory so far (each document size runs after the smaller
 // ones, so the figure is that size's peak unless a smaller one took more; the memory script
 // bench/convert_memory.sh measures each size in a process of its own).

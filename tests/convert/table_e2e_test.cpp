@@ -21,7 +21,7 @@ using TMessages = test::TRecordedMessages;
 using TOpened = test::TOpenedSession;
 
 // The page's drawing calls at 72 units per inch.
-std::vector<std::string> DrawFirstPage(TDocument& doc) {
+std::vector<std::string> DrawFirstPage(const TDocument& doc) {
     test::TRecordingSurface surface;
     TPageWalk walk(doc, surface, PdfGeometry(doc));
     walk.DrawPageFields(0);
@@ -197,6 +197,63 @@ TEST(TableEndToEnd, ARowThatWrapsLaysOutTheSameTwice) {
     const std::string first = test::DumpModel(doc);
     doc.CompleteRefresh();
     EXPECT_EQ(test::DumpModel(doc), first);
+}
+
+// The left edges of the cells' left borders, in points, in drawing order.
+std::vector<int> CellLefts(const std::vector<std::string>& calls) {
+    std::vector<int> lefts;
+    const std::vector<TBox> borders = UprightBorders(calls);
+    for (size_t i = 0; i < borders.size(); i += 2)
+        lefts.push_back(borders[i].Left);
+    return lefts;
+}
+
+int Points(double mm) {
+    return static_cast<int>(mm / (kMmPerInch / 72));
+}
+
+TEST(TableEndToEnd, TheImportLeavesTheRowsFinalBeforeAnythingIsDrawn) {
+    TWordBuilder b;
+    b.Cell(u"one").Cell(u"two");
+    b.RowEnd(sprm::DefineRow({0, 1440, 4320}));
+    TOpened o;
+    ASSERT_TRUE(o.session.OpenBytes(b.Build()).Imported);
+    const TDocument& doc = o.session.Document();
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 2u);
+    // The cell widths are millimetres of the row: an inch and two inches.
+    EXPECT_NEAR(lines[0].CellWidth, kMmPerInch, 1e-9);
+    EXPECT_NEAR(lines[1].CellWidth, 2 * kMmPerInch, 1e-9);
+    // The page shows them where the model says.
+    const double left = doc.Fields[0].MarginLeft + lines[0].TableIndent;
+    const auto calls = DrawFirstPage(doc);
+    EXPECT_EQ(CellLefts(calls),
+              (std::vector<int>{Points(left), Points(left + lines[0].CellWidth)}));
+    // Drawing again draws the same, on paper and on screen.
+    EXPECT_EQ(DrawFirstPage(doc), calls);
+    test::TRecordingSurface screen1;
+    test::TRecordingSurface screen2;
+    TPageWalk(doc, screen1, PreviewGeometry(doc, 96)).DrawPageFields(0);
+    TPageWalk(doc, screen2, PreviewGeometry(doc, 96)).DrawPageFields(0);
+    EXPECT_EQ(screen1.Calls, screen2.Calls);
+}
+
+TEST(TableEndToEnd, ARowDefinedWithoutWidthsGetsEqualCells) {
+    TWordBuilder b;
+    b.Cell(u"a").Cell(u"b").Cell(u"c");
+    b.RowEnd(sprm::DefineRow({0, 0, 0, 0}));
+    TOpened o;
+    ASSERT_TRUE(o.session.OpenBytes(b.Build()).Imported);
+    const TDocument& doc = o.session.Document();
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_GT(lines[0].CellWidth, 0.0);
+    EXPECT_EQ(lines[1].CellWidth, lines[0].CellWidth);
+    EXPECT_EQ(lines[2].CellWidth, lines[0].CellWidth);
+    const double left = doc.Fields[0].MarginLeft + lines[0].TableIndent;
+    const double w = lines[0].CellWidth;
+    EXPECT_EQ(CellLefts(DrawFirstPage(doc)),
+              (std::vector<int>{Points(left), Points(left + w), Points(left + w + w)}));
 }
 
 TEST(TableEndToEnd, ThePdfShowsTheCellsOnOneLine) {

@@ -1,5 +1,4 @@
-// Fuzz target: a whole conversion from bytes: import, layout, the hidden pass and the PDF
-// written into memory.
+// Fuzz target: a whole conversion from bytes: import, layout and the PDF written into memory.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>

@@ -116,10 +116,11 @@ inline std::string DumpModel(const TDocument& doc) {
                 << int(l.Dirty) << ' ' << l.ColumnX << ' ' << l.ColumnYBack << ' '
                 << l.ColumnYForward << ' ' << l.ColumnIndex << ' ' << l.ColumnsUsed << " para "
                 << p.SpaceBefore << ' ' << p.SpaceAfter << ' ' << p.ListNumber << ' '
-                << p.LeftIndent << ' ' << p.TabCount() << '\n';
+                << p.LeftIndent << ' ' << p.TabCount() << " cell " << l.CellWidth << ' '
+                << l.TableIndent << ' ' << l.TableRightGap << '\n';
             out << "  ";
             for (const TCharRec& c : l.Chars) {
-                out << int(c.Code) << ':' << c.Width << ':' << int(c.TabLeader)
+                out << int(c.Code) << ':' << c.Width << ':' << c.Height << ':' << int(c.TabLeader)
                     << (c.ParaCopy ? "p" : "") << ' ';
             }
             out << '\n';

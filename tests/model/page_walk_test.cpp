@@ -124,7 +124,8 @@ TEST_F(PageWalk, WordUnderlineLeavesTheGapsPlain) {
     EXPECT_EQ(texts[2].back(), '1');
 }
 
-TEST_F(PageWalk, TableRowWidthsAreNormalisedToTheAvailableWidth) {
+TEST_F(PageWalk, TableCellsTakeTheirSharesOfTheRowAndDrawingTwiceDrawsTheSame) {
+    // Widths in any unit: the cells share the 160 mm row as 1 : 1 : 2.
     for (int i = 0; i < 3; ++i) {
         TLineRec& cell = AddLine("c");
         cell.InTable = 1;
@@ -134,17 +135,27 @@ TEST_F(PageWalk, TableRowWidthsAreNormalisedToTheAvailableWidth) {
         cell.RowStart = 1;
         cell.RowEnd = 1;
     }
-    TRecordingSurface surface;
-    TPageWalk walk(doc, surface, PdfGeometry(doc));
+    TRecordingSurface first;
+    TPageWalk walk(doc, first, PdfGeometry(doc));
     walk.DrawPageFields(0);
-    const double a = 160 - 0;  // no indent or gap
-    EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[0].CellWidth, a / 4);
-    EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[2].CellWidth, a / 2);
-    // A second pass finds the same widths.
-    walk.DrawPageFields(0);
-    EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[1].CellWidth, a / 4);
+    const double mmPerPt = kMmPerInch / 72;
+    auto at = [&](double mm) { return std::to_string(static_cast<int>(mm / mmPerPt)); };
     // All borders are on at 0.75 pt: one point wide; top, left, right, bottom for each cell.
-    EXPECT_EQ(surface.Only("fill").size(), 2u * 3u * 4u);
+    const auto fills = first.Only("fill");
+    ASSERT_EQ(fills.size(), 3u * 4u);
+    EXPECT_EQ(fills[1].rfind("fill " + at(25) + ",", 0), 0u) << fills[1];  // left of cell 1
+    EXPECT_EQ(fills[5].rfind("fill " + at(25 + 40) + ",", 0), 0u) << fills[5];
+    EXPECT_EQ(fills[9].rfind("fill " + at(25 + 80) + ",", 0), 0u) << fills[9];
+    EXPECT_NE(fills[10].find("-" + std::to_string(std::stoi(at(185)) + 1) + ","),
+              std::string::npos)
+        << fills[10];  // the last cell's right border ends at the row's right edge
+    // Nothing carries over from one drawing to the next, in the same walk or a new one.
+    const std::vector<std::string> once = first.Calls;
+    walk.DrawPageFields(0);
+    EXPECT_EQ(std::vector<std::string>(first.Calls.begin() + once.size(), first.Calls.end()), once);
+    TRecordingSurface again;
+    TPageWalk(doc, again, PdfGeometry(doc)).DrawPageFields(0);
+    EXPECT_EQ(again.Calls, once);
 }
 
 TEST_F(PageWalk, BordersThatAreOffAreGuidesOnScreenAndNothingInPdf) {
