@@ -14,7 +14,7 @@
 
 namespace qm {
 
-// A property list: sprms as stored ([MS-DOC] 2.6).
+// A property list: sprms as stored .
 using TSprms = std::vector<uint8_t>;
 
 TSprms operator+(TSprms a, const TSprms& b);
@@ -70,7 +70,7 @@ TSprms Margins(uint16_t left, uint16_t right, int16_t top, int16_t bottom);
 TSprms HeaderDistances(uint16_t top, uint16_t bottom);
 TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween = 0);
 
-// Table rows ([MS-DOC] 2.4.3).
+// Table rows.
 TSprms RowEnd(uint8_t value = 1);  // sprmPFTtp: the paragraph ends a table row
 // sprmTDefTable: the cells' edges in twips (one more than there are cells) and an empty cell
 // descriptor per cell; its operand size is 16 bits.

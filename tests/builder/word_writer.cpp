@@ -1,5 +1,5 @@
 // The writing half of the document builder: lays the description out as the streams of a
-// Word 97 document ([MS-DOC] 2.5 FIB, 2.8 tables, 2.9.? property pages).
+// Word 97 document (the FIB, the tables, the property pages).
 #include <algorithm>
 #include <stdexcept>
 
@@ -73,7 +73,7 @@ class TFkp {
     std::vector<uint8_t> offsets_;
 };
 
-// [MS-DOC] 2.9.41 Chpx in a page: a byte count and the list; an empty list has no entry.
+// Chpx in a page: a byte count and the list; an empty list has no entry.
 std::vector<uint8_t> ChpxPageForm(const TSprms& chpx) {
     if (chpx.empty()) return {};
     if (chpx.size() > 255) throw std::invalid_argument("character property list too long");
@@ -82,7 +82,7 @@ std::vector<uint8_t> ChpxPageForm(const TSprms& chpx) {
     return data;
 }
 
-// [MS-DOC] 2.9.175 PapxInFkp: a count of 16-bit words, the style index and the list.
+// PapxInFkp: a count of 16-bit words, the style index and the list.
 std::vector<uint8_t> PapxPageForm(const TSprms& papx, uint16_t istd) {
     const size_t length = 2 + papx.size();
     std::vector<uint8_t> data;
