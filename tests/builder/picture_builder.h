@@ -12,7 +12,9 @@
 
 namespace qm {
 
-enum class TStoredKind { Jpeg, Png, Metafile };
+// Metafile is a Windows metafile; Emf and Pict are stored like it (a metafile header before
+// the data), in records of their own types.
+enum class TStoredKind { Jpeg, Png, Metafile, Emf, Pict };
 
 struct TStoredPicture {
     TStoredKind Kind = TStoredKind::Png;

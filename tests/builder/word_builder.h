@@ -92,6 +92,9 @@ struct TWordStyle {
 // The header and footer stories of the first section, in the order of the file.
 enum class THeaderStory { EvenHeader, OddHeader, EvenFooter, OddFooter, FirstHeader, FirstFooter };
 
+// The stories of notes, comments and text boxes, in the order of the file.
+enum class TNoteStory { Footnotes, Comments, Endnotes, TextBoxes };
+
 struct TWordOptions {
     uint16_t WIdent = 0xA5EC;
     uint16_t NFib = 0x00C1;
@@ -142,6 +145,17 @@ class TWordBuilder {
     TWordBuilder& Para(std::u16string_view text, TSprms papx = {}, uint16_t istd = 0);
     // A field: begin mark, code, separator, result, end mark.
     TWordBuilder& Field(std::u16string_view code, std::u16string_view result, TSprms chpx = {});
+    // The marks one at a time, for fields inside fields.
+    TWordBuilder& FieldBegin();
+    TWordBuilder& FieldSeparator();
+    TWordBuilder& FieldEnd();
+    // A footnote, endnote or comment: its reference mark in the current text (the main text's
+    // are listed in the reference table) and its text, one paragraph, in its own story.
+    TWordBuilder& Footnote(std::u16string_view text);
+    TWordBuilder& Endnote(std::u16string_view text);
+    TWordBuilder& Comment(std::u16string_view text);
+    // A text box's text, one paragraph, in the text box story.
+    TWordBuilder& TextBox(std::u16string_view text);
     // Appends bytes to the "Data" stream and returns where they start (the fcPic of a picture
     // stored there). The stream starts with 64 bytes of zeros.
     uint32_t AddData(const std::vector<uint8_t>& bytes);
@@ -184,11 +198,14 @@ class TWordBuilder {
     };
     struct TStoryText {
         std::vector<TChar> Chars;
-        size_t OpenParagraph = 0;  // first character of the paragraph not yet ended
+        size_t OpenParagraph = 0;          // first character of the paragraph not yet ended
+        std::vector<uint32_t> ItemStarts;  // notes and text boxes: where each one's text starts
+        std::vector<uint32_t> References;  // notes: the main text's CPs of their marks
     };
     friend class TWordWriter;
 
     TStoryText& Current();
+    TWordBuilder& Note(TNoteStory story, char16_t mark, std::u16string_view text);
     // The characters since the last paragraph end become a paragraph with these properties.
     void CloseParagraph(TSprms papx, uint16_t istd);
     int32_t ChpxId(TSprms chpx);
@@ -203,7 +220,8 @@ class TWordBuilder {
     std::vector<uint8_t> data_ = std::vector<uint8_t>(64, 0);  // the "Data" stream
     TStoryText main_;
     std::array<TStoryText, 6> headers_;
-    int story_ = -1;  // -1 main, else the header story
+    std::array<TStoryText, 4> notes_;
+    int story_ = -1;  // -1 main, 0 to 5 the header story, 6 to 9 the note story
     bool wide_ = false;
 };
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "word/word_import.h"
 #include "model/page_walk.h"
 #include "tests/model/layout_fixture.h"
+#include "word/word_import.h"
 
 namespace qm {
 namespace {
