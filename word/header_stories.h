@@ -19,4 +19,8 @@ struct THeaderStory {
 // story table does not hold are left out.
 std::vector<THeaderStory> FirstSectionHeaderStories(const TWordFile& file);
 
+// The header and footer stories of later sections that hold text: they are not read (the first
+// section's headers and footers stand on every page).
+int64_t LaterSectionHeaderStories(const TWordFile& file);
+
 }  // namespace qm

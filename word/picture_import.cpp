@@ -103,7 +103,7 @@ constexpr TUndrawnWords kUndrawnWords[kUndrawnKinds] = {
     {"DIB picture", "DIB pictures"},
     {"TIFF picture", "TIFF pictures"},
     {"linked picture", "linked pictures"},
-    {"picture of an older form", "pictures of an older form"},
+    {"picture in the older metafile form", "pictures in the older metafile form"},
 };
 
 }  // namespace

@@ -33,7 +33,8 @@ struct TDecodedPicture {
     uint32_t HeightTwips = 0;
 };
 
-// Pictures stored in a form the program does not draw.
+// Pictures stored in a form the program does not draw. OlderForm: a metafile right after the
+// picture header (its mm a mapping mode), as Word keeps the pictures of embedded objects.
 enum class TUndrawnKind { Emf, Pict, Dib, Tiff, Linked, OlderForm };
 inline constexpr size_t kUndrawnKinds = 6;
 

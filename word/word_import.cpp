@@ -66,6 +66,10 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     result.CharactersRead = static_cast<int64_t>(reader.CharsRead());
     pictures.Report(result.Notices);
     file.Stories.ReportUnread(result.Notices);
+    result.Notices.Add(TNoticeKind::StorySkipped, "header or footer of a later section",
+                       "headers and footers of later sections",
+                       "left out: the first section's stand on every page.",
+                       LaterSectionHeaderStories(file));
     reader.Report(result.Notices);
     return result;
 }

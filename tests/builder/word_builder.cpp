@@ -25,8 +25,10 @@ TWordBuilder& TWordBuilder::MainStory() {
     return *this;
 }
 
-TWordBuilder& TWordBuilder::Story(THeaderStory story) {
+TWordBuilder& TWordBuilder::Story(THeaderStory story, int section) {
     story_ = static_cast<int>(story);
+    section_ = section;
+    if (headers_.size() <= static_cast<size_t>(section)) headers_.resize(section + 1);
     return *this;
 }
 
@@ -37,7 +39,7 @@ TWordBuilder& TWordBuilder::Wide(bool wide) {
 
 TWordBuilder::TStoryText& TWordBuilder::Current() {
     if (story_ < 0) return main_;
-    if (story_ < 6) return headers_[static_cast<size_t>(story_)];
+    if (story_ < 6) return headers_[static_cast<size_t>(section_)][static_cast<size_t>(story_)];
     return notes_[static_cast<size_t>(story_ - 6)];
 }
 

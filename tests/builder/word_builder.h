@@ -134,7 +134,9 @@ class TWordBuilder {
 
     // Where the following text goes: the main text or a header or footer story.
     TWordBuilder& MainStory();
-    TWordBuilder& Story(THeaderStory story);
+    // section: 0 the first section's header or footer, 1 the second's, and so on (the sections
+    // are those SectionBreak ends).
+    TWordBuilder& Story(THeaderStory story, int section = 0);
     // The following characters are stored in 16-bit (true) or 8-bit pieces; a change starts a
     // new piece. 8-bit text holds Windows-1252 codes (units above 0xFF are cut to 8 bits).
     TWordBuilder& Wide(bool wide);
@@ -219,7 +221,8 @@ class TWordBuilder {
     TSprms lastSepx_;
     std::vector<uint8_t> data_ = std::vector<uint8_t>(64, 0);  // the "Data" stream
     TStoryText main_;
-    std::array<TStoryText, 6> headers_;
+    std::vector<std::array<TStoryText, 6>> headers_ = std::vector<std::array<TStoryText, 6>>(1);
+    int section_ = 0;  // the section of the header story
     std::array<TStoryText, 4> notes_;
     int story_ = -1;  // -1 main, 0 to 5 the header story, 6 to 9 the note story
     bool wide_ = false;

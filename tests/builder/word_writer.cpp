@@ -135,9 +135,11 @@ class TWordWriter {
         ccpText_ = chars_.size();
         ccpFtn_ = AppendStory(b_.notes_[0]);
         const size_t headerStart = chars_.size();
-        for (const auto& story : b_.headers_) {
-            storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - headerStart));
-            chars_.insert(chars_.end(), story.Chars.begin(), story.Chars.end());
+        for (const auto& section : b_.headers_) {
+            for (const auto& story : section) {
+                storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - headerStart));
+                chars_.insert(chars_.end(), story.Chars.begin(), story.Chars.end());
+            }
         }
         storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - headerStart));
         hasHeaders_ = chars_.size() > headerStart;

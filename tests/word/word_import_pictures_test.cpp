@@ -185,7 +185,8 @@ TEST(WordImportPictures, OnlyPicturesStoredAsDrawingRecordsAreRead) {
         ASSERT_TRUE(r.Converted);
         EXPECT_EQ(FieldText(doc, 0), "ab\n") << mm;
         EXPECT_EQ(doc.BildCount(), 0) << mm;
-        const std::string kind = mm == 0x66 ? "linked picture" : "picture of an older form";
+        const std::string kind =
+            mm == 0x66 ? "linked picture" : "picture in the older metafile form";
         EXPECT_EQ(r.Notices.Sentences(),
                   std::vector<std::string>{"1 " + kind +
                                            " was left out: pictures of this kind are not drawn."})

@@ -56,6 +56,23 @@ TEST(WordImportStories, EveryKindOfStoryLeftOutIsToldOnce) {
                                         "3 text boxes were left out: text boxes are not read."}));
 }
 
+TEST(WordImportStories, HeadersOfLaterSectionsAreLeftOutAndCounted) {
+    TWordBuilder b;
+    b.Para(u"one").SectionBreak({}).Para(u"two").SectionBreak({}).Para(u"three");
+    b.Story(THeaderStory::OddHeader, 0).Para(u"Head 1");
+    b.Story(THeaderStory::OddHeader, 1).Para(u"Head 2");
+    b.Story(THeaderStory::FirstFooter, 2).Para(u"Foot 3");
+    // The third section's odd header is empty: it takes the one before.
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(FieldText(doc, 5), "Head 1\n");
+    EXPECT_EQ(FieldText(doc, 2), "");
+    EXPECT_EQ(r.Notices.Sentences(),
+              std::vector<std::string>{"2 headers and footers of later sections were left out: "
+                                       "the first section's stand on every page."});
+}
+
 TEST(WordImportStories, AStoryWithoutItsTableCountsAsOne) {
     TWordBuilder b;
     b.Text(u"x").Footnote(u"one").Footnote(u"two").Paragraph();
