@@ -19,7 +19,6 @@ class TFieldStack {
 
     // Whether the text at this point belongs to the code of an open field.
     bool InCode() const { return inCode_ > 0; }
-    int32_t Depth() const { return static_cast<int32_t>(open_.size()); }
 
   private:
     std::vector<bool> open_;  // per open field, innermost last: whether its code still runs

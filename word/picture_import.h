@@ -68,7 +68,6 @@ class TPictureReader {
     // A decoded picture that did not fit into the pictures list (kMaxPictures).
     void CountListFull() { ++state_.OverLimit; }
 
-    const TPictureState& State() const { return state_; }
     void Report(TNotices& notices) const { ReportPictures(state_, notices); }
 
   private:

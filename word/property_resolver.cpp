@@ -20,16 +20,16 @@ uint8_t PageByte(const TFkpRun& run, size_t pos) {
 }  // namespace
 
 TPropertyResolver::TPropertyResolver(const TWordFile& file) : file_(file) {
-    state_.Chp = file.Styles.LastChp;
-    state_.Pap = file.Styles.LastPap;
+    state_.Chp = file.Stylesheet.LastChp;
+    state_.Pap = file.Stylesheet.LastPap;
 }
 
 void TPropertyResolver::Apply(std::span<const uint8_t> list) {
-    ApplySprms(state_, file_.Styles.Styles, list);
+    ApplySprms(state_, file_.Stylesheet.Styles, list);
 }
 
 void TPropertyResolver::SetParagraphBase(size_t istd) {
-    const auto& styles = file_.Styles.Styles;
+    const auto& styles = file_.Stylesheet.Styles;
     const TStyleEntry& style = istd < styles.size() ? styles[istd] : styles[0];
     state_.Pap = style.Pap;
     state_.Chp = style.Chp;

@@ -34,7 +34,6 @@ class TStoryReader {
     // 100 through the story and back to 0 at its end.
     void Read(const TCpRange& story);
 
-    int32_t Stopped() const { return stopped_; }
     uint64_t CharsRead() const { return budgetAtStart_ - budget_; }
     // Characters shown other than they are: those the font's code page lacks.
     void Report(TNotices& notices) const;

@@ -17,7 +17,7 @@ void ReadTables(TWordFile& file) {
     file.Sections = TSectionTable::Read(table, fib.FcPlcfsed, fib.LcbPlcfsed);
     file.HeaderStories =
         ReadPlc<char>(table, fib.FcPlcfhdd, fib.LcbPlcfhdd, 0, [](ByteReader&, char&) {});
-    file.Styles = ReadStylesheet(table, fib.FcStshf);
+    file.Stylesheet = ReadStylesheet(table, fib.FcStshf);
     file.Pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
     file.Dop = ReadDop(table, fib.FcDop);
     file.Stories = TStoryTable(fib, table);

@@ -67,7 +67,7 @@ void DumpTables(std::ostream& out, const TWordFile& file) {
     for (size_t i = 0; i < file.FontNames.size(); ++i) {
         out << "  " << i << " " << file.FontNames[i] << "\n";
     }
-    out << "Styles: " << file.Styles.Styles.size() << "\n";
+    out << "Styles: " << file.Stylesheet.Styles.size() << "\n";
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ struct TWordFile {
     TSectionTable Sections;
     Plc<char> HeaderStories;  // positions only: the story CPs relative to the header text
     TPieceTable Pieces;
-    TStylesheet Styles;
+    TStylesheet Stylesheet;
     TStoryTable Stories;
 };
 
