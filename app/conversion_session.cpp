@@ -59,7 +59,7 @@ TOpenOutcome TConversionSession::FinishOpen(const TImportResult& outcome) {
     TOpenOutcome result;
     result.Imported = outcome.Converted;
     result.Reason = outcome.Message;
-    result.Notices = outcome.Notices;
+    result.Notices = outcome.Notices.Sentences();
     return result;
 }
 

@@ -9,7 +9,7 @@ namespace qm {
 
 namespace {
 
-// [MS-DOC] 2.9.209 PnFkpChpx / 2.9.210 PnFkpPapx: the page number is the low 22 bits.
+// PnFkpChpx / PnFkpPapx: the page number is the low 22 bits.
 constexpr uint32_t kPageNumberMask = 0x3FFFFF;
 
 }  // namespace

@@ -1,4 +1,4 @@
-// A bin table with its formatted-property pages ([MS-DOC] 2.8.6 PlcBteChpx and PlcBtePapx,
+// A bin table with its formatted-property pages (PlcBteChpx and PlcBtePapx,
 // 2.9.44 ChpxFkp, 2.9.177 PapxFkp): 512-byte pages of the main stream, each holding runs of
 // FCs and, per run, the offset of its property list in the page.
 #pragma once

@@ -1,5 +1,5 @@
-// Word's colour indexes ([MS-DOC] 2.9.119 Ico) and the blend of a shading pattern
-// ([MS-DOC] 2.9.248 Shd80), as Windows colour values 0x00BBGGRR.
+// Word's colour indexes (Ico) and the blend of a shading pattern
+// (Shd80), as Windows colour values 0x00BBGGRR.
 #pragma once
 
 #include <cstdint>

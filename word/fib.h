@@ -1,11 +1,12 @@
-// The file information block at the start of the "WordDocument" stream ([MS-DOC] 2.5.1 Fib)
-// and the document properties it points to ([MS-DOC] 2.7.1 Dop).
+// The file information block at the start of the "WordDocument" stream (Fib)
+// and the document properties it points to (Dop).
 #pragma once
 
 #include <cstdint>
 #include <span>
 
 #include "base/result.h"
+#include "word/refusals.h"
 
 namespace qm {
 
@@ -22,10 +23,28 @@ struct TFib {
     uint16_t NFib = 0;
     uint16_t Flags = 0;  // the 16-bit flags at 0x0A
     uint32_t FcMin = 0;
+    // FibRgLw97: the lengths of the stories, which follow each other in this order.
     uint32_t CcpText = 0;
     uint32_t CcpFtn = 0;
+    uint32_t CcpHdd = 0;
+    uint32_t CcpMcr = 0;
+    uint32_t CcpAtn = 0;
+    uint32_t CcpEdn = 0;
+    uint32_t CcpTxbx = 0;
+    uint32_t CcpHdrTxbx = 0;
     uint32_t FcStshf = 0;
     uint32_t LcbStshf = 0;
+    // The PLCs that say how many notes, comments and text boxes the stories hold.
+    uint32_t FcPlcffndRef = 0;
+    uint32_t LcbPlcffndRef = 0;
+    uint32_t FcPlcfandRef = 0;
+    uint32_t LcbPlcfandRef = 0;
+    uint32_t FcPlcfendRef = 0;
+    uint32_t LcbPlcfendRef = 0;
+    uint32_t FcPlcftxbxTxt = 0;
+    uint32_t LcbPlcftxbxTxt = 0;
+    uint32_t FcPlcfHdrtxbxTxt = 0;
+    uint32_t LcbPlcfHdrtxbxTxt = 0;
     uint32_t FcPlcfsed = 0;
     uint32_t LcbPlcfsed = 0;
     uint32_t FcPlcfhdd = 0;
@@ -57,10 +76,5 @@ struct TDop {
 
 // Reads them at fcDop of the table stream; what lies outside the stream stays 0.
 TDop ReadDop(std::span<const uint8_t> tableStream, uint32_t fcDop);
-
-// The program's words for the refusals.
-inline constexpr const char* kMsgEncrypted = "This document is password protected.";
-inline constexpr const char* kMsgUnsupportedVersion = "This Word version is not supported.";
-inline constexpr const char* kMsgDamagedHeader = "The document header is damaged.";
 
 }  // namespace qm

@@ -1,13 +1,13 @@
 #include "word/font_table.h"
 
 #include "base/byte_reader.h"
-#include "word/cp1252.h"
+#include "base/cp1252.h"
 
 namespace qm {
 
 namespace {
 
-// [MS-DOC] 2.9.84 FFN: the face name starts 40 bytes into the entry.
+// FFN: the face name starts 40 bytes into the entry.
 constexpr size_t kFaceNameOffset = 40;
 
 std::string ReadFaceName(std::span<const uint8_t> entry) {
@@ -15,8 +15,11 @@ std::string ReadFaceName(std::span<const uint8_t> entry) {
     if (entry.size() <= kFaceNameOffset) return name;
     ByteReader r(entry.subspan(kFaceNameOffset));
     uint16_t unit = 0;
-    while (r.U16(unit) && unit != 0)
-        name.push_back(static_cast<char>(Cp1252FromUtf16(unit)));
+    while (r.U16(unit) && unit != 0) {
+        uint8_t code = 0;
+        Cp1252FromUnicode(unit, code);
+        name.push_back(static_cast<char>(code));
+    }
     return name;
 }
 

@@ -1,4 +1,4 @@
-// The font table ([MS-DOC] 2.9.274 SttbfFfn): the face names, index = font number.
+// The font table (SttbfFfn): the face names, index = font number.
 #pragma once
 
 #include <cstdint>

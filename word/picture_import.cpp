@@ -1,19 +1,17 @@
 #include "word/picture_import.h"
 
 #include <algorithm>
+#include <string>
 
-#include "word/import_context.h"
-#include "word/inflate.h"
+#include "base/notices.h"
 #include "metafile/metafile_player.h"
-#include "word/model_output.h"
+#include "word/inflate.h"
 #include "word/picture_records.h"
-#include "word/table_rows.h"
 
 namespace qm {
 
 namespace {
 
-constexpr double kMmPerTwip = 25.39995 / 1440;
 constexpr uint32_t kUnscaled = 1000;
 constexpr uint32_t kTwipsPerInch = 1440;
 // Metafiles often draw in units far finer than a printer's (equation editors use over 2000 per
@@ -40,6 +38,8 @@ bool DecodeBlip(const TBlip& blip, const TWmfSizeLimit& limit, TBildRec& picture
             return OpenDibMemory(picture, blip.Bytes, kFormatPng);
         case TBlipKind::Metafile:
             break;
+        default:
+            return false;
     }
     if (!blip.Compressed) return PlayWindowsMetafile(blip.Bytes, blip.Bounds, limit, picture);
     std::vector<uint8_t> metafile;
@@ -60,13 +60,63 @@ bool Charge(TPictureState& state, TBildRec& picture) {
     return true;
 }
 
+TUndrawnKind UndrawnOf(TBlipKind kind) {
+    switch (kind) {
+        case TBlipKind::Pict:
+            return TUndrawnKind::Pict;
+        case TBlipKind::Dib:
+            return TUndrawnKind::Dib;
+        case TBlipKind::Tiff:
+            return TUndrawnKind::Tiff;
+        case TBlipKind::Emf:
+        default:  // the kinds drawn never come here
+            return TUndrawnKind::Emf;
+    }
+}
+
+// Counts what the records hold besides the pictures drawn; false when they hold nothing to draw.
+bool CountLeftOut(const TPictureRecords& records, TPictureState& state) {
+    const TPicfHeader& h = records.Header;
+    if (h.Mm != kPicfDrawingRecords) {
+        const TUndrawnKind kind =
+            h.Mm == kPicfLinkedFile ? TUndrawnKind::Linked : TUndrawnKind::OlderForm;
+        ++state.NotDrawn[static_cast<size_t>(kind)];
+        return false;
+    }
+    for (const TBlipKind kind : records.NotDrawn)
+        ++state.NotDrawn[static_cast<size_t>(UndrawnOf(kind))];
+    state.Unreadable += records.Damaged;
+    // Drawing records without any picture record: a shape the program does not read.
+    if (records.Blips.empty() && records.NotDrawn.empty() && records.Damaged == 0)
+        ++state.Unreadable;
+    return !records.Blips.empty();
+}
+
+struct TUndrawnWords {
+    const char* Noun;
+    const char* Nouns;
+};
+
+constexpr TUndrawnWords kUndrawnWords[kUndrawnKinds] = {
+    {"EMF picture", "EMF pictures"},
+    {"PICT picture", "PICT pictures"},
+    {"DIB picture", "DIB pictures"},
+    {"TIFF picture", "TIFF pictures"},
+    {"linked picture", "linked pictures"},
+    {"picture in the older metafile form", "pictures in the older metafile form"},
+};
+
 }  // namespace
 
 std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint32_t fcPic,
                                             TPictureState& state) {
     std::vector<TDecodedPicture> pictures;
     const std::optional<TPictureRecords> records = ReadPictureRecords(data, fcPic);
-    if (!records) return pictures;
+    if (!records) {
+        ++state.Unreadable;
+        return pictures;
+    }
+    if (!CountLeftOut(*records, state)) return pictures;
     const TPicfHeader& h = records->Header;
     for (const TBlip& blip : records->Blips) {
         if (state.PixelsLeft <= 0) {
@@ -88,54 +138,24 @@ std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint3
     return pictures;
 }
 
-void AddPicture(WordImportContext& ctx, const TBildRec& picture, uint32_t widthTwips,
-                uint32_t heightTwips) {
-    TDocument& doc = ctx.Doc;
-    if (!picture.HasImage() || widthTwips == 0 || heightTwips == 0) return;
-    if (doc.BildCount() >= kMaxPictures) {
-        ++ctx.Pictures.OverLimit;
-        return;
+void ReportPictures(const TPictureState& state, TNotices& notices) {
+    const std::string limits = "left out: a document shows at most " +
+                               std::to_string(kMaxImportPicturePixels) + " picture pixels and " +
+                               std::to_string(kMaxPictures) + " pictures.";
+    notices.Add(TNoticeKind::PictureLeftOut, "picture", "pictures", limits, state.OverLimit);
+    notices.Add(TNoticeKind::PictureLeftOut, "picture", "pictures",
+                "left out: damaged, too large, or of a kind not read.", state.Unreadable);
+    for (size_t kind = 0; kind < kUndrawnKinds; ++kind) {
+        notices.Add(TNoticeKind::PictureKind, kUndrawnWords[kind].Noun, kUndrawnWords[kind].Nouns,
+                    "left out: pictures of this kind are not drawn.", state.NotDrawn[kind]);
     }
-    TCharRec* ch = doc.NewChar();
-    if (ch == nullptr) return;
-    doc.BilderListe.push_back(picture);
-    ch->Kind = 1;
-    ch->Code = 1;  // the picture character's own code; pictures are known by their kind
-    ch->BildIndex = static_cast<uint16_t>(doc.BildCount() - 1);
-    ch->Width = widthTwips * kMmPerTwip;
-    ch->Height = heightTwips * kMmPerTwip;
-    // A paragraph holding only a picture still takes its format (alignment, indents).
-    WriteParagraphFormat(ctx);
-    doc.CurChar += 1;
 }
 
-std::vector<std::string> PictureNotices(const TPictureState& state) {
-    auto count = [](int32_t n) {
-        return n == 1 ? std::string("1 picture was") : std::to_string(n) + " pictures were";
-    };
-    std::vector<std::string> notices;
-    if (state.OverLimit > 0) {
-        notices.push_back(count(state.OverLimit) + " left out: a document shows at most " +
-                          std::to_string(kMaxImportPicturePixels) + " picture pixels and " +
-                          std::to_string(kMaxPictures) + " pictures.");
-    }
-    if (state.Unreadable > 0) {
-        notices.push_back(count(state.Unreadable) +
-                          " left out: damaged, too large, or of a kind not read.");
-    }
-    return notices;
-}
-
-void ReadPicture(WordImportContext& ctx) {
-    const uint32_t fcPic = ctx.Chp.FcPic;
-    auto known = ctx.Pictures.ByPosition.find(fcPic);
-    if (known == ctx.Pictures.ByPosition.end()) {
-        std::vector<TDecodedPicture> decoded =
-            DecodePictures(ctx.dataStream.Bytes(), fcPic, ctx.Pictures);
-        known = ctx.Pictures.ByPosition.emplace(fcPic, std::move(decoded)).first;
-    }
-    for (const TDecodedPicture& picture : known->second)
-        AddPicture(ctx, picture.Picture, picture.WidthTwips, picture.HeightTwips);
+const std::vector<TDecodedPicture>& TPictureReader::At(uint32_t fcPic) {
+    auto known = byPosition_.find(fcPic);
+    if (known == byPosition_.end())
+        known = byPosition_.emplace(fcPic, DecodePictures(data_, fcPic, state_)).first;
+    return known->second;
 }
 
 }  // namespace qm

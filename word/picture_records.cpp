@@ -12,12 +12,19 @@ constexpr size_t kPicfBytes = 68;
 constexpr size_t kRecordHeaderBytes = 8;
 constexpr uint16_t kContainerVersion = 0xF;
 
-// [MS-ODRAW] record types.
+// OfficeArt record types.
 constexpr uint16_t kBlipStoreEntry = 0xF007;  // OfficeArtFBSE
+constexpr uint16_t kBlipEmf = 0xF01A;
 constexpr uint16_t kBlipWmf = 0xF01B;
+constexpr uint16_t kBlipPict = 0xF01C;
 constexpr uint16_t kBlipJpeg = 0xF01D;
 constexpr uint16_t kBlipPng = 0xF01E;
+constexpr uint16_t kBlipDib = 0xF01F;
+constexpr uint16_t kBlipTiff = 0xF029;
 constexpr uint16_t kBlipJpegCmyk = 0xF02A;
+// The types set aside for picture records (OfficeArtBlip).
+constexpr uint16_t kFirstBlipType = 0xF018;
+constexpr uint16_t kLastBlipType = 0xF117;
 
 // OfficeArtFBSE: 36 bytes, the name's length at offset 33; the name and the embedded picture
 // record follow.
@@ -82,6 +89,34 @@ std::optional<TBlip> ReadBlip(uint16_t type, uint16_t instance, std::span<const 
     return BitmapBlip(type, instance, body);
 }
 
+// The kind of a picture record the program does not draw.
+std::optional<TBlipKind> UndrawnKind(uint16_t type) {
+    switch (type) {
+        case kBlipEmf:
+            return TBlipKind::Emf;
+        case kBlipPict:
+            return TBlipKind::Pict;
+        case kBlipDib:
+            return TBlipKind::Dib;
+        case kBlipTiff:
+            return TBlipKind::Tiff;
+        default:
+            return std::nullopt;
+    }
+}
+
+void AddBlip(uint16_t type, uint16_t instance, std::span<const uint8_t> body,
+             TPictureRecords& picture) {
+    if (type < kFirstBlipType || type > kLastBlipType) return;  // shapes and their properties
+    if (const std::optional<TBlipKind> kind = UndrawnKind(type)) {
+        picture.NotDrawn.push_back(*kind);
+    } else if (std::optional<TBlip> blip = ReadBlip(type, instance, body)) {
+        picture.Blips.push_back(*blip);
+    } else {
+        ++picture.Damaged;
+    }
+}
+
 TPicfHeader ReadPicf(ByteReader& r) {
     TPicfHeader h;
     const size_t start = r.Pos();
@@ -91,7 +126,7 @@ TPicfHeader ReadPicf(ByteReader& r) {
     return h;
 }
 
-void WalkRecords(ByteReader& r, std::vector<TBlip>& blips) {
+void WalkRecords(ByteReader& r, TPictureRecords& picture) {
     while (r.Remaining() >= kRecordHeaderBytes) {
         uint16_t versionAndInstance = 0, type = 0;
         uint32_t length = 0;
@@ -107,7 +142,7 @@ void WalkRecords(ByteReader& r, std::vector<TBlip>& blips) {
         }
         std::span<const uint8_t> body;
         if (!r.Bytes(length, body)) return;  // cut short
-        if (auto blip = ReadBlip(type, versionAndInstance >> 4, body)) blips.push_back(*blip);
+        AddBlip(type, versionAndInstance >> 4, body, picture);
     }
 }
 
@@ -126,7 +161,7 @@ std::optional<TPictureRecords> ReadPictureRecords(std::span<const uint8_t> data,
     const size_t end = fcPic + std::min<size_t>(h.Lcb, data.size() - fcPic);
     ByteReader records(data.first(end));
     if (!records.Seek(size_t{fcPic} + h.CbHeader)) return picture;
-    WalkRecords(records, picture.Blips);
+    WalkRecords(records, picture);
     return picture;
 }
 

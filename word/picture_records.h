@@ -1,7 +1,7 @@
-// The stored form of an inline picture in the "Data" stream: the picture header ([MS-DOC]
-// 2.9.192 PICF) followed, for pictures kept as drawing records (mm = 100), by OfficeArt
-// records ([MS-ODRAW]): containers, picture store entries with their names, and the picture
-// records (blips) that hold JPEG, PNG or Windows metafile data.
+// The stored form of an inline picture in the "Data" stream: the picture header (PICF)
+// followed, for pictures kept as drawing records (mm = 100), by OfficeArt records: containers,
+// picture store entries (OfficeArtFBSE) with their names, and the picture records (blips) that
+// hold JPEG, PNG, Windows metafile, EMF, PICT, DIB or TIFF data.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +25,11 @@ struct TPicfHeader {
 };
 
 inline constexpr uint16_t kPicfDrawingRecords = 100;
+// mm of a linked picture: a file name precedes the drawing records.
+inline constexpr uint16_t kPicfLinkedFile = 0x66;
 
-enum class TBlipKind { Jpeg, Png, Metafile };
+// The kinds of picture records. The program draws the first three.
+enum class TBlipKind { Jpeg, Png, Metafile, Emf, Pict, Dib, Tiff };
 
 // One picture record's data, as a view into the stream.
 struct TBlip {
@@ -40,13 +43,15 @@ struct TBlip {
 
 struct TPictureRecords {
     TPicfHeader Header;
-    std::vector<TBlip> Blips;  // in record order; empty when nothing we decode was found
+    std::vector<TBlip> Blips;         // the ones of kinds drawn, in record order
+    std::vector<TBlipKind> NotDrawn;  // the kinds of the other picture records, in record order
+    int32_t Damaged = 0;              // picture records that could not be read, or of no kind known
 };
 
 // Reads the picture stored at fcPic of the "Data" stream. Returns nothing when the header does
 // not fit into the stream or is inconsistent (lcb smaller than cbHeader). The record walk
 // stays inside lcb and the stream; a record reaching beyond them ends it with the pictures
-// found so far. Other mm values than 100 give a header without pictures.
+// found so far. Other mm values than 100 give a header without picture records.
 std::optional<TPictureRecords> ReadPictureRecords(std::span<const uint8_t> data, uint32_t fcPic);
 
 }  // namespace qm

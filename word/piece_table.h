@@ -1,4 +1,4 @@
-// The piece table ([MS-DOC] 2.9.38 Clx, 2.9.177 PlcPcd): which bytes of the main stream hold
+// The piece table (Clx, PlcPcd): which bytes of the main stream hold
 // the document's characters, CP by CP.
 #pragma once
 
@@ -27,8 +27,8 @@ class TPieceTable {
     int32_t Count() const { return pieces_.Count(); }
     const Plc<uint32_t>& Pieces() const { return pieces_; }
 
-    // Maps a CP to its FC. A CP on a piece boundary belongs to the later piece ([MS-DOC] 2.4.1:
-    // the piece that starts there). Returns false when no piece covers cp.
+    // Maps a CP to its FC. A CP on a piece boundary belongs to the later piece (the
+    // piece that starts there). Returns false when no piece covers cp.
     bool Map(int64_t cp, TTextPos& pos) const;
     // The same; runEnd receives the first CP after cp that may lie elsewhere (up to there the
     // characters follow each other in the stream).

@@ -1,4 +1,4 @@
-// The one reader of Word's PLC tables ([MS-DOC] 2.2.2): n + 1 32-bit positions (CPs or FCs)
+// The one reader of Word's PLC tables: n + 1 32-bit positions (CPs or FCs)
 // followed by n records of a fixed size. Pieces, bin tables, sections and header stories are
 // all stored this way.
 #pragma once

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "base/byte_reader.h"
-#include "word/import_context.h"
+#include "word/row_definition.h"
 #include "word/tab_stops.h"
 
 namespace qm {
@@ -38,7 +38,13 @@ struct TOperand {
     }
 };
 
-using TAction = void (*)(WordImportContext&, const TOperand&, int depth);
+// What a property code acts on: the properties in force and the styles it may name.
+struct TTarget {
+    TPropertyState& State;
+    std::span<const TStyleEntry> Styles;
+};
+
+using TAction = void (*)(TTarget&, const TOperand&, int depth);
 
 struct TSprmRule {
     uint16_t Code;
@@ -53,26 +59,25 @@ void Toggle(bool& flag, uint8_t operand) {
 }
 
 template <bool TChp::*Member>
-void ToggleChp(WordImportContext& ctx, const TOperand& op, int) {
-    Toggle(ctx.Chp.*Member, op.U8());
+void ToggleChp(TTarget& t, const TOperand& op, int) {
+    Toggle(t.State.Chp.*Member, op.U8());
 }
 
-void ApplyCharStyle(WordImportContext& ctx, const TOperand& op, int depth) {
+void ApplyCharStyle(TTarget& t, const TOperand& op, int depth) {
     const uint16_t istd = op.U16();
-    if (istd >= ctx.styles.size() || depth >= kMaxStyleNesting) return;
-    // The list is copied: applying it may not touch the styles, but it must not depend on it.
-    const std::vector<uint8_t> chpx = ctx.styles[istd].SavedChpx;
-    ApplySprms(ctx, chpx, depth + 1);
+    if (istd >= t.Styles.size() || depth >= kMaxStyleNesting) return;
+    ApplySprms(t.State, t.Styles, t.Styles[istd].SavedChpx, depth + 1);
 }
 
-void ApplyPlainText(WordImportContext& ctx, const TOperand&, int) {
-    const bool special = ctx.Chp.FSpec;
-    ctx.Chp = ctx.ParaStyleChp;
-    ctx.Chp.FSpec = special;
+void ApplyPlainText(TTarget& t, const TOperand&, int) {
+    TChp& chp = t.State.Chp;
+    const bool special = chp.FSpec;
+    chp = t.State.ParaStyleChp;
+    chp.FSpec = special;
 }
 
-void ClearCharFormat(WordImportContext& ctx, const TOperand&, int) {
-    TChp& chp = ctx.Chp;
+void ClearCharFormat(TTarget& t, const TOperand&, int) {
+    TChp& chp = t.State.Chp;
     chp.Bold = chp.Italic = chp.FldVanish = chp.SmallCaps = chp.Caps = false;
     chp.Ico = 0;
     chp.Kul = 0;
@@ -94,58 +99,58 @@ constexpr TSprmRule kRules[] = {
     {0x083A, ToggleChp<&TChp::SmallCaps>},
     {0x083B, ToggleChp<&TChp::Caps>},
     {0x0855, ToggleChp<&TChp::FSpec>},
-    {0x2403, [](WordImportContext& c, const TOperand& o, int) { c.Pap.Jc = o.U8(); }},
-    {0x240C, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FNoLnn = o.U8(); }},
-    {0x2416, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FInTable = o.U8(); }},
-    {0x2417, [](WordImportContext& c, const TOperand& o, int) { c.Pap.FTtp = o.U8(); }},
-    {0x2A0C, [](WordImportContext& c, const TOperand& o, int) {
-         c.Chp.IcoHighlight = o.U8() & 0x1F;
-         c.Chp.Highlight = o.U8() != 0;
+    {0x2403, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Jc = o.U8(); }},
+    {0x240C, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FNoLnn = o.U8(); }},
+    {0x2416, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FInTable = o.U8(); }},
+    {0x2417, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FTtp = o.U8(); }},
+    {0x2A0C, [](TTarget& t, const TOperand& o, int) {
+         t.State.Chp.IcoHighlight = o.U8() & 0x1F;
+         t.State.Chp.Highlight = o.U8() != 0;
      }},
     {0x2A32, ClearCharFormat},
     {0x2A33, ApplyPlainText},
-    {0x2A3E, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Kul = o.U8() & 0x0F; }},
-    {0x2A42, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Ico = o.U8() & 0x1F; }},
-    {0x2A48, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Iss = o.U8() & 0x07; }},
-    {0x3009, [](WordImportContext& c, const TOperand& o, int) { c.Sep.Bkc = o.U8(); }},
-    {0x300A, [](WordImportContext& c, const TOperand& o, int) { c.Sep.FTitlePage = o.U8(); }},
-    {0x3019, [](WordImportContext& c, const TOperand& o, int) { c.Sep.FLBetween = o.U8(); }},
-    {0x460B, [](WordImportContext& c, const TOperand& o, int) { c.Pap.Ilfo = o.U16(); }},
-    {0x4610, [](WordImportContext& c, const TOperand& o, int) {
-         c.Pap.DxaLeft = std::max<int32_t>(c.Pap.DxaLeft + o.I16(), 0);
+    {0x2A3E, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Kul = o.U8() & 0x0F; }},
+    {0x2A42, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Ico = o.U8() & 0x1F; }},
+    {0x2A48, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Iss = o.U8() & 0x07; }},
+    {0x3009, [](TTarget& t, const TOperand& o, int) { t.State.Sep.Bkc = o.U8(); }},
+    {0x300A, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FTitlePage = o.U8(); }},
+    {0x3019, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FLBetween = o.U8(); }},
+    {0x460B, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilfo = o.U16(); }},
+    {0x4610, [](TTarget& t, const TOperand& o, int) {
+         t.State.Pap.DxaLeft = std::max<int32_t>(t.State.Pap.DxaLeft + o.I16(), 0);
      }},
-    {0x4866, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Shd = o.U16(); }},
+    {0x4866, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Shd = o.U16(); }},
     {0x4A30, ApplyCharStyle},
-    {0x4A43, [](WordImportContext& c, const TOperand& o, int) { c.Chp.Hps = o.U16(); }},
-    {0x4A4F, [](WordImportContext& c, const TOperand& o, int) { c.Chp.FtcAscii = o.U16(); }},
-    {0x500B, [](WordImportContext& c, const TOperand& o, int) { c.Sep.CcolM1 = o.U16(); }},
-    {0x5400, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
-    {0x548A, [](WordImportContext& c, const TOperand& o, int) { c.Row.Justification = o.U16(); }},
-    {0x6412, [](WordImportContext& c, const TOperand& o, int) {
-         c.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
-         c.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
+    {0x4A43, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Hps = o.U16(); }},
+    {0x4A4F, [](TTarget& t, const TOperand& o, int) { t.State.Chp.FtcAscii = o.U16(); }},
+    {0x500B, [](TTarget& t, const TOperand& o, int) { t.State.Sep.CcolM1 = o.U16(); }},
+    {0x5400, [](TTarget& t, const TOperand& o, int) { t.State.Row.Justification = o.U16(); }},
+    {0x548A, [](TTarget& t, const TOperand& o, int) { t.State.Row.Justification = o.U16(); }},
+    {0x6412, [](TTarget& t, const TOperand& o, int) {
+         t.State.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
+         t.State.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
      }},
-    {0x6A03, [](WordImportContext& c, const TOperand& o, int) {
-         c.Chp.FSpec = true;
-         c.Chp.FcPic = o.U32();
+    {0x6A03, [](TTarget& t, const TOperand& o, int) {
+         t.State.Chp.FSpec = true;
+         t.State.Chp.FcPic = o.U32();
      }},
-    {0x840E, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaRight = o.I16(); }},
-    {0x840F, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaLeft = o.I16(); }},
-    {0x8411, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DxaLeft1 = o.I16(); }},
-    {0x900C, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaColumns = o.U16(); }},
-    {0x9023, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaTop = Magnitude(o.I16()); }},
-    {0x9024, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaBottom = Magnitude(o.I16()); }},
-    {0xA413, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DyaBefore = o.U16(); }},
-    {0xA414, [](WordImportContext& c, const TOperand& o, int) { c.Pap.DyaAfter = o.U16(); }},
-    {0xB017, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaHdrTop = o.U16(); }},
-    {0xB018, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DyaHdrBottom = o.U16(); }},
-    {0xB01F, [](WordImportContext& c, const TOperand& o, int) { c.Sep.XaPage = o.U16(); }},
-    {0xB020, [](WordImportContext& c, const TOperand& o, int) { c.Sep.YaPage = o.U16(); }},
-    {0xB021, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaLeft = o.U16(); }},
-    {0xB022, [](WordImportContext& c, const TOperand& o, int) { c.Sep.DxaRight = o.U16(); }},
-    {0xC60D, [](WordImportContext& c, const TOperand& o, int) { ChangeTabs(c.Pap, o.Bytes); }},
-    {0xD608, [](WordImportContext& c, const TOperand& o, int) { DefineRow(c, o.Bytes); }},
-    {0xD609, [](WordImportContext& c, const TOperand& o, int) { DefineRowShading(c, o.Bytes); }},
+    {0x840E, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DxaRight = o.I16(); }},
+    {0x840F, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DxaLeft = o.I16(); }},
+    {0x8411, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DxaLeft1 = o.I16(); }},
+    {0x900C, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaColumns = o.U16(); }},
+    {0x9023, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaTop = Magnitude(o.I16()); }},
+    {0x9024, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaBottom = Magnitude(o.I16()); }},
+    {0xA413, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DyaBefore = o.U16(); }},
+    {0xA414, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DyaAfter = o.U16(); }},
+    {0xB017, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaHdrTop = o.U16(); }},
+    {0xB018, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaHdrBottom = o.U16(); }},
+    {0xB01F, [](TTarget& t, const TOperand& o, int) { t.State.Sep.XaPage = o.U16(); }},
+    {0xB020, [](TTarget& t, const TOperand& o, int) { t.State.Sep.YaPage = o.U16(); }},
+    {0xB021, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaLeft = o.U16(); }},
+    {0xB022, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaRight = o.U16(); }},
+    {0xC60D, [](TTarget& t, const TOperand& o, int) { ChangeTabs(t.State.Pap, o.Bytes); }},
+    {0xD608, [](TTarget& t, const TOperand& o, int) { DefineRow(t.State.Row, o.Bytes); }},
+    {0xD609, [](TTarget& t, const TOperand& o, int) { DefineRowShading(t.State.Row, o.Bytes); }},
 };
 // clang-format on
 static_assert(std::is_sorted(std::begin(kRules), std::end(kRules),
@@ -164,7 +169,7 @@ bool ReadOperand(ByteReader& r, uint16_t code, std::span<const uint8_t>& operand
     const int fixed = SprmOperandSize(code);
     if (fixed >= 0) return r.Bytes(static_cast<size_t>(fixed), operand);
     if (code == kSprmTDefTable) {
-        // Its size is 16 bits and counts itself plus one ([MS-DOC] 2.9.316).
+        // Its size is 16 bits and counts itself plus one (TDefTableOperand).
         uint16_t cb = 0;
         if (!r.U16(cb)) return false;
         return r.Bytes(cb > 0 ? cb - 1u : 0u, operand);
@@ -172,7 +177,7 @@ bool ReadOperand(ByteReader& r, uint16_t code, std::span<const uint8_t>& operand
     uint8_t cb = 0;
     if (!r.U8(cb)) return false;
     if (code == kSprmPChgTabs && cb == 255) {
-        // [MS-DOC] 2.9.182: the size is then given by the counts: deletions take 4 bytes
+        // PChgTabsOperand: the size is then given by the counts: deletions take 4 bytes
         // each (position and close distance), additions 3 (position and descriptor).
         const size_t start = r.Pos();
         uint8_t deleteCount = 0;
@@ -204,14 +209,16 @@ int SprmOperandSize(uint16_t code) {
     }
 }
 
-void ApplySprms(WordImportContext& ctx, std::span<const uint8_t> list, int depth) {
+void ApplySprms(TPropertyState& state, std::span<const TStyleEntry> styles,
+                std::span<const uint8_t> list, int depth) {
+    TTarget target{state, styles};
     ByteReader r(list);
     while (r.Remaining() >= 2) {
         uint16_t code = 0;
         r.U16(code);
         std::span<const uint8_t> operand;
         if (!ReadOperand(r, code, operand)) return;
-        if (const TSprmRule* rule = FindRule(code)) rule->Apply(ctx, TOperand{operand}, depth);
+        if (const TSprmRule* rule = FindRule(code)) rule->Apply(target, TOperand{operand}, depth);
     }
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/byte_reader.h"
-#include "word/import_context.h"
 #include "word/sprm.h"
 
 namespace qm {
@@ -43,10 +42,9 @@ size_t PropertyListsStart(ByteReader& r, size_t stdStart, uint16_t cbStdBase) {
     return stdStart + offset + (offset & 1);
 }
 
-// The property lists of a style (UPX, [MS-DOC] 2.9.328), each after its 16-bit size and padded
-// to an even length.
-void ApplyStyleLists(WordImportContext& ctx, ByteReader& r, size_t stdStart, size_t stdEnd,
-                     size_t pos, const TStdBase& base, TStyleEntry& entry) {
+// The property lists of a style (UPX), each after its 16-bit size and padded to an even length.
+void ApplyStyleLists(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t stdStart,
+                     size_t stdEnd, size_t pos, const TStdBase& base, TStyleEntry& entry) {
     for (uint8_t j = 0; j < base.Cupx && pos < stdEnd; ++j) {
         uint16_t cbUpx = 0;
         r.Seek(pos);
@@ -56,16 +54,17 @@ void ApplyStyleLists(WordImportContext& ctx, ByteReader& r, size_t stdStart, siz
         if (base.Sgc == kCharacterStyle) {
             if (j == 0) entry.SavedChpx.assign(list.begin(), list.end());
         } else if (j == 0) {
-            if (list.size() >= 2) ApplySprms(ctx, list.subspan(2));  // after the style index
+            // after the style index
+            if (list.size() >= 2) ApplySprms(work, sheet.Styles, list.subspan(2));
         } else if (j == 1) {
-            ApplySprms(ctx, list);
+            ApplySprms(work, sheet.Styles, list);
         }
         const size_t offset = r.Pos() - stdStart;
         pos = r.Pos() + (offset & 1);
     }
 }
 
-void ReadStyle(WordImportContext& ctx, ByteReader& r, size_t pos, uint16_t cbStd,
+void ReadStyle(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t pos, uint16_t cbStd,
                uint16_t cbStdBase, size_t i) {
     const size_t stdStart = pos + 2;
     const size_t stdEnd = std::min(stdStart + cbStd, r.Size());
@@ -73,20 +72,20 @@ void ReadStyle(WordImportContext& ctx, ByteReader& r, size_t pos, uint16_t cbStd
     const TStdBase base = ReadStdBase(r, cbStdBase);
     const size_t lists = PropertyListsStart(r, stdStart, cbStdBase);
     if (base.IstdBase <= i) {
-        ctx.Pap = ctx.styles[base.IstdBase].Pap;
-        ctx.Chp = ctx.styles[base.IstdBase].Chp;
+        work.Pap = sheet.Styles[base.IstdBase].Pap;
+        work.Chp = sheet.Styles[base.IstdBase].Chp;
     }
-    ctx.styles[i].IsCharStyle = base.Sgc == kCharacterStyle;
+    sheet.Styles[i].IsCharStyle = base.Sgc == kCharacterStyle;
     if (base.Sgc == kParagraphStyle || base.Sgc == kCharacterStyle) {
-        ApplyStyleLists(ctx, r, stdStart, stdEnd, lists, base, ctx.styles[i]);
+        ApplyStyleLists(sheet, work, r, stdStart, stdEnd, lists, base, sheet.Styles[i]);
     }
 }
 
 }  // namespace
 
-void ReadStylesheet(WordImportContext& ctx, std::span<const uint8_t> tableStream,
-                    uint32_t fcStshf) {
-    ctx.styles.clear();
+TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf) {
+    TStylesheet sheet;
+    TPropertyState work;
     ByteReader r(tableStream);
     uint16_t cbStshi = 0;
     uint16_t cstd = 0;
@@ -97,17 +96,20 @@ void ReadStylesheet(WordImportContext& ctx, std::span<const uint8_t> tableStream
     const size_t remaining = pos < tableStream.size() ? tableStream.size() - pos : 0;
     const size_t count = std::min<size_t>(cstd, remaining / 2);
     for (size_t i = 0; i < count; ++i) {
-        ctx.styles.push_back(TStyleEntry{});
-        ctx.Pap = ctx.styles[i].Pap;
-        ctx.Chp = ctx.styles[i].Chp;
+        sheet.Styles.push_back(TStyleEntry{});
+        work.Pap = sheet.Styles[i].Pap;
+        work.Chp = sheet.Styles[i].Chp;
         uint16_t cbStd = 0;
         if (!r.Seek(pos) || !r.U16(cbStd)) break;
-        if (cbStd != 0) ReadStyle(ctx, r, pos, cbStd, cbStdBase, i);
-        ctx.styles[i].Pap = ctx.Pap;
-        ctx.styles[i].Chp = ctx.Chp;
+        if (cbStd != 0) ReadStyle(sheet, work, r, pos, cbStd, cbStdBase, i);
+        sheet.Styles[i].Pap = work.Pap;
+        sheet.Styles[i].Chp = work.Chp;
         pos += static_cast<size_t>(cbStd) + 2;
     }
-    if (ctx.styles.empty()) ctx.styles.push_back(TStyleEntry{});
+    if (sheet.Styles.empty()) sheet.Styles.push_back(TStyleEntry{});
+    sheet.LastChp = work.Chp;
+    sheet.LastPap = work.Pap;
+    return sheet;
 }
 
 }  // namespace qm

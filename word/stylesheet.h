@@ -1,17 +1,26 @@
-// The stylesheet ([MS-DOC] 2.9.271 STSH): each style's paragraph and character properties,
-// built on its base style, and character styles' raw property lists.
+// The stylesheet (STSH): each style's paragraph and character properties, built on its base
+// style, and character styles' raw property lists.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <vector>
+
+#include "word/word_properties.h"
 
 namespace qm {
 
-struct WordImportContext;
+struct TStylesheet {
+    std::vector<TStyleEntry> Styles;  // style 0 always exists
+    // The work records as the reading leaves them: the last style's properties. Quirk: they
+    // are the properties in force before the text's first property run applies any, so text
+    // that no run covers shows them.
+    TChp LastChp;
+    TPap LastPap;
+};
 
-// Reads the stylesheet at fcStshf of the table stream into ctx.styles. Uses ctx's CHP and PAP
-// as work records. Style 0 always exists afterwards (with the defaults when the stylesheet
-// holds no styles).
-void ReadStylesheet(WordImportContext& ctx, std::span<const uint8_t> tableStream, uint32_t fcStshf);
+// Reads the stylesheet at fcStshf of the table stream. Without styles in it, style 0 gets the
+// defaults.
+TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf);
 
 }  // namespace qm

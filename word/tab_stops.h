@@ -1,5 +1,5 @@
-// Changing a paragraph's tab stops by property code 0xC60D ([MS-DOC] 2.9.183
-// PChgTabsPapxOperand): positions to delete, then positions with descriptors to add.
+// Changing a paragraph's tab stops by property code 0xC60D (PChgTabsPapxOperand): positions to
+// delete, then positions with descriptors to add.
 #pragma once
 
 #include <cstdint>

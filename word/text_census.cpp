@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <span>
 
-#include "word/import_context.h"
+#include "word/header_stories.h"
+#include "word/word_file.h"
 
 namespace qm {
 
 namespace {
-
-// [MS-DOC] 2.8.22 Plcfhdd: the first section's six stories follow the six separator stories.
-constexpr int32_t kFirstSectionStory = 6;
-constexpr int32_t kSectionStories = 6;
 
 bool EndsLine(uint32_t code) {
     return code == 7 || code == 11 || code == 12 || code == 13;
@@ -33,16 +30,17 @@ uint64_t CountLineEnds(std::span<const uint8_t> bytes, bool wide) {
 
 }  // namespace
 
-void CountStoryText(const WordImportContext& ctx, int64_t first, int64_t last, uint64_t cap,
+void CountStoryText(const TWordFile& file, const TCpRange& story, uint64_t cap,
                     TTextCensus& census) {
-    const std::span<const uint8_t> stream = ctx.mainStream.Bytes();
-    int64_t cp = first;
+    const std::span<const uint8_t> stream = file.Main.Bytes();
+    const int64_t last = story.Last;
+    int64_t cp = story.First;
     while (cp <= last && census.Characters < cap) {
         TTextPos pos;
         int64_t runEnd = last + 1;
-        if (ctx.pieces.Count() == 0) {
-            pos.Fc = static_cast<uint64_t>(ctx.fib.FcMin) + static_cast<uint64_t>(cp);
-        } else if (!ctx.pieces.Map(cp, pos, runEnd)) {
+        if (file.Pieces.Count() == 0) {
+            pos.Fc = static_cast<uint64_t>(file.Fib.FcMin) + static_cast<uint64_t>(cp);
+        } else if (!file.Pieces.Map(cp, pos, runEnd)) {
             return;
         }
         if (pos.Fc > stream.size()) return;
@@ -57,15 +55,11 @@ void CountStoryText(const WordImportContext& ctx, int64_t first, int64_t last, u
     }
 }
 
-TTextCensus CountDocumentText(const WordImportContext& ctx, uint64_t cap) {
+TTextCensus CountDocumentText(const TWordFile& file, uint64_t cap) {
     TTextCensus census;
-    CountStoryText(ctx, 0, static_cast<int64_t>(ctx.fib.CcpText) - 1, cap, census);
-    const int64_t base = static_cast<int64_t>(ctx.fib.CcpText) + ctx.fib.CcpFtn;
-    const auto& cps = ctx.headerStories.Positions;
-    for (int32_t k = kFirstSectionStory; k < kFirstSectionStory + kSectionStories; ++k) {
-        if (k >= ctx.headerStories.Count()) break;
-        CountStoryText(ctx, base + cps[k], base + cps[k + 1] - 1, cap, census);
-    }
+    CountStoryText(file, file.Stories[TStoryKind::Main].Cps, cap, census);
+    for (const THeaderStory& story : FirstSectionHeaderStories(file))
+        CountStoryText(file, story.Cps, cap, census);
     return census;
 }
 

@@ -2,10 +2,7 @@
 
 #include <sstream>
 
-#include "word/font_table.h"
-#include "word/import_context.h"
-#include "word/section.h"
-#include "word/stylesheet.h"
+#include "word/word_file.h"
 
 namespace qm {
 
@@ -15,8 +12,9 @@ void DumpFib(std::ostream& out, const TFib& fib) {
     out << "FIB: wIdent 0x" << std::hex << fib.WIdent << std::dec << ", nFib " << fib.NFib
         << ", flags 0x" << std::hex << fib.Flags << std::dec << ", table stream "
         << (fib.WhichTblStm() ? "1Table" : "0Table") << "\n";
-    out << "  ccpText " << fib.CcpText << ", ccpFtn " << fib.CcpFtn << ", fcMin " << fib.FcMin
-        << "\n";
+    out << "  ccpText " << fib.CcpText << ", ccpFtn " << fib.CcpFtn << ", ccpHdd " << fib.CcpHdd
+        << ", ccpAtn " << fib.CcpAtn << ", ccpEdn " << fib.CcpEdn << ", ccpTxbx " << fib.CcpTxbx
+        << ", ccpHdrTxbx " << fib.CcpHdrTxbx << ", fcMin " << fib.FcMin << "\n";
     out << "  stylesheet at " << fib.FcStshf << ", sections " << fib.FcPlcfsed << "/"
         << fib.LcbPlcfsed << ", header stories " << fib.FcPlcfhdd << "/" << fib.LcbPlcfhdd
         << ", CHPX bins " << fib.FcPlcfbteChpx << "/" << fib.LcbPlcfbteChpx << ", PAPX bins "
@@ -24,8 +22,27 @@ void DumpFib(std::ostream& out, const TFib& fib) {
         << ", DOP " << fib.FcDop << ", CLX " << fib.FcClx << "/" << fib.LcbClx << "\n";
 }
 
-void DumpTables(std::ostream& out, const WordImportContext& ctx) {
-    const auto& pieces = ctx.pieces.Pieces();
+const char* StoryName(TStoryKind kind) {
+    static constexpr const char* kNames[kStoryKinds] = {
+        "main text", "footnotes", "headers",    "macros",
+        "comments",  "endnotes",  "text boxes", "header text boxes"};
+    return kNames[static_cast<size_t>(kind)];
+}
+
+void DumpStories(std::ostream& out, const TStoryTable& stories) {
+    out << "Stories:\n";
+    for (size_t i = 0; i < kStoryKinds; ++i) {
+        const auto kind = static_cast<TStoryKind>(i);
+        const TStory& story = stories[kind];
+        if (story.Cps.Empty()) continue;
+        out << "  " << StoryName(kind) << ": CP " << story.Cps.First << ".." << story.Cps.Last;
+        if (story.Items > 0) out << ", " << story.Items << " items";
+        out << "\n";
+    }
+}
+
+void DumpTables(std::ostream& out, const TWordFile& file) {
+    const auto& pieces = file.Pieces.Pieces();
     out << "Pieces: " << pieces.Count() << "\n";
     for (int32_t i = 0; i < pieces.Count(); ++i) {
         const uint32_t fc = pieces.Records[i];
@@ -33,22 +50,24 @@ void DumpTables(std::ostream& out, const WordImportContext& ctx) {
             << ((fc & 0x40000000) ? (fc & ~0x40000000u) / 2 : fc)
             << ((fc & 0x40000000) ? " (8-bit)" : " (16-bit)") << "\n";
     }
-    out << "Sections: " << ctx.sections.Count() << "\n";
-    for (int32_t i = 0; i < ctx.sections.Count(); ++i) {
-        out << "  CP " << ctx.sections.Positions[i] << ".." << ctx.sections.Positions[i + 1]
-            << ", properties at " << ctx.sections.Records[i].FcSepx << "\n";
+    const auto& sections = file.Sections.Sections();
+    out << "Sections: " << sections.Count() << "\n";
+    for (int32_t i = 0; i < sections.Count(); ++i) {
+        out << "  CP " << sections.Positions[i] << ".." << sections.Positions[i + 1]
+            << ", properties at " << sections.Records[i].FcSepx << "\n";
     }
-    out << "Header stories: " << ctx.headerStories.Count() << "\n";
-    out << "CHPX pages: " << ctx.chpxBins.PageCount() << " (" << ctx.chpxBins.MissingPages()
-        << " outside the stream), PAPX pages: " << ctx.papxBins.PageCount() << " ("
-        << ctx.papxBins.MissingPages() << " outside the stream)\n";
-    out << "DOP: facing pages " << ctx.dop.FacingPages << ", default tab "
-        << ctx.dop.DefaultTabTwips << " twips\n";
-    out << "Fonts: " << ctx.fontNames.size() << "\n";
-    for (size_t i = 0; i < ctx.fontNames.size(); ++i) {
-        out << "  " << i << " " << ctx.fontNames[i] << "\n";
+    out << "Header stories: " << file.HeaderStories.Count() << "\n";
+    DumpStories(out, file.Stories);
+    out << "CHPX pages: " << file.ChpxBins.PageCount() << " (" << file.ChpxBins.MissingPages()
+        << " outside the stream), PAPX pages: " << file.PapxBins.PageCount() << " ("
+        << file.PapxBins.MissingPages() << " outside the stream)\n";
+    out << "DOP: facing pages " << file.Dop.FacingPages << ", default tab "
+        << file.Dop.DefaultTabTwips << " twips\n";
+    out << "Fonts: " << file.FontNames.size() << "\n";
+    for (size_t i = 0; i < file.FontNames.size(); ++i) {
+        out << "  " << i << " " << file.FontNames[i] << "\n";
     }
-    out << "Styles: " << ctx.styles.size() << "\n";
+    out << "Styles: " << file.Stylesheet.Styles.size() << "\n";
 }
 
 }  // namespace
@@ -62,20 +81,14 @@ std::string DumpWordDocument(std::vector<uint8_t> fileBytes) {
         Result<TCfbStream> stream = root->OpenStream(name);
         out << "  " << name << " " << (stream ? stream->Size() : 0) << " bytes\n";
     }
-    TDocument doc;
-    WordImportContext ctx(doc, nullptr, nullptr);
     Result<TCfbStream> main = root->OpenStream("WordDocument");
     if (!main) return out.str() + "No WordDocument stream\n";
-    ctx.mainStream = std::move(*main);
-    Result<TFib> fib = ReadFib(ctx.mainStream.Bytes());
+    Result<TFib> fib = ReadFib(main->Bytes());
     if (!fib) return out.str() + "FIB: " + fib.Error().Message + "\n";
-    ctx.fib = *fib;
-    DumpFib(out, ctx.fib);
-    Result<TCfbStream> table = root->OpenStream(ctx.fib.WhichTblStm() ? "1Table" : "0Table");
-    if (!table) return out.str() + "No table stream\n";
-    ctx.tableStream = std::move(*table);
-    ReadWordTables(ctx);
-    DumpTables(out, ctx);
+    DumpFib(out, *fib);
+    Result<TWordFile> file = ReadWord97File(*root);
+    if (!file) return out.str() + file.Error().Message + "\n";
+    DumpTables(out, *file);
     return out.str();
 }
 

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include "base/notices.h"
 #include "cfb/compound_file.h"
-#include "word/font_table.h"
-#include "word/import_context.h"
-#include "word/section.h"
-#include "word/story.h"
-#include "word/stylesheet.h"
-#include "word/text_census.h"
 #include "model/layout.h"
+#include "word/header_stories.h"
+#include "word/model_writer.h"
+#include "word/picture_import.h"
+#include "word/property_resolver.h"
+#include "word/story_reader.h"
+#include "word/text_census.h"
+#include "word/word_file.h"
 
 namespace qm {
 
@@ -33,82 +35,63 @@ TImportResult RefusedAtLimit(TMessageSink* messages, std::string message) {
     return Refused(TErrorKind::LimitExceeded, std::move(message));
 }
 
-uint64_t CharBudget(const WordImportContext& ctx) {
-    return kMaxCharsPerMainByte * ctx.mainStream.Size() + kCharBudgetSlack;
+uint64_t CharBudget(const TWordFile& file) {
+    return kMaxCharsPerMainByte * file.Main.Size() + kCharBudgetSlack;
 }
 
 // Counts the text that the reading would go through; a message when it is over a limit.
-std::string CheckTextLimits(const WordImportContext& ctx) {
-    const uint64_t cap = std::min(CharBudget(ctx), kMaxCharacters + 1);
-    const TTextCensus census = CountDocumentText(ctx, cap);
+std::string CheckTextLimits(const TWordFile& file) {
+    const uint64_t cap = std::min(CharBudget(file), kMaxCharacters + 1);
+    const TTextCensus census = CountDocumentText(file, cap);
     if (census.Characters > kMaxCharacters) return LimitMessage(kMaxCharacters, "characters");
     if (census.LineEnds > kMaxParagraphs) return LimitMessage(kMaxParagraphs, "paragraphs");
     return {};
 }
 
-}  // namespace
-
-std::string LimitMessage(uint64_t limit, const char* what) {
-    return "The document has more than " + std::to_string(limit) + " " + what + ".";
-}
-
-void ReadWordTables(WordImportContext& ctx) {
-    const TFib& fib = ctx.fib;
-    const auto table = ctx.tableStream.Bytes();
-    const auto main = ctx.mainStream.Bytes();
-    ctx.fontNames = ReadFontTable(table, fib.FcSttbfffn);
-    ctx.chpxBins = TBinTable::Read(table, fib.FcPlcfbteChpx, fib.LcbPlcfbteChpx, main);
-    ctx.papxBins = TBinTable::Read(table, fib.FcPlcfbtePapx, fib.LcbPlcfbtePapx, main);
-    ReadSectionTable(ctx, table, fib.FcPlcfsed, fib.LcbPlcfsed);
-    ctx.headerStories =
-        ReadPlc<char>(table, fib.FcPlcfhdd, fib.LcbPlcfhdd, 0, [](ByteReader&, char&) {});
-    ReadStylesheet(ctx, table, fib.FcStshf);
-    ctx.pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
-    ctx.dop = ReadDop(table, fib.FcDop);
-}
-
-namespace {
-
-// Steps 14 to 17: page geometry and the text.
-void ReadText(WordImportContext& ctx) {
-    ctx.charBudget = CharBudget(ctx);
-    const uint64_t budget = ctx.charBudget;
-    ApplySection(ctx, 0);
-    SetPageGeometry(ctx);
-    ReadStory(ctx, 0, static_cast<int64_t>(ctx.fib.CcpText) - 1);
-    ReadHeaderFooterStories(ctx);
-    ctx.charsRead = budget - ctx.charBudget;
-}
-
-TImportResult ReadDocument(WordImportContext& ctx, const TCompoundFile& root) {
-    Result<TCfbStream> main = root.OpenStream("WordDocument");
-    if (!main) return Refused(TErrorKind::NotWordDocument, kMsgNotWordDocument);
-    ctx.mainStream = std::move(*main);
-    Result<TFib> fib = ReadFib(ctx.mainStream.Bytes());
-    if (!fib) {
-        const TError& error = fib.Error();
-        if (ctx.Messages && error.Kind != TErrorKind::Damaged) {
-            ctx.Messages->ShowMessage(error.Message, TMessageIcon::Error);
-        }
-        return Refused(error.Kind, error.Message);
+// The page geometry of the first section, the main text, then the first section's headers and
+// footers, each into its field.
+TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* progress) {
+    TModelWriter writer(doc, file.FontNames, file.Dop.DefaultTabTwips);
+    TPropertyResolver resolver(file);
+    TPictureReader pictures(file.Data.Bytes());
+    TStoryReader reader(file, resolver, writer, pictures, progress, CharBudget(file));
+    resolver.ApplySection(0);
+    writer.SetPageGeometry(resolver.Sep(), file.Dop.FacingPages);
+    reader.Read(file.Stories[TStoryKind::Main].Cps);
+    for (const THeaderStory& story : FirstSectionHeaderStories(file)) {
+        if (writer.MoveToEndOf(story.Field)) reader.Read(story.Cps);
     }
-    ctx.fib = *fib;
-    if (Result<TCfbStream> data = root.OpenStream("Data")) {
-        ctx.dataStream = std::move(*data);
-        ctx.HasDataStream = true;
-    }
-    Result<TCfbStream> table = root.OpenStream(ctx.fib.WhichTblStm() ? "1Table" : "0Table");
-    if (!table) return Refused(TErrorKind::Damaged, kMsgNoTableStream);
-    ctx.tableStream = std::move(*table);
-    ReadWordTables(ctx);
-    if (std::string over = CheckTextLimits(ctx); !over.empty())
-        return RefusedAtLimit(ctx.Messages, std::move(over));
-    ReadText(ctx);
     TImportResult result;
     result.Converted = true;
-    result.CharactersRead = static_cast<int64_t>(ctx.charsRead);
-    result.Notices = PictureNotices(ctx.Pictures);
+    result.CharactersRead = static_cast<int64_t>(reader.CharsRead());
+    pictures.Report(result.Notices);
+    file.Stories.ReportUnread(result.Notices);
+    result.Notices.Add(TNoticeKind::StorySkipped, "header or footer of a later section",
+                       "headers and footers of later sections",
+                       "left out: the first section's stand on every page.",
+                       LaterSectionHeaderStories(file));
+    reader.Report(result.Notices);
     return result;
+}
+
+// Refusals of the header the user is told of; a file that is no Word document or is damaged
+// says so only in the result.
+bool ShownToUser(const TError& error) {
+    return error.Kind == TErrorKind::Encrypted || error.Kind == TErrorKind::Unsupported;
+}
+
+TImportResult ReadDocument(TDocument& doc, const TCompoundFile& root, TProgressSink* progress,
+                           TMessageSink* messages) {
+    Result<TWordFile> file = ReadWord97File(root);
+    if (!file) {
+        const TError& error = file.Error();
+        if (messages && ShownToUser(error))
+            messages->ShowMessage(error.Message, TMessageIcon::Error);
+        return Refused(error.Kind, error.Message);
+    }
+    if (std::string over = CheckTextLimits(*file); !over.empty())
+        return RefusedAtLimit(messages, std::move(over));
+    return ReadText(doc, *file, progress);
 }
 
 TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* progress,
@@ -118,11 +101,9 @@ TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* 
         if (messages) messages->ShowMessage(kMsgCannotOpen, TMessageIcon::Error);
         result = Refused(root.Error().Kind, kMsgCannotOpen);
     } else {
-        WordImportContext ctx(doc, progress, messages);
-        result = ReadDocument(ctx, *root);
+        result = ReadDocument(doc, *root, progress, messages);
     }
-    doc.CurField = doc.CurLine = doc.CurChar = 0;
-    doc.FreshImport = 1;
+    TModelWriter::Rewind(doc);
     if (!options.Layout) return result;
     doc.CompleteRefresh();
     if (result.Converted && doc.LayoutLimited) {
@@ -135,6 +116,10 @@ TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* 
 }
 
 }  // namespace
+
+std::string LimitMessage(uint64_t limit, const char* what) {
+    return "The document has more than " + std::to_string(limit) + " " + what + ".";
+}
 
 TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
                              TMessageSink* messages, TImportOptions options) {

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/notices.h"
 #include "base/result.h"
 #include "model/document.h"
 #include "model/sinks.h"
+#include "word/refusals.h"
 
 namespace qm {
 
@@ -19,9 +21,10 @@ struct TImportResult {
     TErrorKind Kind = TErrorKind::Damaged;
     std::string Message;
     int64_t CharactersRead = 0;  // CPs read from all stories
-    // What was left out of a converted document, one sentence each (pictures over the limits
-    // or unreadable).
-    std::vector<std::string> Notices;
+    // What was left out of a converted document or shown other than it is: pictures over the
+    // limits, unreadable or of a kind not drawn, stories not read, characters the fonts' code
+    // page lacks.
+    TNotices Notices;
 };
 
 struct TImportOptions {
@@ -41,12 +44,8 @@ inline constexpr uint64_t kMaxCharacters = uint64_t{1} << 23;
 // dozen a page, so this is room for ten thousand pages.
 inline constexpr uint64_t kMaxParagraphs = uint64_t{1} << 18;
 
-// The program's messages.
-inline constexpr const char* kMsgCannotOpen = "Can not open docfile!";
-inline constexpr const char* kMsgNotWordDocument = "This file is not a Word document.";
-inline constexpr const char* kMsgNoTableStream = "The document's table stream is missing.";
-// The refusals at a limit: "The document has more than N characters." (paragraphs, lines,
-// pages).
+// The program's messages are those of word/refusals.h. The refusals at a limit: "The document has
+// more than N characters." (paragraphs, lines, pages).
 std::string LimitMessage(uint64_t limit, const char* what);
 
 // Imports the Word document at path (or held in bytes). A file that is not a compound file,

@@ -1,5 +1,6 @@
 // The character, paragraph and section properties in force while a Word document is read.
-// Only the members the import uses are kept; the names are those of [MS-DOC] 2.9 (Chp, Pap, Sep).
+// Only the members the import uses are kept; the names are those of the file format's Chp, Pap
+// and Sep.
 #pragma once
 
 #include <array>
@@ -71,6 +72,35 @@ struct TSep {
     bool operator==(const TSep&) const = default;
 };
 
+// The most cells a row may have to become a table row (TDefTableOperand: itcMac <= 63).
+inline constexpr int32_t kMaxRowCells = 64;
+
+// One cell of the current row definition.
+struct TCellDef {
+    int32_t Boundary = -1;  // left edge in twips (the right edge of the last cell after it)
+    bool Defined = false;   // Boundary was read; -1 twips is a real edge too
+    int32_t Shading = 0;    // the 16-bit shading value, 0 = none
+};
+
+// The table row properties in force: the last row definition and the row's alignment. They
+// are forgotten at the start of every story and after every row end.
+struct TRowDefinition {
+    int32_t DefinedCells = 0;  // cells of the last row definition
+    std::array<TCellDef, 100> CellDefs{};
+    // The row's alignment between the margins (sprmTJc): 0 left, 1 centred, 2 right. A
+    // centred or right-aligned row is placed by its width; its first edge does not count.
+    int32_t Justification = 0;
+    // Row definitions whose edges did not fit their operand, ever: each one makes the row being
+    // read plain, as if no cell of it had ended yet. Not forgotten with the rest.
+    uint32_t Damaged = 0;
+
+    void Forget() {
+        const uint32_t damaged = Damaged;
+        *this = TRowDefinition{};
+        Damaged = damaged;
+    }
+};
+
 // One style of the stylesheet: the paragraph and character properties it gives, and for a
 // character style its raw property list, applied when a run names the style.
 struct TStyleEntry {
@@ -78,6 +108,26 @@ struct TStyleEntry {
     TPap Pap;
     TChp Chp;
     std::vector<uint8_t> SavedChpx;
+};
+
+// Everything a property list may change: the three records in force, what the paragraph's
+// style gave (property code 0x2A33 returns to its CHP), and the row definition.
+struct TPropertyState {
+    TChp Chp;
+    TPap Pap;
+    TSep Sep;
+    TChp ParaStyleChp;
+    TPap ParaStylePap;
+    TRowDefinition Row;
+};
+
+// The properties a character is written with. Version grows whenever they may have changed,
+// so that whoever converts them can keep the last result while it stays the same.
+struct TRunFormat {
+    const TChp& Chp;
+    const TPap& Pap;
+    const TSep& Sep;
+    uint32_t Version;
 };
 
 }  // namespace qm

@@ -1,4 +1,4 @@
-// Writes compound files ([MS-CFB]) for tests: streams of the root storage only. Streams under
+// Writes compound files for tests: streams of the root storage only. Streams under
 // 4096 bytes go to the mini stream, the others to regular sectors; the FAT sectors are listed in
 // the header and, past 109 of them, in DIFAT sectors. The layout is fixed and contiguous, which
 // tests that patch bytes may rely on: FAT sectors first, then DIFAT sectors, the directory, the
@@ -27,7 +27,7 @@ std::vector<uint8_t> WriteCompoundFile(
     const std::vector<std::pair<std::string, std::vector<uint8_t>>>& rootStreams,
     const TCfbWriteOptions& options);
 
-// The order of sibling names ([MS-CFB] 2.6.4): a shorter name first, then code unit by code unit
+// The order of sibling names: a shorter name first, then code unit by code unit
 // in upper case. Upper case is taken for ASCII and Latin-1 letters; other code units compare
 // as they are.
 bool CfbNameLess(std::u16string_view a, std::u16string_view b);

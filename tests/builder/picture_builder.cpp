@@ -37,15 +37,21 @@ uint16_t BlipType(TStoredKind kind) {
             return 0xF01E;
         case TStoredKind::Metafile:
             return 0xF01B;
+        case TStoredKind::Emf:
+            return 0xF01A;
+        case TStoredKind::Pict:
+            return 0xF01C;
     }
     return 0;
 }
 
 uint16_t BlipInstance(const TStoredPicture& p) {
-    const uint16_t base = p.Kind == TStoredKind::Jpeg  ? 0x46A
-                          : p.Kind == TStoredKind::Png ? 0x6E0
-                                                       : 0x216;
-    return static_cast<uint16_t>(base + (p.TwoUids ? 1 : 0));
+    static constexpr uint16_t kBase[] = {0x46A, 0x6E0, 0x216, 0x3D4, 0x542};
+    return static_cast<uint16_t>(kBase[static_cast<int>(p.Kind)] + (p.TwoUids ? 1 : 0));
+}
+
+bool MetafileKind(TStoredKind kind) {
+    return kind == TStoredKind::Metafile || kind == TStoredKind::Emf || kind == TStoredKind::Pict;
 }
 
 std::vector<uint8_t> BlipBody(const TStoredPicture& p) {
@@ -53,7 +59,7 @@ std::vector<uint8_t> BlipBody(const TStoredPicture& p) {
     std::vector<uint8_t> body;
     body.reserve(64 + 2 * p.Bytes.size() + 16);
     Fill(body, p.TwoUids ? 32 : 16, 0x5A);  // the identifiers
-    if (p.Kind != TStoredKind::Metafile) {
+    if (!MetafileKind(p.Kind)) {
         Put8(body, 0xFF);  // tag
         Append(body, p.Bytes);
         return body;
@@ -79,7 +85,9 @@ std::vector<uint8_t> StoreEntry(const TStoredPicture& p, const std::vector<uint8
     if (!p.StoreName.empty()) Put16(name, 0);
     std::vector<uint8_t> body;
     body.reserve(36 + name.size() + blip.size());
-    const uint8_t blipKind = p.Kind == TStoredKind::Jpeg ? 5 : p.Kind == TStoredKind::Png ? 6 : 3;
+    // The store entry's kind (MSOBLIPTYPE): JPEG 5, PNG 6, WMF 3, EMF 2, PICT 4.
+    static constexpr uint8_t kBlipKinds[] = {5, 6, 3, 2, 4};
+    const uint8_t blipKind = kBlipKinds[static_cast<int>(p.Kind)];
     Put8(body, blipKind);
     Put8(body, blipKind);
     Fill(body, 16, 0x5A);                             // the identifier

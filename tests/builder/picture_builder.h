@@ -1,5 +1,5 @@
 // Pictures for the document builder, stored as Word keeps an inline picture in the "Data"
-// stream: the picture header ([MS-DOC] PICF) followed by OfficeArt records ([MS-ODRAW]) - a
+// stream: the picture header (PICF) followed by OfficeArt records - a
 // shape container, a picture store entry with its name and the picture record with its
 // identifiers, tag or metafile header. Also small PNG files and zlib streams made without a
 // compressor (stored blocks), so that tests need no image library.
@@ -12,7 +12,9 @@
 
 namespace qm {
 
-enum class TStoredKind { Jpeg, Png, Metafile };
+// Metafile is a Windows metafile; Emf and Pict are stored like it (a metafile header before
+// the data), in records of their own types.
+enum class TStoredKind { Jpeg, Png, Metafile, Emf, Pict };
 
 struct TStoredPicture {
     TStoredKind Kind = TStoredKind::Png;

@@ -1,4 +1,4 @@
-// Windows metafiles ([MS-WMF]) written record by record for tests of the metafile player and
+// Windows metafiles written record by record for tests of the metafile player and
 // of metafile pictures: the header, the records in the order given, the end record. Colours
 // are Windows colour values 0x00BBGGRR; coordinates are logical units.
 #pragma once

@@ -25,8 +25,10 @@ TWordBuilder& TWordBuilder::MainStory() {
     return *this;
 }
 
-TWordBuilder& TWordBuilder::Story(THeaderStory story) {
+TWordBuilder& TWordBuilder::Story(THeaderStory story, int section) {
     story_ = static_cast<int>(story);
+    section_ = section;
+    if (headers_.size() <= static_cast<size_t>(section)) headers_.resize(section + 1);
     return *this;
 }
 
@@ -36,7 +38,9 @@ TWordBuilder& TWordBuilder::Wide(bool wide) {
 }
 
 TWordBuilder::TStoryText& TWordBuilder::Current() {
-    return story_ < 0 ? main_ : headers_[static_cast<size_t>(story_)];
+    if (story_ < 0) return main_;
+    if (story_ < 6) return headers_[static_cast<size_t>(section_)][static_cast<size_t>(story_)];
+    return notes_[static_cast<size_t>(story_ - 6)];
 }
 
 int32_t TWordBuilder::ChpxId(TSprms chpx) {
@@ -105,6 +109,53 @@ TWordBuilder& TWordBuilder::Field(std::u16string_view code, std::u16string_view 
     text += result;
     text += u"\x15";
     return Text(text, std::move(chpx));
+}
+
+TWordBuilder& TWordBuilder::FieldBegin() {
+    return Text(u"\x13");
+}
+
+TWordBuilder& TWordBuilder::FieldSeparator() {
+    return Text(u"\x14");
+}
+
+TWordBuilder& TWordBuilder::FieldEnd() {
+    return Text(u"\x15");
+}
+
+TWordBuilder& TWordBuilder::Note(TNoteStory kind, char16_t mark, std::u16string_view text) {
+    if (mark != 0) {
+        if (story_ < 0)
+            notes_[static_cast<size_t>(kind)].References.push_back(
+                static_cast<uint32_t>(main_.Chars.size()));
+        Text(std::u16string(1, mark));
+    }
+    const int story = story_;
+    const bool wide = wide_;
+    story_ = 6 + static_cast<int>(kind);
+    TStoryText& notes = Current();
+    notes.ItemStarts.push_back(static_cast<uint32_t>(notes.Chars.size()));
+    Para(text);
+    story_ = story;
+    wide_ = wide;
+    return *this;
+}
+
+// The reference marks: 2 an automatically numbered note, 5 a comment.
+TWordBuilder& TWordBuilder::Footnote(std::u16string_view text) {
+    return Note(TNoteStory::Footnotes, u'\x02', text);
+}
+
+TWordBuilder& TWordBuilder::Endnote(std::u16string_view text) {
+    return Note(TNoteStory::Endnotes, u'\x02', text);
+}
+
+TWordBuilder& TWordBuilder::Comment(std::u16string_view text) {
+    return Note(TNoteStory::Comments, u'\x05', text);
+}
+
+TWordBuilder& TWordBuilder::TextBox(std::u16string_view text) {
+    return Note(TNoteStory::TextBoxes, 0, text);
 }
 
 uint32_t TWordBuilder::AddData(const std::vector<uint8_t>& bytes) {

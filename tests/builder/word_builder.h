@@ -14,7 +14,7 @@
 
 namespace qm {
 
-// A property list: sprms as stored ([MS-DOC] 2.6).
+// A property list: sprms as stored .
 using TSprms = std::vector<uint8_t>;
 
 TSprms operator+(TSprms a, const TSprms& b);
@@ -70,7 +70,7 @@ TSprms Margins(uint16_t left, uint16_t right, int16_t top, int16_t bottom);
 TSprms HeaderDistances(uint16_t top, uint16_t bottom);
 TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween = 0);
 
-// Table rows ([MS-DOC] 2.4.3).
+// Table rows.
 TSprms RowEnd(uint8_t value = 1);  // sprmPFTtp: the paragraph ends a table row
 // sprmTDefTable: the cells' edges in twips (one more than there are cells) and an empty cell
 // descriptor per cell; its operand size is 16 bits.
@@ -91,6 +91,9 @@ struct TWordStyle {
 
 // The header and footer stories of the first section, in the order of the file.
 enum class THeaderStory { EvenHeader, OddHeader, EvenFooter, OddFooter, FirstHeader, FirstFooter };
+
+// The stories of notes, comments and text boxes, in the order of the file.
+enum class TNoteStory { Footnotes, Comments, Endnotes, TextBoxes };
 
 struct TWordOptions {
     uint16_t WIdent = 0xA5EC;
@@ -131,7 +134,9 @@ class TWordBuilder {
 
     // Where the following text goes: the main text or a header or footer story.
     TWordBuilder& MainStory();
-    TWordBuilder& Story(THeaderStory story);
+    // section: 0 the first section's header or footer, 1 the second's, and so on (the sections
+    // are those SectionBreak ends).
+    TWordBuilder& Story(THeaderStory story, int section = 0);
     // The following characters are stored in 16-bit (true) or 8-bit pieces; a change starts a
     // new piece. 8-bit text holds Windows-1252 codes (units above 0xFF are cut to 8 bits).
     TWordBuilder& Wide(bool wide);
@@ -142,6 +147,17 @@ class TWordBuilder {
     TWordBuilder& Para(std::u16string_view text, TSprms papx = {}, uint16_t istd = 0);
     // A field: begin mark, code, separator, result, end mark.
     TWordBuilder& Field(std::u16string_view code, std::u16string_view result, TSprms chpx = {});
+    // The marks one at a time, for fields inside fields.
+    TWordBuilder& FieldBegin();
+    TWordBuilder& FieldSeparator();
+    TWordBuilder& FieldEnd();
+    // A footnote, endnote or comment: its reference mark in the current text (the main text's
+    // are listed in the reference table) and its text, one paragraph, in its own story.
+    TWordBuilder& Footnote(std::u16string_view text);
+    TWordBuilder& Endnote(std::u16string_view text);
+    TWordBuilder& Comment(std::u16string_view text);
+    // A text box's text, one paragraph, in the text box story.
+    TWordBuilder& TextBox(std::u16string_view text);
     // Appends bytes to the "Data" stream and returns where they start (the fcPic of a picture
     // stored there). The stream starts with 64 bytes of zeros.
     uint32_t AddData(const std::vector<uint8_t>& bytes);
@@ -184,11 +200,14 @@ class TWordBuilder {
     };
     struct TStoryText {
         std::vector<TChar> Chars;
-        size_t OpenParagraph = 0;  // first character of the paragraph not yet ended
+        size_t OpenParagraph = 0;          // first character of the paragraph not yet ended
+        std::vector<uint32_t> ItemStarts;  // notes and text boxes: where each one's text starts
+        std::vector<uint32_t> References;  // notes: the main text's CPs of their marks
     };
     friend class TWordWriter;
 
     TStoryText& Current();
+    TWordBuilder& Note(TNoteStory story, char16_t mark, std::u16string_view text);
     // The characters since the last paragraph end become a paragraph with these properties.
     void CloseParagraph(TSprms papx, uint16_t istd);
     int32_t ChpxId(TSprms chpx);
@@ -202,8 +221,10 @@ class TWordBuilder {
     TSprms lastSepx_;
     std::vector<uint8_t> data_ = std::vector<uint8_t>(64, 0);  // the "Data" stream
     TStoryText main_;
-    std::array<TStoryText, 6> headers_;
-    int story_ = -1;  // -1 main, else the header story
+    std::vector<std::array<TStoryText, 6>> headers_ = std::vector<std::array<TStoryText, 6>>(1);
+    int section_ = 0;  // the section of the header story
+    std::array<TStoryText, 4> notes_;
+    int story_ = -1;  // -1 main, 0 to 5 the header story, 6 to 9 the note story
     bool wide_ = false;
 };
 

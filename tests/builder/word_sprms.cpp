@@ -150,7 +150,7 @@ TSprms RowEnd(uint8_t value) {
     return Op8(0x2417, value);
 }
 TSprms DefineRow(const std::vector<int16_t>& edges) {
-    // [MS-DOC] 2.9.316 TDefTableOperand: cb (the bytes after it, plus one), itcMac, the edges,
+    // TDefTableOperand: cb (the bytes after it, plus one), itcMac, the edges,
     // then a 20-byte TC per cell.
     constexpr size_t kTcSize = 20;
     const size_t cells = edges.empty() ? 0 : edges.size() - 1;

@@ -1,5 +1,5 @@
 // The writing half of the document builder: lays the description out as the streams of a
-// Word 97 document ([MS-DOC] 2.5 FIB, 2.8 tables, 2.9.? property pages).
+// Word 97 document (the FIB, the tables, the property pages).
 #include <algorithm>
 #include <stdexcept>
 
@@ -73,7 +73,7 @@ class TFkp {
     std::vector<uint8_t> offsets_;
 };
 
-// [MS-DOC] 2.9.41 Chpx in a page: a byte count and the list; an empty list has no entry.
+// Chpx in a page: a byte count and the list; an empty list has no entry.
 std::vector<uint8_t> ChpxPageForm(const TSprms& chpx) {
     if (chpx.empty()) return {};
     if (chpx.size() > 255) throw std::invalid_argument("character property list too long");
@@ -82,7 +82,7 @@ std::vector<uint8_t> ChpxPageForm(const TSprms& chpx) {
     return data;
 }
 
-// [MS-DOC] 2.9.175 PapxInFkp: a count of 16-bit words, the style index and the list.
+// PapxInFkp: a count of 16-bit words, the style index and the list.
 std::vector<uint8_t> PapxPageForm(const TSprms& papx, uint16_t istd) {
     const size_t length = 2 + papx.size();
     std::vector<uint8_t> data;
@@ -128,16 +128,36 @@ class TWordWriter {
         std::vector<uint32_t> Pages;
     };
 
+    // The stories follow each other: main text, footnotes, headers, comments, endnotes, text
+    // boxes.
     void GatherText() {
         chars_ = b_.main_.Chars;
         ccpText_ = chars_.size();
-        for (const auto& story : b_.headers_) {
-            storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - ccpText_));
-            chars_.insert(chars_.end(), story.Chars.begin(), story.Chars.end());
+        ccpFtn_ = AppendStory(b_.notes_[0]);
+        const size_t headerStart = chars_.size();
+        for (const auto& section : b_.headers_) {
+            for (const auto& story : section) {
+                storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - headerStart));
+                chars_.insert(chars_.end(), story.Chars.begin(), story.Chars.end());
+            }
         }
-        storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - ccpText_));
-        hasHeaders_ = chars_.size() > ccpText_;
+        storyStarts_.push_back(static_cast<uint32_t>(chars_.size() - headerStart));
+        hasHeaders_ = chars_.size() > headerStart;
         if (hasHeaders_) chars_.push_back({u'\r', false, 0, 0});  // the closing mark
+        ccpHdd_ = chars_.size() - headerStart;
+        ccpAtn_ = AppendStory(b_.notes_[1]);
+        ccpEdn_ = AppendStory(b_.notes_[2]);
+        ccpTxbx_ = AppendStory(b_.notes_[3]);
+        // The last text box entry is room for a new box; its text is one paragraph mark.
+        if (ccpTxbx_ > 0) {
+            chars_.push_back({u'\r', false, 0, 0});
+            ++ccpTxbx_;
+        }
+    }
+
+    size_t AppendStory(const TWordBuilder::TStoryText& story) {
+        chars_.insert(chars_.end(), story.Chars.begin(), story.Chars.end());
+        return story.Chars.size();
     }
 
     void LayOutText() {
@@ -197,6 +217,7 @@ class TWordWriter {
     }
 
     void WriteTables();
+    void WriteNoteTables(std::vector<uint8_t>& t);
     void WriteStylesheet(std::vector<uint8_t>& t);
     void WriteFontTable(std::vector<uint8_t>& t);
     void WriteSections(std::vector<uint8_t>& t);
@@ -218,6 +239,11 @@ class TWordWriter {
     TWordStreams streams_;
     std::vector<TWordBuilder::TChar> chars_;
     size_t ccpText_ = 0;
+    size_t ccpFtn_ = 0;
+    size_t ccpHdd_ = 0;
+    size_t ccpAtn_ = 0;
+    size_t ccpEdn_ = 0;
+    size_t ccpTxbx_ = 0;
     bool hasHeaders_ = false;
     std::vector<uint32_t> storyStarts_;
     std::vector<uint32_t> fcs_;
@@ -249,6 +275,7 @@ void TWordWriter::WriteTables() {
                 Put32(t, pn);
         });
     }
+    WriteNoteTables(t);
     WriteFontTable(t);
     Table(t, 0x192, [&] {
         std::vector<uint8_t> dop(500, 0);
@@ -265,6 +292,59 @@ void TWordWriter::WriteTables() {
             Put16(t, 0);
             Put32(t, fc);
             Put16(t, 0);
+        }
+    });
+}
+
+// The reference tables (where the notes' marks are, one record each: FRD 2 bytes, ATRDPre10 30)
+// and the text tables (where each note's text starts in its story).
+void TWordWriter::WriteNoteTables(std::vector<uint8_t>& t) {
+    struct TNoteTables {
+        const TWordBuilder::TStoryText& Story;
+        size_t RefOffset;
+        size_t TextOffset;
+        size_t RecordSize;
+        size_t Length;
+    };
+    const TNoteTables notes[] = {
+        {b_.notes_[0], 0xAA, 0xB2, 2, ccpFtn_},
+        {b_.notes_[1], 0xBA, 0xC2, 30, ccpAtn_},
+        {b_.notes_[2], 0x20A, 0x212, 2, ccpEdn_},
+    };
+    for (const TNoteTables& n : notes) {
+        if (n.Story.References.empty()) continue;
+        Table(t, n.RefOffset, [&] {
+            for (uint32_t cp : n.Story.References)
+                Put32(t, cp);
+            Put32(t, static_cast<uint32_t>(ccpText_));
+            for (size_t i = 0; i < n.Story.References.size(); ++i) {
+                std::vector<uint8_t> record(n.RecordSize, 0);
+                record[0] = 1;  // numbered automatically
+                t.insert(t.end(), record.begin(), record.end());
+            }
+        });
+        Table(t, n.TextOffset, [&] {
+            for (uint32_t cp : n.Story.ItemStarts)
+                Put32(t, cp);
+            Put32(t, static_cast<uint32_t>(n.Length));
+        });
+    }
+    if (ccpTxbx_ == 0) return;
+    // PlcftxbxTxt: FTXBXS of 22 bytes, the reusable flag at byte 8; the last entry is reusable.
+    Table(t, 0x25A, [&] {
+        const auto& starts = b_.notes_[3].ItemStarts;
+        for (uint32_t cp : starts)
+            Put32(t, cp);
+        Put32(t, static_cast<uint32_t>(ccpTxbx_ - 1));
+        Put32(t, static_cast<uint32_t>(ccpTxbx_));
+        for (size_t i = 0; i <= starts.size(); ++i) {
+            std::vector<uint8_t> ftxbxs(22, 0);
+            if (i < starts.size()) {
+                ftxbxs[0] = 1;  // cTxbx: one shape
+            } else {
+                ftxbxs[8] = 1;  // fReusable
+            }
+            t.insert(t.end(), ftxbxs.begin(), ftxbxs.end());
         }
     });
 }
@@ -390,8 +470,11 @@ void TWordWriter::WriteFib() {
     PutU16(f, 0x3E, 22);                               // cslw
     PutU32(f, 0x40, static_cast<uint32_t>(f.size()));  // cbMac
     PutU32(f, 0x4C, static_cast<uint32_t>(ccpText_));
-    PutU32(f, 0x50, 0);
-    PutU32(f, 0x54, static_cast<uint32_t>(chars_.size() - ccpText_));
+    PutU32(f, 0x50, static_cast<uint32_t>(ccpFtn_));
+    PutU32(f, 0x54, static_cast<uint32_t>(ccpHdd_));
+    PutU32(f, 0x5C, static_cast<uint32_t>(ccpAtn_));
+    PutU32(f, 0x60, static_cast<uint32_t>(ccpEdn_));
+    PutU32(f, 0x64, static_cast<uint32_t>(ccpTxbx_));
     PutU16(f, 0x98, 93);  // cbRgFcLcb: the Word 97 pairs
     PutU16(f, 0x382, 0);  // cswNew
 }

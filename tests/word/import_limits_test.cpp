@@ -8,14 +8,14 @@
 
 #include "builder/picture_builder.h"
 #include "builder/wmf_writer.h"
-#include "word/picture_import.h"
 #include "model/layout.h"
+#include "word/picture_import.h"
 #include "word_import_util.h"
 
 namespace qm::testing {
 namespace {
 
-// [MS-DOC] 2.5.1: FibRgLw97.ccpText, FibRgFcLcb97.fcClx and lcbClx in the main stream.
+// FibRgLw97.ccpText, FibRgFcLcb97.fcClx and lcbClx in the main stream.
 constexpr size_t kCcpTextOffset = 0x4C;
 constexpr size_t kFcClxOffset = 0x1A2;
 constexpr size_t kLcbClxOffset = 0x1A6;
@@ -230,9 +230,15 @@ TEST(ImportLimits, PicturesClaimingBillionsOfPixelsAreLeftOut) {
     EXPECT_TRUE(r.Converted);
     EXPECT_EQ(doc.BildCount(), 0);
     EXPECT_EQ(FieldText(doc, 0), "before  after\n");
-    EXPECT_EQ(r.Notices,
+    EXPECT_EQ(r.Notices.Sentences(),
               std::vector<std::string>{
                   "2 pictures were left out: damaged, too large, or of a kind not read."});
+}
+
+std::vector<std::string> PictureNotices(const TPictureState& state) {
+    TNotices notices;
+    ReportPictures(state, notices);
+    return notices.Sentences();
 }
 
 // The import's pixel budget: a picture that no longer fits is left out and counted, and so is

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "word/word_import.h"
 #include "tests/model/layout_fixture.h"
+#include "word/word_import.h"
 
 namespace qm {
 namespace {

@@ -177,14 +177,69 @@ TEST(WordImportPictures, TheDisplaySizeIsTheGoalSizeScaled) {
 }
 
 TEST(WordImportPictures, OnlyPicturesStoredAsDrawingRecordsAreRead) {
-    for (uint16_t mm : {98, 99, 0x64 + 1}) {
+    for (uint16_t mm : {98, 99, 0x64 + 1, 0x66}) {
         TStoredPicture p = Png();
         p.Mm = mm;
         TDocument doc;
-        ASSERT_TRUE(Import(doc, WithPicture(StorePicture(p))).Converted);
+        const TImportResult r = Import(doc, WithPicture(StorePicture(p)));
+        ASSERT_TRUE(r.Converted);
         EXPECT_EQ(FieldText(doc, 0), "ab\n") << mm;
         EXPECT_EQ(doc.BildCount(), 0) << mm;
+        const std::string kind =
+            mm == 0x66 ? "linked picture" : "picture in the older metafile form";
+        EXPECT_EQ(r.Notices.Sentences(),
+                  std::vector<std::string>{"1 " + kind +
+                                           " was left out: pictures of this kind are not drawn."})
+            << mm;
     }
+}
+
+TEST(WordImportPictures, PicturesOfKindsNotDrawnAreNamedByKind) {
+    TStoredPicture emf = Metafile();
+    emf.Kind = TStoredKind::Emf;
+    TStoredPicture pict = Metafile();
+    pict.Kind = TStoredKind::Pict;
+    pict.StoreEntry = false;
+    TWordBuilder b;
+    const uint32_t emfAt = b.AddData(StorePicture(emf));
+    b.Text(u"a").PictureAnchor(emfAt).Picture(StorePicture(Png())).Picture(StorePicture(pict));
+    // The same EMF shown again, and another one: a picture is counted once where it is stored.
+    b.PictureAnchor(emfAt).Picture(StorePicture(emf)).Text(u"b").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(doc.BildCount(), 1);  // the PNG
+    EXPECT_EQ(FieldText(doc, 0), std::string("a\x01") + "b\n");
+    EXPECT_EQ(r.Notices.Sentences(),
+              (std::vector<std::string>{
+                  "2 EMF pictures were left out: pictures of this kind are not drawn.",
+                  "1 PICT picture was left out: pictures of this kind are not drawn."}));
+    for (const TNotice& notice : r.Notices.Items())
+        EXPECT_EQ(notice.Kind, TNoticeKind::PictureKind);
+}
+
+TEST(WordImportPictures, DrawingRecordsWithoutAPictureAreToldAsUnreadable) {
+    // A picture record of a type no picture kind has, and a shape without any picture record.
+    std::vector<uint8_t> odd = StorePicture(Png());
+    for (size_t i = 68; i + 4 <= odd.size(); ++i) {
+        if (odd[i] == 0x1E && odd[i + 1] == 0xF0) {  // the PNG record's type, 0xF01E
+            odd[i] = 0x30;
+            break;
+        }
+    }
+    TStoredPicture bare = Png();
+    bare.StoreEntry = false;
+    std::vector<uint8_t> shapeOnly = StorePicture(bare);
+    PutU32(shapeOnly, 0, 68 + 3 * 8 + 8);  // lcb: the header and the shape's records only
+    TWordBuilder b;
+    b.Text(u"a").Picture(odd).Picture(shapeOnly).Text(u"b").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(doc.BildCount(), 0);
+    EXPECT_EQ(r.Notices.Sentences(),
+              std::vector<std::string>{
+                  "2 pictures were left out: damaged, too large, or of a kind not read."});
 }
 
 TEST(WordImportPictures, OnlyCharacterOneWithTheSpecialFlagAndADataStreamIsAPicture) {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "word/cp1252.h"
+#include "base/cp1252.h"
 #include "word/interval_index.h"
 #include "word_import_util.h"
 
@@ -43,6 +43,13 @@ TEST(WordImportTables, IntervalIndexAnswersAsAScanInTableOrder) {
             }
         }
     }
+}
+
+// The Windows-1252 code of a UTF-16 unit, '?' where the code page has none.
+uint8_t Cp1252FromUtf16(uint16_t unit) {
+    uint8_t code = 0;
+    Cp1252FromUnicode(unit, code);
+    return code;
 }
 
 TEST(WordImportTables, Windows1252TakesEveryCharacterItHas) {

@@ -38,6 +38,53 @@ TEST(WordImportText, CharactersWindows1252CannotHoldBecomeQuestionMarks) {
     EXPECT_EQ(BodyOf(b), "?????\n");
 }
 
+// The code points of the body's first line.
+std::u32string FirstLineCodes(const TDocument& doc) {
+    std::u32string codes;
+    for (const TCharRec& ch : doc.Fields[0].Lines.at(0).Chars)
+        codes.push_back(ch.Code);
+    return codes;
+}
+
+TEST(WordImportText, SixteenBitTextReachesTheModelAsCodePoints) {
+    // Cyrillic, Greek, CJK, a letter Windows-1252 has, and a character beyond 16 bits stored as
+    // a surrogate pair: one character, not two.
+    TWordBuilder b;
+    b.Wide(true).Text(u"\u0416\u03A9\u4E2D\u20AC\U0001F600!").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(FirstLineCodes(doc), U"\u0416\u03A9\u4E2D\u20AC\U0001F600!");
+    // Shown with fonts of the Windows-1252 code page: four of them as question marks.
+    EXPECT_EQ(r.Notices.Sentences(),
+              std::vector<std::string>{"4 characters were shown as \"?\": the font's code page "
+                                       "has no such character."});
+    EXPECT_EQ(r.Notices.Items().at(0).Kind, TNoticeKind::CharacterShown);
+}
+
+TEST(WordImportText, UnpairedSurrogatesStayOneCharacterEach) {
+    // A high surrogate before a letter, a low one alone, and a high one at the paragraph's end.
+    TWordBuilder b;
+    b.Wide(true).Text(u"a").Text(std::u16string{0xD83D, u'b', 0xDE00, u'c', 0xD83D}).Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(FirstLineCodes(doc), (std::u32string{U'a', 0xD83D, U'b', 0xDE00, U'c', 0xD83D}));
+    EXPECT_EQ(FieldText(doc, 0), "a?b?c?\n");
+    EXPECT_EQ(r.Notices.Items().at(0).Count, 3);
+}
+
+TEST(WordImportText, QuestionMarksOfTheTextAndHiddenCharactersAreNotCounted) {
+    TWordBuilder b;
+    b.Wide(true).Text(u"Why? \u20AC ").Text(u"\u0416", sprm::FieldHidden()).Text(u"\u00E9");
+    b.Field(u" QUOTE \u0416 ", u"x").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(FieldText(doc, 0), "Why? \x80 \xE9x\n");
+    EXPECT_TRUE(r.Notices.Empty());
+}
+
 TEST(WordImportText, ControlCodesKeepTheirMeaningIn16BitText) {
     // U+0113 and U+0114 must not be taken for field marks (0x13, 0x14) nor U+010D for a
     // paragraph end: they are letters Windows-1252 does not have.

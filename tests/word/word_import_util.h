@@ -9,9 +9,9 @@
 #include "base/cp1252.h"
 #include "builder/cfb_writer.h"
 #include "builder/word_builder.h"
-#include "word/word_import.h"
 #include "model/document.h"
 #include "model/sinks.h"
+#include "word/word_import.h"
 
 namespace qm::testing {
 

@@ -1,8 +1,4 @@
-#include "word/section.h"
-
-#include "base/byte_reader.h"
-#include "word/import_context.h"
-#include "word/sprm.h"
+#include "word/page_geometry.h"
 
 namespace qm {
 
@@ -51,44 +47,7 @@ void SelectHeaderFooterPages(TDocument& doc, bool titlePage, bool facing) {
 
 }  // namespace
 
-void ReadSectionTable(WordImportContext& ctx, std::span<const uint8_t> tableStream, uint32_t fc,
-                      uint32_t lcb) {
-    // [MS-DOC] 2.9.253 Sed: 12 bytes, the property list's position at byte 2.
-    ctx.sections = ReadPlc<TSectionDescriptor>(tableStream, fc, lcb, 12,
-                                               [](ByteReader& r, TSectionDescriptor& sed) {
-                                                   r.Skip(2);
-                                                   r.U32(sed.FcSepx);
-                                               });
-    std::vector<TInterval> spans;
-    const auto& cps = ctx.sections.Positions;
-    for (int32_t i = 0; i < ctx.sections.Count(); ++i) {
-        spans.push_back({cps[i], static_cast<int64_t>(cps[i + 1]) + 1});
-    }
-    ctx.sectionIndex = TIntervalIndex(spans, TIntervalIndex::TWinner::Last);
-}
-
-bool ApplySection(WordImportContext& ctx, int64_t cp) {
-    ctx.Sep = TSep{};
-    ctx.propsCached = false;
-    ++ctx.PropsVersion;
-    const int32_t i = ctx.sectionIndex.Find(cp);
-    if (i < 0) return false;
-    const uint32_t fcSepx = ctx.sections.Records[i].FcSepx;
-    if (fcSepx != 0xFFFFFFFF) {
-        ByteReader r(ctx.mainStream.Bytes());
-        uint16_t size = 0;
-        if (r.Seek(fcSepx) && r.U16(size)) {
-            std::span<const uint8_t> list;
-            r.Bytes(std::min<size_t>(size, r.Remaining()), list);
-            ApplySprms(ctx, list);
-        }
-    }
-    return cp == ctx.sections.Positions[i];
-}
-
-void SetPageGeometry(WordImportContext& ctx) {
-    TDocument& doc = ctx.Doc;
-    const TSep& sep = ctx.Sep;
+void WritePageGeometry(TDocument& doc, const TSep& sep, bool facingPages) {
     doc.PageWidthMM = TwipsToMm(SaneSide(sep.XaPage, TSep{}.XaPage));
     doc.PageHeightMM = TwipsToMm(SaneSide(sep.YaPage, TSep{}.YaPage));
     if (doc.FieldCount() > 0) {
@@ -111,16 +70,7 @@ void SetPageGeometry(WordImportContext& ctx) {
         }
     }
     doc.SetPrinterProps();
-    SelectHeaderFooterPages(doc, ctx.Sep.FTitlePage != 0, ctx.dop.FacingPages);
-}
-
-}  // namespace qm
-
-namespace qm {
-
-bool SectionStartsAt(const WordImportContext& ctx, int64_t cp) {
-    const int32_t i = ctx.sectionIndex.Find(cp);
-    return i >= 0 && cp == ctx.sections.Positions[i];
+    SelectHeaderFooterPages(doc, sep.FTitlePage != 0, facingPages);
 }
 
 }  // namespace qm

@@ -1,0 +1,120 @@
+#include "word/property_resolver.h"
+
+#include <algorithm>
+
+#include "base/byte_reader.h"
+#include "word/sprm.h"
+
+namespace qm {
+
+namespace {
+
+// BxPap: each paragraph run's entry is 13 bytes (offset byte and PHE).
+constexpr size_t kBxPapSize = 13;
+
+// The byte at pos of a page, or 0 outside it.
+uint8_t PageByte(const TFkpRun& run, size_t pos) {
+    return pos < run.Page.size() ? run.Page[pos] : 0;
+}
+
+}  // namespace
+
+TPropertyResolver::TPropertyResolver(const TWordFile& file) : file_(file) {
+    state_.Chp = file.Stylesheet.LastChp;
+    state_.Pap = file.Stylesheet.LastPap;
+}
+
+void TPropertyResolver::Apply(std::span<const uint8_t> list) {
+    ApplySprms(state_, file_.Stylesheet.Styles, list);
+}
+
+void TPropertyResolver::SetParagraphBase(size_t istd) {
+    const auto& styles = file_.Stylesheet.Styles;
+    const TStyleEntry& style = istd < styles.size() ? styles[istd] : styles[0];
+    state_.Pap = style.Pap;
+    state_.Chp = style.Chp;
+    state_.ParaStylePap = state_.Pap;
+    state_.ParaStyleChp = state_.Chp;
+}
+
+void TPropertyResolver::ApplyParagraphRun(const TFkpRun& run) {
+    const size_t entry = (static_cast<size_t>(run.Crun) + 1) * 4 + kBxPapSize * run.Index;
+    const size_t b = PageByte(run, entry);
+    if (b == 0 || 2 * b > 510) {
+        SetParagraphBase(0);
+        return;
+    }
+    // PapxInFkp: a count of 16-bit words (or 0 and the count in the next byte), then the style
+    // index and the property list.
+    ByteReader r(run.Page);
+    r.Seek(2 * b);
+    uint8_t cw = 0;
+    r.U8(cw);
+    int64_t length = 2 * static_cast<int64_t>(cw) - 3;
+    if (cw == 0) {
+        r.U8(cw);
+        length = 2 * static_cast<int64_t>(cw) - 2;
+    }
+    uint16_t istd = 0;
+    r.U16(istd);
+    SetParagraphBase(istd);
+    std::span<const uint8_t> list;
+    if (length > 0 && r.Bytes(static_cast<size_t>(length), list)) Apply(list);
+}
+
+void TPropertyResolver::ApplyCharacterRun(const TFkpRun& run) {
+    const size_t b = PageByte(run, (static_cast<size_t>(run.Crun) + 1) * 4 + run.Index);
+    if (b == 0 || 2 * b > 510) return;
+    // Chpx: a byte count, then the property list.
+    ByteReader r(run.Page);
+    r.Seek(2 * b);
+    uint8_t cb = 0;
+    r.U8(cb);
+    std::span<const uint8_t> list;
+    if (r.Bytes(cb, list)) Apply(list);
+}
+
+void TPropertyResolver::Update(uint64_t fc) {
+    const int32_t paraRun = file_.PapxBins.FindRun(fc);
+    const int32_t charRun = file_.ChpxBins.FindRun(fc);
+    if (cached_ && paraRun == lastParaRun_ && charRun == lastCharRun_) return;
+    if (paraRun >= 0) ApplyParagraphRun(file_.PapxBins.Run(paraRun));
+    if (charRun >= 0) ApplyCharacterRun(file_.ChpxBins.Run(charRun));
+    lastParaRun_ = paraRun;
+    lastCharRun_ = charRun;
+    // Without a paragraph run nothing resets the CHP, so a character list (a toggle, say) acts
+    // again on every character, as it would without the cache.
+    cached_ = paraRun >= 0 || charRun < 0;
+    ++version_;
+}
+
+bool TPropertyResolver::ApplySection(int64_t cp) {
+    state_.Sep = TSep{};
+    cached_ = false;
+    ++version_;
+    const int32_t i = file_.Sections.Find(cp);
+    if (i < 0) return false;
+    const Plc<TSectionDescriptor>& sections = file_.Sections.Sections();
+    const uint32_t fcSepx = sections.Records[i].FcSepx;
+    if (fcSepx != 0xFFFFFFFF) {
+        ByteReader r(file_.Main.Bytes());
+        uint16_t size = 0;
+        if (r.Seek(fcSepx) && r.U16(size)) {
+            std::span<const uint8_t> list;
+            r.Bytes(std::min<size_t>(size, r.Remaining()), list);
+            Apply(list);
+        }
+    }
+    return cp == sections.Positions[i];
+}
+
+void TPropertyResolver::EndRow() {
+    state_.Row.Forget();
+    cached_ = false;
+}
+
+uint64_t TPropertyResolver::ParagraphRunEnd() const {
+    return lastParaRun_ < 0 ? 0 : file_.PapxBins.Run(lastParaRun_).End;
+}
+
+}  // namespace qm

@@ -1,0 +1,22 @@
+// The table row properties that property lists carry: a row's cells with their edges and their
+// shading. The row end (TModelWriter::EndRow) turns the cells' lines into a row by them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "word/word_properties.h"
+
+namespace qm {
+
+// Property code 0xD608: a row definition. operand is the part after its 16-bit size
+// (TDefTableOperand: itcMac, then the itcMac + 1 cell edges, then the cells). A definition
+// whose edges do not fit into the operand defines no edges and makes the row plain (counted in
+// row.Damaged); one of more than kMaxRowCells cells defines no edges either.
+void DefineRow(TRowDefinition& row, std::span<const uint8_t> operand);
+
+// Property code 0xD609 (sprmTDefTableShd80): one 16-bit shading value per cell, from the first
+// cell on; cells the operand does not reach keep theirs.
+void DefineRowShading(TRowDefinition& row, std::span<const uint8_t> operand);
+
+}  // namespace qm

@@ -1,0 +1,47 @@
+// The Word 97 version reader: the FIB at the start of the main stream says where the tables lie
+// in the table stream it names; all of them are read here, before any text.
+#include "word/font_table.h"
+#include "word/word_file.h"
+
+namespace qm {
+
+namespace {
+
+void ReadTables(TWordFile& file) {
+    const TFib& fib = file.Fib;
+    const auto table = file.Table.Bytes();
+    const auto main = file.Main.Bytes();
+    file.FontNames = ReadFontTable(table, fib.FcSttbfffn);
+    file.ChpxBins = TBinTable::Read(table, fib.FcPlcfbteChpx, fib.LcbPlcfbteChpx, main);
+    file.PapxBins = TBinTable::Read(table, fib.FcPlcfbtePapx, fib.LcbPlcfbtePapx, main);
+    file.Sections = TSectionTable::Read(table, fib.FcPlcfsed, fib.LcbPlcfsed);
+    file.HeaderStories =
+        ReadPlc<char>(table, fib.FcPlcfhdd, fib.LcbPlcfhdd, 0, [](ByteReader&, char&) {});
+    file.Stylesheet = ReadStylesheet(table, fib.FcStshf);
+    file.Pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
+    file.Dop = ReadDop(table, fib.FcDop);
+    file.Stories = TStoryTable(fib, table);
+}
+
+}  // namespace
+
+Result<TWordFile> ReadWord97File(const TCompoundFile& root) {
+    TWordFile file;
+    Result<TCfbStream> main = root.OpenStream("WordDocument");
+    if (!main) return MakeError(TErrorKind::NotWordDocument, kMsgNotWordDocument);
+    file.Main = std::move(*main);
+    Result<TFib> fib = ReadFib(file.Main.Bytes());
+    if (!fib) return fib.Error();
+    file.Fib = *fib;
+    if (Result<TCfbStream> data = root.OpenStream("Data")) {
+        file.Data = std::move(*data);
+        file.HasData = true;
+    }
+    Result<TCfbStream> table = root.OpenStream(file.Fib.WhichTblStm() ? "1Table" : "0Table");
+    if (!table) return MakeError(TErrorKind::Damaged, kMsgNoTableStream);
+    file.Table = std::move(*table);
+    ReadTables(file);
+    return file;
+}
+
+}  // namespace qm

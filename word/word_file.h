@@ -1,0 +1,52 @@
+// A Word document as read from its compound file: the streams, the header, the tables that
+// locate text and properties, and the stories. A version reader makes it (ReadWord97File);
+// everything after only reads it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cfb/compound_file.h"
+#include "word/bin_table.h"
+#include "word/fib.h"
+#include "word/piece_table.h"
+#include "word/plc.h"
+#include "word/section_table.h"
+#include "word/story_table.h"
+#include "word/stylesheet.h"
+
+namespace qm {
+
+struct TWordFile {
+    TWordFile() = default;
+    TWordFile(TWordFile&&) = default;
+    TWordFile& operator=(TWordFile&&) = default;
+    // The property pages look into the main stream's bytes; a copy would look into these.
+    TWordFile(const TWordFile&) = delete;
+    TWordFile& operator=(const TWordFile&) = delete;
+
+    TCfbStream Main;   // "WordDocument"
+    TCfbStream Table;  // "0Table" or "1Table"
+    TCfbStream Data;   // "Data": the pictures
+    bool HasData = false;
+
+    TFib Fib;
+    TDop Dop;
+    std::vector<std::string> FontNames;  // index = font number
+    TBinTable ChpxBins;
+    TBinTable PapxBins;
+    TSectionTable Sections;
+    Plc<char> HeaderStories;  // positions only: the story CPs relative to the header text
+    TPieceTable Pieces;
+    TStylesheet Stylesheet;
+    TStoryTable Stories;
+};
+
+// Reads a Word 97 to 2003 document. Refuses a file without "WordDocument" (NotWordDocument), a
+// header that is not Word 97's or is encrypted (see ReadFib), and a missing table stream
+// (Damaged), each with the program's message. A missing "Data" stream is no error: the
+// document then has no pictures.
+Result<TWordFile> ReadWord97File(const TCompoundFile& root);
+
+}  // namespace qm
