@@ -30,7 +30,6 @@ void TDocument::Reset() {
     DefTransparent = 1;
     DefAttrib = 0;
     Zoom = 100.0;
-    FreshImport = 0;
     NewPage(true);
     CreateHeaderFooter(*this);
     SetAllDirtyFlags();

@@ -55,9 +55,6 @@ public:
     int32_t PageWidthPx = 0;
     int32_t PageHeightPx = 0;
     double Zoom = 100.0;
-    // Deprecated, read by nothing: the layout settles an import's table rows itself (see
-    // RowsUnsettled). The importer still sets it.
-    uint8_t FreshImport = 0;
     // Set by Reset: the table rows the next import writes hold their widths as read (an indent
     // that may not fit its column, a right gap that may encode the table's width, cell widths
     // in any unit). The next layout settles them once, so that every later one and every

@@ -27,7 +27,9 @@ TModelWriter::TModelWriter(TDocument& doc, std::span<const std::string> fontName
 
 void TModelWriter::Rewind(TDocument& doc) {
     doc.CurField = doc.CurLine = doc.CurChar = 0;
-    doc.FreshImport = 1;
+    // The rows just written hold their widths as the file gives them; the next layout settles
+    // them.
+    doc.RowsUnsettled = true;
 }
 
 void TModelWriter::SetPageGeometry(const TSep& sep, bool facingPages) {
@@ -66,19 +68,13 @@ void TModelWriter::ExpectChars(size_t count) {
     line->Chars.reserve(std::min(count, kMaxLineReserve));
 }
 
-// FIXME: the layout pass measures every character not measured yet; once it does, this goes
-// and characters keep Width and Height 0 until the layout.
-void TModelWriter::MeasureNow(TCharRec& ch) {
-    doc_.RenderChar(ch);
-}
-
 bool TModelWriter::AppendChar(char32_t code, const TRunFormat& format) {
     TCharRec* ch = doc_.NewChar();
     if (!ch) return false;
     ch->Code = code;
     WriteParagraphFormat(format);
+    // Width and Height stay 0: the layout measures every character it has not measured yet.
     MakeFontEntry(format, *ch);
-    MeasureNow(*ch);
     doc_.CurChar += 1;
     return true;
 }

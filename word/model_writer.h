@@ -63,7 +63,6 @@ class TModelWriter {
     bool NewLine(TLineEnd end);
     void WriteParagraphFormat(const TRunFormat& format);
     void MakeFontEntry(const TRunFormat& format, TCharRec& ch);
-    void MeasureNow(TCharRec& ch);
     // A row definition that did not fit its operand since the last cell makes the row plain.
     void CatchUpDamage(const TRowDefinition& row);
 

@@ -29,7 +29,7 @@ struct TImportResult {
 
 struct TImportOptions {
     // Lay the model out at the end (CompleteRefresh). Benchmarks of the reading alone turn it
-    // off; the cursor and FreshImport are set either way.
+    // off; the cursor is set and the rows are marked unsettled either way.
     bool Layout = true;
 };
 
