@@ -7,12 +7,6 @@
 namespace qm::testing {
 namespace {
 
-std::string BodyOf(const TWordBuilder& b) {
-    TDocument doc;
-    EXPECT_TRUE(Import(doc, b).Converted);
-    return FieldText(doc, 0);
-}
-
 TEST(WordImportFields, AFieldInsideAResultShowsItsOwnResult) {
     // A table of contents entry: a hyperlink's result holds a page reference.
     TWordBuilder b;

@@ -7,12 +7,6 @@
 namespace qm::testing {
 namespace {
 
-std::string BodyOf(const TWordBuilder& b) {
-    TDocument doc;
-    EXPECT_TRUE(Import(doc, b).Converted);
-    return FieldText(doc, 0);
-}
-
 TEST(WordImportText, ACpOnAPieceBoundaryBelongsToTheLaterPiece) {
     // CP 2 starts the 16-bit piece. Read through the 8-bit piece before it, its first byte
     // would be 0x60; as UTF-16 it is U+0160, Windows-1252 0x8A.

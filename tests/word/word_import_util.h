@@ -76,6 +76,13 @@ inline std::string FieldText(const TDocument& doc, int32_t field) {
     return text;
 }
 
+// The main text of a built document, imported without layout, as FieldText gives it.
+inline std::string BodyOf(const TWordBuilder& b) {
+    TDocument doc;
+    EXPECT_TRUE(Import(doc, b).Converted);
+    return FieldText(doc, 0);
+}
+
 // The first character of the body with the given code, or null.
 inline const TCharRec* FindChar(const TDocument& doc, char code, int32_t field = 0) {
     for (const TLineRec& line : doc.Fields[field].Lines) {
