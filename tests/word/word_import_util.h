@@ -2,6 +2,8 @@
 // the model's text back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
