@@ -177,6 +177,17 @@ uint32_t GlyphIndex(const TFont& font, char32_t code) {
     return OtherCodeGlyph(face, code).Glyph;
 }
 
+// FIXME: no fallback face and no symbol meanings yet: every code point is drawn by the font's
+// own face.
+TResolvedGlyph ResolveGlyph(const TFont& font, char32_t code) {
+    TResolvedGlyph resolved;
+    resolved.Font = font;
+    resolved.Glyph = GlyphIndex(font, code);
+    resolved.Found = resolved.Glyph != 0;
+    resolved.Text = code;
+    return resolved;
+}
+
 TStrikeLine StrikeLine(const TFont& font) {
     TStrikeLine line;
     line.Position = FontMetrics(font).Ascent / 3;

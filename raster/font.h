@@ -100,6 +100,21 @@ uint32_t GlyphIndex(const TFont& font, char32_t code);
 // Bytes are not code points: a Windows-1252 byte goes through Cp1252ToUnicode first.
 uint32_t GlyphIndex(const TFont& font, uint8_t code) = delete;
 
+// The face that draws a code point and its glyph there. A code point that Windows-1252 holds is
+// always drawn by the font's own face (GlyphIndex, the missing glyph when the face lacks it), so
+// that such text keeps its look; any other code point by the font's own face when it has the
+// glyph, else by an installed face that has it (found through fontconfig, at the same size and
+// style), else by the font's own face with its missing glyph (Found false). Text is what the
+// glyph stands for in Unicode: the code point itself, or for a symbol font's private-use
+// character (U+F020..U+F0FF) without a symbol face to draw it, its Unicode meaning.
+struct TResolvedGlyph {
+    TFont Font;
+    uint32_t Glyph = 0;
+    bool Found = false;
+    char32_t Text = 0;
+};
+TResolvedGlyph ResolveGlyph(const TFont& font, char32_t code);
+
 // Whether the face has a glyph of its own for a code point.
 inline bool HasGlyph(const TFont& font, char32_t code) {
     return GlyphIndex(font, code) != 0;
