@@ -24,7 +24,9 @@ TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, co
                     TLayoutPass& pass);
 
 // Moves a soft break back to the last space or hyphen before it (which stay on the line) or
-// the last tab after the first character (which goes to the next line).
+// the last tab after the first character (which goes to the next line), or to a later break
+// the line-breaking rules allow next to text outside Windows-1252 (see break_chances.h).
+// Without any, the break stays before the character that overflows.
 size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos);
 
 // The height of a line from its tallest character and its line spacing.

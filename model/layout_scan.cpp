@@ -1,6 +1,7 @@
 // The scan of one line: kept ends, tabs and the fit test.
 #include <algorithm>
 
+#include "model/break_chances.h"
 #include "model/layout_lines.h"
 #include "model/layout_tabs.h"
 
@@ -45,12 +46,24 @@ TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, co
 }
 
 size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos) {
+    size_t plain = 0;  // none
     for (size_t i = pos; i-- > 0;) {
         const TCharRec& ch = *chars[i];
-        if (IsText(ch, 9) && i > 0) return i;
-        if (IsText(ch, ' ') || IsText(ch, '-')) return i + 1;
+        if (IsText(ch, 9) && i > 0) {
+            plain = i;
+            break;
+        }
+        if (IsText(ch, ' ') || IsText(ch, '-')) {
+            plain = i + 1;
+            break;
+        }
     }
-    return pos;
+    // Text outside Windows-1252 after the plain break may break later (ideographs need no
+    // spaces). With no break at all, the line is cut at the character that overflows, so no
+    // text runs past the edge.
+    const size_t wide = LastWideBreak(chars, plain, pos);
+    if (wide > plain) return wide;
+    return plain > 0 ? plain : pos;
 }
 
 double SpacedLineHeight(double tallest, const TParaFormat& para, TMeasuringFont& font) {
