@@ -1,5 +1,6 @@
 // A full relayout (CompleteRefresh) of long documents built in memory: paragraphs of words
-// whose characters are measured with the default font, single-column and two-column.
+// whose characters are measured with the default font, single-column and two-column, and
+// paragraphs of ideographs, which break by the line-breaking rules for every line.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -12,7 +13,7 @@
 namespace qm {
 namespace {
 
-enum class TShape { SingleColumn, TwoColumns, TwoColumnSections };
+enum class TShape { SingleColumn, TwoColumns, TwoColumnSections, Ideographs };
 
 // Measured characters of the default font, one per code.
 class TCharSet {
@@ -36,10 +37,36 @@ class TCharSet {
     TCharRec chars_[128];
 };
 
+// Appends paragraphs of pseudo-random ideographs in sentences ending in "。", without spaces,
+// until the text holds about `chars` characters.
+void AddIdeographParagraphs(TDocument& doc, const TCharSet& set, std::mt19937& random,
+                            size_t chars) {
+    std::uniform_int_distribution<int> sentenceLength(4, 40);
+    std::uniform_int_distribution<int> ideograph(0x4E00, 0x9FA5);
+    std::uniform_int_distribution<int> sentences(2, 12);
+    TCharRec ch = set['?'];  // measured as the '?' that stands for it
+    size_t added = 0;
+    while (added < chars) {
+        TLineRec line;
+        line.EndKind = 1;
+        for (int s = sentences(random); s > 0; --s) {
+            for (int i = sentenceLength(random); i > 0; --i) {
+                ch.Code = static_cast<char32_t>(ideograph(random));
+                line.Chars.push_back(ch);
+            }
+            ch.Code = U'。';
+            line.Chars.push_back(ch);
+        }
+        added += line.Chars.size();
+        doc.Fields[0].Lines.push_back(std::move(line));
+    }
+}
+
 // Appends paragraphs of pseudo-random words (fixed seed per document) until the text holds
 // about `chars` characters.
 void AddParagraphs(TDocument& doc, const TCharSet& set, std::mt19937& random, size_t chars,
                    TShape shape) {
+    if (shape == TShape::Ideographs) return AddIdeographParagraphs(doc, set, random, chars);
     std::uniform_int_distribution<int> wordLength(1, 11);
     std::uniform_int_distribution<int> letter(0, 25);
     std::uniform_int_distribution<int> words(30, 140);
@@ -159,6 +186,9 @@ void BM_RelayoutTwoColumns(benchmark::State& state) {
 void BM_RelayoutTwoColumnSections(benchmark::State& state) {
     Relayout(state, TShape::TwoColumnSections);
 }
+void BM_RelayoutIdeographs(benchmark::State& state) {
+    Relayout(state, TShape::Ideographs);
+}
 
 BENCHMARK(BM_FirstLayoutSingleColumn)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RelayoutSingleColumn)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
@@ -168,6 +198,7 @@ BENCHMARK(BM_RelayoutTwoColumnSections)
     ->Arg(200)
     ->Arg(400)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RelayoutIdeographs)->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qm
