@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "raster/font_cache.h"
+#include "raster/symbol_meanings.h"
 
 namespace qm {
 
@@ -73,16 +74,25 @@ const TAdvanceTable* FindTable(const TFontFace& face, int32_t pixelSize) {
     return table;
 }
 
-// The advance of one code point: from the table when Windows-1252 holds it, else from the
-// face's design advance, scaled and widened for simulated bold as the table's are.
+// The advance of one code point in a face: from the table when Windows-1252 holds it, else from
+// the face's design advance, scaled and widened for simulated bold as the table's are.
 int32_t AdvanceOf(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
                   char32_t code) {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
     uint8_t byte;
     if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
     const int32_t units = OtherCodeGlyph(*face.Loaded, code).Advance;
     return ScaleToPixels(units, pixelSize, face.Loaded->Units.UnitsPerEm) +
            (face.SyntheticBold ? 1 : 0);
+}
+
+// The advance of one code point as it is drawn: Windows-1252 text from the table; any other
+// character by the face ResolveGlyph picks, with what its glyph stands for.
+int32_t DrawnAdvance(const TAdvanceTable& table, const TFont& font, int32_t pixelSize,
+                     char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
+    const TResolvedGlyph resolved = ResolveGlyph(font, code);
+    const TFontFace& face = *resolved.Font.Face();
+    return AdvanceOf(table, face, pixelSize, resolved.Text);
 }
 
 // Bytes are read as their code points.
@@ -94,11 +104,10 @@ char32_t CodeOf(char32_t c) {
 }
 
 template <typename TText>
-int32_t SumAdvances(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
-                    TText text) {
+int32_t SumAdvances(const TAdvanceTable& table, const TFont& font, int32_t pixelSize, TText text) {
     int64_t width = 0;
     for (auto c : text)
-        width += AdvanceOf(table, face, pixelSize, CodeOf(c));
+        width += DrawnAdvance(table, font, pixelSize, CodeOf(c));
     return static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
 }
 
@@ -108,10 +117,10 @@ TTextExtent ExtentOf(const TFont& font, TText text) {
     int32_t pixelSize = MeasuredPixelSize(font);
     const TFontFace& face = *font.Face();
     if (const TAdvanceTable* table = FindTable(face, pixelSize)) {
-        return {SumAdvances(*table, face, pixelSize, text), table->Ascent + table->Descent};
+        return {SumAdvances(*table, font, pixelSize, text), table->Ascent + table->Descent};
     }
     TAdvanceTable table = MakeAdvanceTable(face, pixelSize);
-    return {SumAdvances(table, face, pixelSize, text), table.Ascent + table.Descent};
+    return {SumAdvances(table, font, pixelSize, text), table.Ascent + table.Descent};
 }
 
 // Windows' ANSI text metrics: the break character is the first character of the font's range
@@ -177,14 +186,23 @@ uint32_t GlyphIndex(const TFont& font, char32_t code) {
     return OtherCodeGlyph(face, code).Glyph;
 }
 
-// FIXME: no fallback face and no symbol meanings yet: every code point is drawn by the font's
-// own face.
 TResolvedGlyph ResolveGlyph(const TFont& font, char32_t code) {
-    TResolvedGlyph resolved;
-    resolved.Font = font;
-    resolved.Glyph = GlyphIndex(font, code);
+    TResolvedGlyph resolved{font, GlyphIndex(font, code), false, code};
     resolved.Found = resolved.Glyph != 0;
-    resolved.Text = code;
+    uint8_t byte;
+    if (resolved.Found || !font.Valid() || Cp1252FromUnicode(code, byte)) return resolved;
+    // A symbol font's character without a symbol face to draw it: its meaning, from any face.
+    // Meanings lie outside the symbol fonts' private-use range, so this recurses once at most.
+    if (const char32_t meaning = SymbolMeaning(font.RequestedName(), code); meaning != 0) {
+        TResolvedGlyph shown = ResolveGlyph(font, meaning);
+        return shown.Found ? shown : resolved;
+    }
+    const TFontFace* fallback = FallbackFace(*font.Face(), code);
+    if (fallback == nullptr) return resolved;
+    resolved.Font = TFont(fallback, font.Height(), font.Weight() > 400, font.Italic(),
+                          font.StrikeOut(), font.Charset());
+    resolved.Glyph = GlyphIndex(resolved.Font, code);
+    resolved.Found = resolved.Glyph != 0;
     return resolved;
 }
 
