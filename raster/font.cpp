@@ -74,25 +74,42 @@ const TAdvanceTable* FindTable(const TFontFace& face, int32_t pixelSize) {
     return table;
 }
 
-// The advance of one code point in a face: from the table when Windows-1252 holds it, else from
-// the face's design advance, scaled and widened for simulated bold as the table's are.
-int32_t AdvanceOf(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
-                  char32_t code) {
-    uint8_t byte;
-    if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
+// The design advance of a code point's glyph in a face (through its Unicode map), scaled and
+// widened for simulated bold as the advance tables' are.
+int32_t ScaledAdvance(const TFontFace& face, int32_t pixelSize, char32_t code) {
     const int32_t units = OtherCodeGlyph(*face.Loaded, code).Advance;
     return ScaleToPixels(units, pixelSize, face.Loaded->Units.UnitsPerEm) +
            (face.SyntheticBold ? 1 : 0);
 }
 
-// The advance of one code point as it is drawn: Windows-1252 text from the table; any other
-// character by the face ResolveGlyph picks, with what its glyph stands for.
+// The advance of one code point as it is drawn: Windows-1252 text from the font's table; any
+// other character from the face ResolveGlyph picks, for what its glyph stands for (a fallback
+// face's advances are all looked up, as the table is not its own).
 int32_t DrawnAdvance(const TAdvanceTable& table, const TFont& font, int32_t pixelSize,
                      char32_t code) {
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
+    uint8_t byte;
+    if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
     const TResolvedGlyph resolved = ResolveGlyph(font, code);
-    const TFontFace& face = *resolved.Font.Face();
-    return AdvanceOf(table, face, pixelSize, resolved.Text);
+    if (resolved.Font.Face() != font.Face())
+        return ScaledAdvance(*resolved.Font.Face(), pixelSize, resolved.Text);
+    if (Cp1252FromUnicode(resolved.Text, byte)) return table.Advance[byte];
+    return ScaledAdvance(*font.Face(), pixelSize, resolved.Text);
+}
+
+// The glyph of what an unresolved glyph stands for in an installed face that has it, at the
+// same size and style; unchanged when no face has it.
+TResolvedGlyph WithFallbackFace(const TResolvedGlyph& missing) {
+    const TFont& font = missing.Font;
+    const TFontFace* fallback = FallbackFace(*font.Face(), missing.Text);
+    if (fallback == nullptr) return missing;
+    TResolvedGlyph resolved = missing;
+    resolved.Font = TFont(fallback, font.Height(), font.Weight() > 400, font.Italic(),
+                          font.StrikeOut(), font.Charset());
+    // Looked up as the fallback search checked it and as its advance is measured.
+    resolved.Glyph = OtherCodeGlyph(*fallback->Loaded, missing.Text).Glyph;
+    resolved.Found = resolved.Glyph != 0;
+    return resolved.Found ? resolved : missing;
 }
 
 // Bytes are read as their code points.
@@ -191,19 +208,16 @@ TResolvedGlyph ResolveGlyph(const TFont& font, char32_t code) {
     resolved.Found = resolved.Glyph != 0;
     uint8_t byte;
     if (resolved.Found || !font.Valid() || Cp1252FromUnicode(code, byte)) return resolved;
-    // A symbol font's character without a symbol face to draw it: its meaning, from any face.
-    // Meanings lie outside the symbol fonts' private-use range, so this recurses once at most.
+    // A symbol font's character without a symbol face to draw it: its meaning, from the own
+    // face when it has it, else from any (a meaning is no document text, so even one that
+    // Windows-1252 holds may come from another face).
     if (const char32_t meaning = SymbolMeaning(font.RequestedName(), code); meaning != 0) {
-        TResolvedGlyph shown = ResolveGlyph(font, meaning);
-        return shown.Found ? shown : resolved;
+        resolved.Glyph = GlyphIndex(font, meaning);
+        resolved.Found = resolved.Glyph != 0;
+        resolved.Text = meaning;
+        if (resolved.Found) return resolved;
     }
-    const TFontFace* fallback = FallbackFace(*font.Face(), code);
-    if (fallback == nullptr) return resolved;
-    resolved.Font = TFont(fallback, font.Height(), font.Weight() > 400, font.Italic(),
-                          font.StrikeOut(), font.Charset());
-    resolved.Glyph = GlyphIndex(resolved.Font, code);
-    resolved.Found = resolved.Glyph != 0;
-    return resolved;
+    return WithFallbackFace(resolved);
 }
 
 TStrikeLine StrikeLine(const TFont& font) {
