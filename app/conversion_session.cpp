@@ -2,10 +2,11 @@
 
 #include <set>
 
-#include "word/word_import.h"
+#include "model/missing_glyphs.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf/pdf_save.h"
 #include "render/preview.h"
+#include "word/word_import.h"
 
 namespace qm {
 
@@ -59,7 +60,10 @@ TOpenOutcome TConversionSession::FinishOpen(const TImportResult& outcome) {
     TOpenOutcome result;
     result.Imported = outcome.Converted;
     result.Reason = outcome.Message;
-    result.Notices = outcome.Notices.Sentences();
+    // Only the laid-out model knows every character's font, so this count is made here.
+    TNotices notices = outcome.Notices;
+    if (outcome.Converted) ReportMissingGlyphs(doc_, notices);
+    result.Notices = notices.Sentences();
     return result;
 }
 

@@ -3,8 +3,8 @@
 namespace qm {
 
 std::string TNotice::Sentence() const {
-    if (Count == 1) return "1 " + Noun + " was " + What;
-    return std::to_string(Count) + " " + Nouns + " were " + What;
+    if (Count == 1) return "1 " + Noun + " " + Verb + " " + What;
+    return std::to_string(Count) + " " + Nouns + " " + Verbs + " " + What;
 }
 
 std::string_view NoticeKindName(TNoticeKind kind) {
@@ -25,20 +25,24 @@ std::string_view NoticeKindName(TNoticeKind kind) {
 
 void TNotices::Add(TNoticeKind kind, std::string_view noun, std::string_view nouns,
                    std::string_view what, int64_t count) {
-    if (count <= 0) return;
+    Add(TNotice{kind, std::string(noun), std::string(nouns), std::string(what), count});
+}
+
+void TNotices::Add(const TNotice& added) {
+    if (added.Count <= 0) return;
     for (TNotice& notice : items_) {
-        if (notice.Kind == kind && notice.Noun == noun && notice.What == what) {
-            notice.Count += count;
+        if (notice.Kind == added.Kind && notice.Noun == added.Noun && notice.What == added.What &&
+            notice.Verb == added.Verb) {
+            notice.Count += added.Count;
             return;
         }
     }
-    items_.push_back(
-        TNotice{kind, std::string(noun), std::string(nouns), std::string(what), count});
+    items_.push_back(added);
 }
 
 void TNotices::Append(const TNotices& other) {
     for (const TNotice& n : other.items_)
-        Add(n.Kind, n.Noun, n.Nouns, n.What, n.Count);
+        Add(n);
 }
 
 std::vector<std::string> TNotices::Sentences() const {

@@ -27,6 +27,10 @@ struct TNotice {
     std::string
         What;  // what happened to them: "left out: damaged, too large, or of a kind not read."
     int64_t Count = 0;
+    // The verb between the count and What, for one and for several: "was" and "were" unless a
+    // notice's words need others ("has" and "have": "3 characters have no glyph ...").
+    std::string Verb = "was";
+    std::string Verbs = "were";
 
     // "1 picture was left out: ...", "3 pictures were left out: ...".
     std::string Sentence() const;
@@ -42,6 +46,8 @@ class TNotices {
     // adds to that one's count instead of standing again. A count of 0 adds nothing.
     void Add(TNoticeKind kind, std::string_view noun, std::string_view nouns, std::string_view what,
              int64_t count = 1);
+    // The same for a notice with verbs of its own; its Count is the count added.
+    void Add(const TNotice& notice);
     void Append(const TNotices& other);
 
     const std::vector<TNotice>& Items() const { return items_; }

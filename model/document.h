@@ -96,7 +96,7 @@ public:
 
     // Measuring: PrinterDPI and the page size in printer pixels.
     void SetPrinterProps();
-    // Measures the character as it is shown (ShownCode, capitals for small and all caps) with its
+    // Measures the character as it is shown (capitals for small and all caps) with its
     // font entry into its Width and Height. The layout measures every text character whose
     // Height is still 0 before it breaks lines.
     void RenderChar(TCharRec& ch);

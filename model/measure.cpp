@@ -56,7 +56,7 @@ void TDocument::RenderChar(TCharRec& ch) {
     if (ch.FontIndex < 0 || ch.FontIndex >= FontCount()) return;
     const TFontRec& font = Fonts[ch.FontIndex];
     TMeasureFonts& fonts = MeasureFontsFor(ch.FontIndex);
-    char32_t code = ShownCode(ch.Code);
+    char32_t code = ch.Code;
     if (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
     // One character, measured once per font entry and code point.
     const int32_t width = fonts.WidthOf(code);

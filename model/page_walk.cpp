@@ -377,7 +377,7 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
             surface_.DrawTextRun(x + total - w, y + lb.LineHeightPx - h, leader, runStyle_);
         return;
     }
-    char32_t code = ShownCode(ch.Code);
+    char32_t code = ch.Code;
     if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
     const std::u32string_view text(&code, 1);
     const bool sitsOnBottom = (attrib & (kAttribSubscript | kAttribSmallCaps)) &&

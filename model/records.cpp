@@ -1,7 +1,5 @@
 #include "model/records.h"
 
-#include "base/cp1252.h"
-
 namespace qm {
 
 void SetStandardCellDesign(TCellDesign& design) { design = TCellDesign{}; }
@@ -21,10 +19,5 @@ void SettingOpsB(uint8_t& byte, int bit, bool on) {
 bool GettingOpsB(uint8_t byte, int bit) { return (byte >> bit) & 1u; }
 
 void SetPCharText(std::string& slot, std::string_view text) { slot.assign(text); }
-
-char32_t ShownCode(char32_t code) {
-    uint8_t byte;
-    return Cp1252FromUnicode(code, byte) ? code : U'?';
-}
 
 }  // namespace qm

@@ -191,10 +191,6 @@ bool GettingOpsB(uint8_t byte, int bit);
 // Stores text into a record's owned string slot.
 void SetPCharText(std::string& slot, std::string_view text);
 
-// What the text is shown as, measured and drawn: a code point that Windows-1252 holds shows as
-// itself, any other as '?'.
-char32_t ShownCode(char32_t code);
-
 // Millimetre and pixel conversions with the program's inch.
 inline int32_t MmToPixels(double mm, double dpi) {
     return static_cast<int32_t>(mm / kMmPerInch * dpi);

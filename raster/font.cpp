@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "raster/font_cache.h"
+#include "raster/symbol_meanings.h"
 
 namespace qm {
 
@@ -73,16 +74,42 @@ const TAdvanceTable* FindTable(const TFontFace& face, int32_t pixelSize) {
     return table;
 }
 
-// The advance of one code point: from the table when Windows-1252 holds it, else from the
-// face's design advance, scaled and widened for simulated bold as the table's are.
-int32_t AdvanceOf(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
-                  char32_t code) {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
-    uint8_t byte;
-    if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
+// The design advance of a code point's glyph in a face (through its Unicode map), scaled and
+// widened for simulated bold as the advance tables' are.
+int32_t ScaledAdvance(const TFontFace& face, int32_t pixelSize, char32_t code) {
     const int32_t units = OtherCodeGlyph(*face.Loaded, code).Advance;
     return ScaleToPixels(units, pixelSize, face.Loaded->Units.UnitsPerEm) +
            (face.SyntheticBold ? 1 : 0);
+}
+
+// The advance of one code point as it is drawn: Windows-1252 text from the font's table; any
+// other character from the face ResolveGlyph picks, for what its glyph stands for (a fallback
+// face's advances are all looked up, as the table is not its own).
+int32_t DrawnAdvance(const TAdvanceTable& table, const TFont& font, int32_t pixelSize,
+                     char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return table.Advance[code];
+    uint8_t byte;
+    if (Cp1252FromUnicode(code, byte)) return table.Advance[byte];
+    const TResolvedGlyph resolved = ResolveGlyph(font, code);
+    if (resolved.Font.Face() != font.Face())
+        return ScaledAdvance(*resolved.Font.Face(), pixelSize, resolved.Text);
+    if (Cp1252FromUnicode(resolved.Text, byte)) return table.Advance[byte];
+    return ScaledAdvance(*font.Face(), pixelSize, resolved.Text);
+}
+
+// The glyph of what an unresolved glyph stands for in an installed face that has it, at the
+// same size and style; unchanged when no face has it.
+TResolvedGlyph WithFallbackFace(const TResolvedGlyph& missing) {
+    const TFont& font = missing.Font;
+    const TFontFace* fallback = FallbackFace(*font.Face(), missing.Text);
+    if (fallback == nullptr) return missing;
+    TResolvedGlyph resolved = missing;
+    resolved.Font = TFont(fallback, font.Height(), font.Weight() > 400, font.Italic(),
+                          font.StrikeOut(), font.Charset());
+    // Looked up as the fallback search checked it and as its advance is measured.
+    resolved.Glyph = OtherCodeGlyph(*fallback->Loaded, missing.Text).Glyph;
+    resolved.Found = resolved.Glyph != 0;
+    return resolved.Found ? resolved : missing;
 }
 
 // Bytes are read as their code points.
@@ -94,11 +121,10 @@ char32_t CodeOf(char32_t c) {
 }
 
 template <typename TText>
-int32_t SumAdvances(const TAdvanceTable& table, const TFontFace& face, int32_t pixelSize,
-                    TText text) {
+int32_t SumAdvances(const TAdvanceTable& table, const TFont& font, int32_t pixelSize, TText text) {
     int64_t width = 0;
     for (auto c : text)
-        width += AdvanceOf(table, face, pixelSize, CodeOf(c));
+        width += DrawnAdvance(table, font, pixelSize, CodeOf(c));
     return static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
 }
 
@@ -108,10 +134,10 @@ TTextExtent ExtentOf(const TFont& font, TText text) {
     int32_t pixelSize = MeasuredPixelSize(font);
     const TFontFace& face = *font.Face();
     if (const TAdvanceTable* table = FindTable(face, pixelSize)) {
-        return {SumAdvances(*table, face, pixelSize, text), table->Ascent + table->Descent};
+        return {SumAdvances(*table, font, pixelSize, text), table->Ascent + table->Descent};
     }
     TAdvanceTable table = MakeAdvanceTable(face, pixelSize);
-    return {SumAdvances(table, face, pixelSize, text), table.Ascent + table.Descent};
+    return {SumAdvances(table, font, pixelSize, text), table.Ascent + table.Descent};
 }
 
 // Windows' ANSI text metrics: the break character is the first character of the font's range
@@ -177,15 +203,21 @@ uint32_t GlyphIndex(const TFont& font, char32_t code) {
     return OtherCodeGlyph(face, code).Glyph;
 }
 
-// FIXME: no fallback face and no symbol meanings yet: every code point is drawn by the font's
-// own face.
 TResolvedGlyph ResolveGlyph(const TFont& font, char32_t code) {
-    TResolvedGlyph resolved;
-    resolved.Font = font;
-    resolved.Glyph = GlyphIndex(font, code);
+    TResolvedGlyph resolved{font, GlyphIndex(font, code), false, code};
     resolved.Found = resolved.Glyph != 0;
-    resolved.Text = code;
-    return resolved;
+    uint8_t byte;
+    if (resolved.Found || !font.Valid() || Cp1252FromUnicode(code, byte)) return resolved;
+    // A symbol font's character without a symbol face to draw it: its meaning, from the own
+    // face when it has it, else from any (a meaning is no document text, so even one that
+    // Windows-1252 holds may come from another face).
+    if (const char32_t meaning = SymbolMeaning(font.RequestedName(), code); meaning != 0) {
+        resolved.Glyph = GlyphIndex(font, meaning);
+        resolved.Found = resolved.Glyph != 0;
+        resolved.Text = meaning;
+        if (resolved.Found) return resolved;
+    }
+    return WithFallbackFace(resolved);
 }
 
 TStrikeLine StrikeLine(const TFont& font) {

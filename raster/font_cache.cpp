@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <unordered_set>
 #include <utility>
 
@@ -30,6 +31,10 @@ constexpr size_t kMaxTablesPerFace = 1024;
 
 // Text beyond Windows-1252 uses a few scripts at most; this bounds what odd input can make us keep.
 constexpr size_t kMaxOtherCodesPerFace = 1 << 16;
+
+// Fallback faces found per (face, code point): a document uses a few scripts, so this bounds
+// only what odd input could make us keep; beyond it, look-ups are made again each time.
+constexpr size_t kMaxFallbackCodes = 1 << 18;
 
 // OS/2 usWeightClass of a semibold face: Windows simulates no bold from there on.
 constexpr uint16_t kMinBoldWeightClass = 600;
@@ -248,6 +253,17 @@ class TFontCache {
         return tables.emplace(key, std::move(table)).first->second.get();
     }
 
+    const TFontFace* Fallback(const TFontFace& face, char32_t code) {
+        if (face.Loaded == nullptr || !library_ || !config_) return nullptr;
+        std::pair<const TFontFace*, char32_t> key(&face, code);
+        std::lock_guard lock(mutex_);
+        auto found = fallbackCodes_.find(key);
+        if (found != fallbackCodes_.end()) return found->second;
+        const TFontFace* fallback = FindFallback(face, code);
+        if (fallbackCodes_.size() < kMaxFallbackCodes) fallbackCodes_.emplace(key, fallback);
+        return fallback;
+    }
+
   private:
     TFontCache() {
         FT_Library library = nullptr;
@@ -267,7 +283,58 @@ class TFontCache {
         // Fontconfig's match carries its own synthesis settings, so the face itself tells.
         face->SyntheticBold = bold && !face->Loaded->Units.IsBold;
         face->SyntheticItalic = italic && !face->Loaded->Units.IsItalic;
+        face->Bold = bold;
+        face->Italic = italic;
         return face;
+    }
+
+    // Fontconfig's ranking of every installed face for a face's family, weight and slant, made
+    // once per face. Walking it for the first face that holds a code point gives what a sort
+    // with that code point in the pattern's character set would: coverage ranks above the
+    // family there, and the faces that hold it keep their order among themselves.
+    FcFontSet* Ranking(const TFontFace& face) {
+        auto& ranked = rankings_[&face];
+        if (ranked) return ranked.get();
+        TPattern pattern = MakePattern(FamilyToMatch(face.RequestedName), face.Bold, face.Italic);
+        FcResult result = FcResultNoMatch;
+        if (pattern)
+            ranked.reset(FcFontSort(config_.get(), pattern.get(), FcFalse, nullptr, &result));
+        return ranked.get();
+    }
+
+    const TFontFace* FindFallback(const TFontFace& face, char32_t code) {
+        FcFontSet* ranked = Ranking(face);
+        for (int i = 0; ranked != nullptr && i < ranked->nfont; ++i) {
+            FcCharSet* charset = nullptr;
+            if (FcPatternGetCharSet(ranked->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch ||
+                charset == nullptr || !FcCharSetHasChar(charset, code)) {
+                continue;
+            }
+            TFontCandidate candidate;
+            if (!ReadCandidate(ranked->fonts[i], candidate)) continue;
+            TLoadedFace* loaded = Load(candidate.File, candidate.Index);
+            if (loaded == nullptr || loaded == face.Loaded) continue;
+            // The character set is fontconfig's summary; the character map has the last word.
+            if (OtherCodeGlyph(*loaded, code).Glyph == 0) continue;
+            return FallbackEntry(*loaded, candidate.Family, face.Bold, face.Italic);
+        }
+        return nullptr;
+    }
+
+    // One entry per fallback file face and style, named by its own family.
+    const TFontFace* FallbackEntry(TLoadedFace& loaded, const std::string& family, bool bold,
+                                   bool italic) {
+        auto& entry = fallbackFaces_[{&loaded, (bold ? 1 : 0) | (italic ? 2 : 0)}];
+        if (entry) return entry.get();
+        entry = std::make_unique<TFontFace>();
+        entry->RequestedName = family;
+        entry->ActualFamily = family;
+        entry->Loaded = &loaded;
+        entry->SyntheticBold = bold && !loaded.Units.IsBold;
+        entry->SyntheticItalic = italic && !loaded.Units.IsItalic;
+        entry->Bold = bold;
+        entry->Italic = italic;
+        return entry.get();
     }
 
     TPattern MakePattern(const std::string& family, bool bold, bool italic) {
@@ -339,6 +406,9 @@ class TFontCache {
         loaded_;
     std::unordered_set<std::pair<std::string, int>, TFileKeyHash> failed_;
     std::unordered_map<std::string, std::unique_ptr<TFontFace>> resolved_;
+    std::unordered_map<const TFontFace*, TFontSet> rankings_;
+    std::map<std::pair<const TFontFace*, char32_t>, const TFontFace*> fallbackCodes_;
+    std::map<std::pair<const TLoadedFace*, int>, std::unique_ptr<TFontFace>> fallbackFaces_;
 };
 
 }  // namespace
@@ -371,6 +441,10 @@ const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic) 
 
 const TAdvanceTable* CachedAdvanceTable(const TFontFace& face, int32_t pixelSize) {
     return TFontCache::Instance().Table(face, pixelSize);
+}
+
+const TFontFace* FallbackFace(const TFontFace& face, char32_t code) {
+    return TFontCache::Instance().Fallback(face, code);
 }
 
 TCodeGlyph OtherCodeGlyph(TLoadedFace& face, char32_t code) {

@@ -86,6 +86,8 @@ struct TFontFace {
     TLoadedFace* Loaded = nullptr;  // null when no face could be loaded at all
     bool SyntheticBold = false;     // bold asked for, but the face found is not bold
     bool SyntheticItalic = false;   // italic asked for, but the face found is upright
+    bool Bold = false;              // the weight and slant asked for
+    bool Italic = false;
 };
 
 // Scales font units to whole pixels as FreeType scales outlines: a 16.16 scale of
@@ -102,6 +104,12 @@ const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic);
 // The cached advance table of a loaded face, or null when the face already holds the most
 // tables we keep (the caller then computes one with MakeAdvanceTable). Thread-safe.
 const TAdvanceTable* CachedAdvanceTable(const TFontFace& face, int32_t pixelSize);
+
+// An installed face, other than the font's own, that has a glyph for the code point: the first
+// of fontconfig's ranking for the font's family, weight and slant whose character set holds it,
+// asked for with the same weight and slant. Null when no installed face has it and for a face
+// that was never loaded. Remembered per (face, code point). Thread-safe.
+const TFontFace* FallbackFace(const TFontFace& face, char32_t code);
 
 // The glyph and design advance of a code point Windows-1252 lacks: through the Unicode map, then
 // a symbol font's map at the code point itself. Remembered per face. Thread-safe.

@@ -136,9 +136,10 @@ const TGlyphCoverage& TRasterCanvas::GlyphFor(char32_t code) {
     if (it != glyphs_.end()) return it->second;
     TGlyphCoverage& glyph = glyphs_[key];
     if (code < 32) return glyph;  // control characters leave no mark
-    // The glyph that measuring found, so that what is drawn is what was measured.
-    const uint32_t index = GlyphIndex(font_, code);
-    if (index != 0) glyph = GlyphCoverage(font_, index);
+    // The face and glyph that measuring found, so that what is drawn is what was measured: the
+    // font's own, or a fallback face's at the same size and style.
+    const TResolvedGlyph resolved = ResolveGlyph(font_, code);
+    if (resolved.Glyph != 0) glyph = GlyphCoverage(resolved.Font, resolved.Glyph);
     return glyph;
 }
 

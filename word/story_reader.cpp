@@ -203,14 +203,7 @@ size_t TStoryReader::CharsLeftInParagraph() const {
 
 void TStoryReader::ShowText(char32_t code) {
     writer_.ExpectChars(CharsLeftInParagraph());
-    if (writer_.AppendChar(code, resolver_.Format()) && ShownCode(code) != code)
-        ++shownAsQuestionMarks_;
-}
-
-void TStoryReader::Report(TNotices& notices) const {
-    notices.Add(TNoticeKind::CharacterShown, "character", "characters",
-                "shown as \"?\": the font's code page has no such character.",
-                shownAsQuestionMarks_);
+    writer_.AppendChar(code, resolver_.Format());
 }
 
 }  // namespace qm

@@ -16,8 +16,6 @@
 
 namespace qm {
 
-class TNotices;
-
 // Why the reading stopped for good (later stories are not read either); 0 while it goes on.
 // A failing read or seek in the main stream gives its TCfbResult.
 inline constexpr int32_t kCharBudgetSpent = 100;
@@ -35,8 +33,6 @@ class TStoryReader {
     void Read(const TCpRange& story);
 
     uint64_t CharsRead() const { return budgetAtStart_ - budget_; }
-    // Characters shown other than they are: those the font's code page lacks.
-    void Report(TNotices& notices) const;
 
   private:
     bool FetchUnit(int64_t cp, char32_t& code);
@@ -62,7 +58,6 @@ class TStoryReader {
     int32_t stopped_ = 0;
     uint64_t budget_ = 0;
     uint64_t budgetAtStart_ = 0;
-    int64_t shownAsQuestionMarks_ = 0;
 };
 
 }  // namespace qm

@@ -70,7 +70,6 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
                        "headers and footers of later sections",
                        "left out: the first section's stand on every page.",
                        LaterSectionHeaderStories(file));
-    reader.Report(result.Notices);
     return result;
 }
 

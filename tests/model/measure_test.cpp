@@ -98,8 +98,13 @@ TEST_F(Measuring, CodePointsAbove255MeasureAsTheFontLayerDoes) {
         EXPECT_DOUBLE_EQ(measure(code), first);
     }
     EXPECT_NE(measure(U'\u20AC'), measure(U'\u201C'));
-    // A character Windows-1252 lacks is shown, and so measured, as a question mark.
-    EXPECT_DOUBLE_EQ(measure(U'\u0416'), measure(U'?'));
+    // Characters Windows-1252 lacks are measured as they are drawn: Cyrillic by the font's own
+    // face, an ideograph by the fallback face that has it, about an em wide.
+    for (const std::u32string text : {U"\u0416", U"\u05D0", U"\u4E2D"}) {
+        EXPECT_DOUBLE_EQ(measure(text[0]), expected(text));
+        EXPECT_NE(measure(text[0]), measure(U'?'));
+    }
+    EXPECT_NEAR(measure(U'\u4E2D'), PixelsToMm(100, 600), 0.05);
     // A new resolution (one whose rounding differs) measures those afresh too.
     const double before = measure(U'\u20AC');
     doc.PrinterDPI = 97;

@@ -146,6 +146,44 @@ TEST(RasterCanvas, CodePointsBeyondWindows1252AreDrawnAndStruckThrough) {
     EXPECT_EQ(canvas.Pixel(10 + w, strikeRow), kWhite);
 }
 
+// Pixels inked (not white) in a box.
+int32_t InkIn(const TRasterCanvas& canvas, int32_t left, int32_t top, int32_t right,
+              int32_t bottom) {
+    int32_t inked = 0;
+    for (int32_t y = top; y < bottom; ++y)
+        for (int32_t x = left; x < right; ++x)
+            inked += canvas.Pixel(x, y) != kWhite;
+    return inked;
+}
+
+TEST(RasterCanvas, CharactersOtherFacesHoldAreDrawnByThemInsideTheirAdvance) {
+    struct TCase {
+        const char* Family;
+        char32_t Code;
+    };
+    // An ideograph in a Times New Roman run (a Noto CJK face), a Symbol bullet and a Wingdings
+    // check mark (their Unicode meanings), each between two letters of the font's own face.
+    for (const TCase& c : {TCase{"Times New Roman", U'\u4E2D'}, TCase{"Symbol", char32_t(0xF0B7)},
+                           TCase{"Wingdings", char32_t(0xF0FC)}}) {
+        TRasterCanvas canvas(120, 40, 96);
+        canvas.SelectFont(c.Family, 12, 0, 1);
+        const std::u32string one(1, c.Code);
+        const int32_t x = canvas.TextWidth(U"I") + 10;
+        const int32_t w = canvas.TextWidth(one);
+        EXPECT_EQ(canvas.TextWidth(U"I" + one + U"I"), 2 * canvas.TextWidth(U"I") + w);
+        ASSERT_GT(w, 3) << c.Family;
+        canvas.DrawTextRun(10, 5, U"I" + one + U"I", TTextRunStyle{});
+        EXPECT_GT(InkIn(canvas, x, 5, x + w, 5 + canvas.TextHeight(one)), 6) << c.Family;
+    }
+    // A code point no face holds leaves its advance empty.
+    TRasterCanvas canvas(60, 40, 96);
+    canvas.SelectFont("Times New Roman", 12, 0, 1);
+    const int32_t w = canvas.TextWidth(U"\U0010FFFD");
+    canvas.DrawTextRun(10, 5, U"\U0010FFFD", TTextRunStyle{});
+    EXPECT_EQ(InkIn(canvas, 0, 0, 60, 40), 0);
+    EXPECT_GT(w, 0);
+}
+
 // A 24-bit test picture whose pixel (x, y from the top) has red x and green y.
 TDib Gradient(int32_t w, int32_t h) {
     TDib dib;
