@@ -15,13 +15,6 @@ namespace {
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kGuideGrey = 0xC0C0C0;
 
-// The alignment a paragraph's lines take on the page: a right-to-left paragraph starts at the
-// right, so its "left" and "right" trade places.
-uint8_t PageAlign(const TParaFormat& para) {
-    if (!para.RightToLeft || (para.Align != 0 && para.Align != 2)) return para.Align;
-    return para.Align == 0 ? 2 : 0;
-}
-
 // Pen width of a border or frame: Round(points * units per point), at least 1 unless the
 // width is 0.
 int32_t PenWidth(double points, double unitsPerPoint) {
@@ -219,7 +212,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     if (rightToLeft) a -= firstIndent;
     const int32_t availPx = T(a);
     const int32_t widthPx = T(lineWidth);
-    switch (PageAlign(para)) {
+    switch (para.Align) {
         case 1:
             lb.AlignOffset = (availPx - widthPx) / 2;
             break;

@@ -1,5 +1,6 @@
-// The page walk on lines that hold right-to-left text: characters placed in visual order,
-// right-to-left paragraphs aligned at their start, the right edge.
+// The page walk on lines that hold right-to-left text: characters placed in visual order;
+// right-to-left paragraphs keep their alignment on the page but start at the right where a
+// line is left over from justification or indented as a first line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,18 +132,18 @@ TEST_F(PageWalkBidi, MixedLineOfALeftToRightParagraphIsDrawnInVisualOrder) {
     EXPECT_EQ(lines[1], Expected(U"abc 123 \u05d2\u05d1\u05d0"));
 }
 
-TEST_F(PageWalkBidi, RightToLeftParagraphStartsAtTheRightWithMirroredBrackets) {
+TEST_F(PageWalkBidi, RightToLeftParagraphReadsFromTheRightWithMirroredBrackets) {
     const std::u32string_view stored = U"\u05d0\u05d1 (\u05d2) 12";
-    AddLine(stored, true);
+    AddLine(stored, true).Para.Align = 2;
     const auto lines = DrawPdf();
-    // Left alignment of a right-to-left paragraph is its start: the line ends at the right
-    // margin. The brackets around gimel still open towards it.
+    // Right-aligned, the line ends at the right margin and begins there with alef bet. The
+    // brackets around gimel still open towards it.
     EXPECT_EQ(lines[0],
               Expected(U"12 (\u05d2) \u05d1\u05d0", RightOffset(kTextWidth, WidthOf(stored))));
 }
 
 TEST_F(PageWalkBidi, AlignmentOfRightToLeftParagraphs) {
-    AddLine(U"ab", true).Para.Align = 2;      // right means the end: the left
+    AddLine(U"ab", true).Para.Align = 0;      // left stays left: alignment is the page's
     AddLine(U"ab", true).Para.Align = 1;      // centred stays centred
     TLineRec& first = AddLine(U"a b", true);  // justified: spread over the width
     first.Para.Align = 3;
@@ -159,6 +160,7 @@ TEST_F(PageWalkBidi, AlignmentOfRightToLeftParagraphs) {
 TEST_F(PageWalkBidi, FirstLineIndentAndListLabelOfARightToLeftParagraphAreAtTheRight) {
     TLineRec& first = AddLine(U"\u05d0\u05d1", true);
     first.EndKind = 0;
+    first.Para.Align = 2;
     first.Para.FirstLineIndent = 10;
     first.Para.ListKind = 2;
     first.Para.ListNumber = 4;

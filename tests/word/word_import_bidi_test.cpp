@@ -60,12 +60,13 @@ TEST(WordImportBidi, TheParagraphFlagReachesTheModelFromTheRunsAndTheStyles) {
     EXPECT_EQ(lines[3].Para.RightToLeft, 0);  // the paragraph's own list overrides its style
 }
 
-TEST(WordImportBidi, RightToLeftParagraphsAreDrawnFromTheRightEdge) {
+TEST(WordImportBidi, RightToLeftParagraphsAreDrawnInVisualOrderWhereTheirAlignmentSays) {
     TWordBuilder b;
     b.Wide(true);
+    // A Hebrew paragraph as Word 97 stores it: right to left, and right-aligned on the page.
     b.Para(u"12 \u05d0\u05d1 x.");
-    b.Para(u"12 \u05d0\u05d1 x.", sprm::RightToLeft());
     b.Para(u"12 \u05d0\u05d1 x.", sprm::RightToLeft() + sprm::Justify(2));
+    b.Para(u"12 \u05d0\u05d1 x.", sprm::RightToLeft());
     TDocument doc;
     ASSERT_TRUE(ImportWordBytes(doc, b.Build(), nullptr, nullptr).Converted);
     const auto lines = DrawnLines(doc);
@@ -76,8 +77,8 @@ TEST(WordImportBidi, RightToLeftParagraphsAreDrawnFromTheRightEdge) {
     // own order, the full stop that ends the paragraph goes to its end, the left.
     EXPECT_EQ(Labels(lines[1]), ".x ?? 12");
     EXPECT_EQ(Labels(lines[2]), ".x ?? 12");
-    // Start alignment puts the line at the right, "right" alignment at the left margin, where
-    // the left-to-right paragraph starts.
+    // Right alignment puts the line at the right; left alignment stays at the left margin,
+    // where the left-to-right paragraph starts.
     EXPECT_GT(lines[1].front().second, lines[0].back().second);
     EXPECT_EQ(lines[2].front().second, lines[0].front().second);
     // Both right-to-left lines are the same characters in the same order, only shifted.
