@@ -21,9 +21,10 @@ FriBidiChar BidiCode(const TCharRec& ch) {
     return ch.Kind == 1 ? kObjectReplacement : static_cast<FriBidiChar>(ch.Code);
 }
 
-// Right-to-left letters and the controls that open right-to-left text.
+// Right-to-left letters and the controls that open right-to-left text (Arabic digits are
+// weak and do not count).
 bool StartsRightToLeft(FriBidiCharType type) {
-    return FRIBIDI_IS_RTL(type) && !FRIBIDI_IS_NUMBER(type);
+    return FRIBIDI_IS_RTL(type) != 0;
 }
 
 // Every right-to-left letter and control lies at or above the Hebrew block; most lines hold

@@ -39,6 +39,8 @@ TEST(VisualOrder, LeftToRightTextKeepsItsStoredOrder) {
     EXPECT_TRUE(VisualOrder(Chars(U"(a) 1. [b] 2,5%"), false).empty());
     // Accented Latin, Greek and Cyrillic letters read left to right as well.
     EXPECT_TRUE(VisualOrder(Chars(U"\u00e9t\u00e9 \u03b1\u03b2 \u0436"), false).empty());
+    // Arabic-Indic digits alone are weak: a left-to-right line of them stays as stored.
+    EXPECT_TRUE(VisualOrder(Chars(U"x \u0661\u0662"), false).empty());
     EXPECT_TRUE(VisualOrder({}, true).empty());
 }
 
