@@ -6,6 +6,7 @@
 
 #include "model/layout.h"
 #include "model/row_widths.h"
+#include "model/visual_order.h"
 
 namespace qm {
 
@@ -174,7 +175,10 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     lb.LineHeightMm = line.LineHeight;
     lb.LineHeightPx = T(line.LineHeight);
     const bool paraStart = StartsParagraph(fieldIndex, lineIndex);
-    w_ = para.LeftIndent + (paraStart ? para.FirstLineIndent : 0);
+    // A right-to-left paragraph indents its first line from the right edge, its start.
+    const bool rightToLeft = para.RightToLeft != 0;
+    const double firstIndent = paraStart ? para.FirstLineIndent : 0;
+    w_ = para.LeftIndent + (rightToLeft ? 0 : firstIndent);
 
     double lineWidth = w_;
     int32_t spaces = 0;
@@ -205,6 +209,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     const bool hasLabel = paraStart && para.ListKind == 2;
     if (hasLabel) lineWidth += para.ListIndent;
     a -= para.RightIndent;
+    if (rightToLeft) a -= firstIndent;
     const int32_t availPx = T(a);
     const int32_t widthPx = T(lineWidth);
     switch (para.Align) {
@@ -219,7 +224,11 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
             int32_t l = lineIndex + 1;
             doc_.GoToLine(f, l);
             const bool hasNext = l >= 0 && l < doc_.Fields[f].LineCount();
-            if (line.EndKind == 0 && spaces > 0 && hasNext) lb.Extra = (a - lineWidth) / spaces;
+            if (line.EndKind == 0 && spaces > 0 && hasNext) {
+                lb.Extra = (a - lineWidth) / spaces;
+            } else if (rightToLeft) {
+                lb.AlignOffset = availPx - widthPx;  // a line left unjustified keeps to its start
+            }
             break;
         }
         default:
@@ -228,12 +237,10 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     w_ += lb.X;
 
     if (line.InTable) DrawCellDesign(line, lb, box);
-    if (hasLabel) DrawListLabel(line, lb, box);
-    for (int32_t i = 0; i < line.CharCount(); ++i) {
-        const TCharRec& ch = line.Chars[i];
-        const bool counted = ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1;
-        DrawChar(ch, counted, lb, box);
-    }
+    // A right-to-left paragraph's label stands at its start too: right of the text.
+    if (hasLabel && !rightToLeft) DrawListLabel(line, lb, box);
+    DrawChars(line, lb, box);
+    if (hasLabel && rightToLeft) DrawListLabel(line, lb, box);
 
     if (line.CellsInRow < 2 || line.CellIndex == line.CellsInRow - 1) {
         q_ += line.LineHeight;
@@ -328,6 +335,32 @@ void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TF
         TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
     surface_.DrawTextRun(x, y, label, runStyle_);
     w_ += line.Para.ListIndent;
+}
+
+void TPageWalk::DrawChars(const TLineRec& line, const TLineBox& lb, const TFieldBox& box) {
+    // A space counts for justification unless it ends the line as stored.
+    auto counted = [&](int32_t i) {
+        const TCharRec& ch = line.Chars[i];
+        return ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1;
+    };
+    const std::vector<TVisualChar> order = VisualOrder(line.Chars, line.Para.RightToLeft != 0);
+    if (order.empty()) {
+        for (int32_t i = 0; i < line.CharCount(); ++i)
+            DrawChar(line.Chars[i], counted(i), lb, box);
+        return;
+    }
+    // The positions advance from left to right along the visual order, so the line keeps its
+    // width and alignment.
+    for (const TVisualChar& v : order) {
+        const TCharRec& ch = line.Chars[v.Index];
+        if (v.Code == ch.Code) {
+            DrawChar(ch, counted(v.Index), lb, box);
+            continue;
+        }
+        TCharRec mirrored = ch;
+        mirrored.Code = v.Code;
+        DrawChar(mirrored, counted(v.Index), lb, box);
+    }
 }
 
 void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& lb,

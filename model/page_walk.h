@@ -67,6 +67,9 @@ private:
     bool StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const;
     void DrawCellDesign(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
     void DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
+    // The line's characters from left to right: as stored, or reordered where the line holds
+    // right-to-left text (see VisualOrder).
+    void DrawChars(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
     void DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& lb, const TFieldBox& box);
     void SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib);
     int32_t T(double mm) const { return TruncUnits(mm / mmPerUnit_); }

@@ -64,6 +64,10 @@ struct TTabStop {
 
 struct TParaFormat {
     uint8_t Align = 0;  // 0 left, 1 centred, 2 right, 3 justified
+    // The paragraph runs right to left: its lines read from the right, its first line is
+    // indented from the right and so is a justified paragraph's last line. Align stays where
+    // it says on the page (the Word 97 paragraph justification is physical).
+    uint8_t RightToLeft = 0;
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

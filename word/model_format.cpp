@@ -52,6 +52,7 @@ int32_t BackgroundOf(const TChp& chp, uint8_t& transparent) {
 void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat& para) {
     const double cellPadding = pap.FInTable == 1 ? kCellPaddingMM : 0;
     para.Align = pap.Jc;
+    para.RightToLeft = pap.FBiDi != 0 ? 1 : 0;
     para.LeftIndent = TwipsToMm(pap.DxaLeft) + cellPadding;
     para.RightIndent = TwipsToMm(pap.DxaRight) + cellPadding;
     para.FirstLineIndent = TwipsToMm(pap.DxaLeft1);

@@ -45,7 +45,8 @@ struct TPap {
     uint32_t DyaBefore = 0;
     uint32_t DyaAfter = 0;
     uint8_t FInTable = 0;
-    uint8_t FTtp = 0;  // table row end
+    uint8_t FTtp = 0;   // table row end
+    uint8_t FBiDi = 0;  // the paragraph runs right to left
     int16_t ItbdMac = 0;
     std::array<int16_t, 64> RgdxaTab{};  // tab positions, twips
     std::array<uint8_t, 64> Rgtbd{};     // bits 0-2 alignment, bits 3-5 leader

@@ -105,6 +105,9 @@ TSprms ListRef(uint16_t ilfo) {
 TSprms InTable(uint8_t value) {
     return Op8(0x2416, value);
 }
+TSprms RightToLeft(uint8_t value) {
+    return Op8(0x2441, value);
+}
 
 TSprms Tabs(const std::vector<int16_t>& remove,
             const std::vector<std::pair<int16_t, uint8_t>>& add) {
