@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pdf/pdf_object_writer.h"
 
@@ -24,5 +25,16 @@ int64_t ScaleToGlyphSpace(int32_t units);
 // descriptor and the widths of its character range measured at 12 pixels per em. A face the
 // system lacks is measured with its substitute; /BaseFont keeps the name asked for.
 void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style);
+
+struct TPDFFontEntry;
+// The five objects of a Type 0 entry, in this order: the Type 0 font (Identity-H, its
+// ToUnicode CMap), the CIDFont (glyph widths in /W), its descriptor, the subset font program
+// and the CMap. A subset that cannot be made leaves the descriptor without a font file and the
+// fourth object an empty stream.
+void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry);
+
+// The six capital letters and "+" that mark a subset font's name, derived from the name and
+// the glyphs, so that the same document gives the same tag.
+std::string SubsetTag(std::string_view name, const std::vector<uint32_t>& glyphs);
 
 }  // namespace qm
