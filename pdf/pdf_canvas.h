@@ -115,6 +115,10 @@ class TPDFCanvas final : private TPDFObjectWriter {
     bool Failed() const override { return failed_; }
     const std::string& ErrorText() const { return errorText_; }
 
+    // Embeds subsets of the simple fonts' faces too, not only of the Type 0 fonts' (before
+    // BeginDoc or while drawing; it holds for the whole document).
+    void SetEmbedFonts(bool embed) { fonts_.SetEmbedAll(embed); }
+
     // Receives "Not enough memory!" when an image cannot be copied (optional, not owned).
     void SetMessageSink(TMessageSink* messages) { messages_ = messages; }
 

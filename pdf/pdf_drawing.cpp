@@ -184,6 +184,7 @@ void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
         // The text origin (the baseline) sits at the bottom edge of the cell.
         WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
         WriteRaw("  Td (");
+        if (fonts_.EmbedAll()) fonts_.UseBytes(curFontNumber_, text);
         AppendEscapedPDFString(Target(), text);
         WriteLine(") Tj");
         WriteLine("ET");
@@ -244,8 +245,7 @@ int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
 
 int32_t TPDFCanvas::GlyphWidth(char32_t code) {
     const TResolvedGlyph glyph = ResolveGlyph(MeasureFont(), code);
-    if (!fonts_.CanEmbed(glyph.Font))
-        return TextWidth(std::string_view("?"));
+    if (!fonts_.CanEmbed(glyph.Font)) return TextWidth(std::string_view("?"));
     return qm::TextWidth(glyph.Font, std::u32string_view(&code, 1));
 }
 

@@ -55,7 +55,8 @@ TOutlineFormat EmbeddableFormat(const TFont& font) {
     return face ? FormatOf(face.get()) : TOutlineFormat::None;
 }
 
-TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs) {
+TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs,
+                       const std::vector<char32_t>& codes) {
     TFontSubset subset;
     const TFontProgram program = FontProgram(font);
     const TFace face = OpenFace(program);
@@ -70,6 +71,9 @@ TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs) {
     for (const uint32_t glyph : glyphs) {
         if (glyph < count) hb_set_add(glyphSet, glyph);
     }
+    hb_set_t* unicodes = hb_subset_input_unicode_set(input.get());
+    for (const char32_t code : codes)
+        hb_set_add(unicodes, static_cast<hb_codepoint_t>(code));
     // Glyph ids stay as they are; the layout tables a PDF viewer never reads go, and with them
     // the glyphs their substitutions would pull in.
     hb_subset_input_set_flags(input.get(),

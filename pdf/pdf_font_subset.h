@@ -24,7 +24,9 @@ struct TFontSubset {
     std::string Bytes;                             // a single-face sfnt
 };
 
-// The subset of the font's face holding these glyphs (and the missing glyph).
-TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs);
+// The subset of the font's face holding these glyphs (and the missing glyph), its character map
+// keeping these code points.
+TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs,
+                       const std::vector<char32_t>& codes = {});
 
 }  // namespace qm

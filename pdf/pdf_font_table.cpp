@@ -13,7 +13,11 @@ int32_t TPDFFontTable::FindOrAddSlow(std::string_view name, uint8_t style, TPDFF
             return static_cast<int32_t>(i + 1);
         }
     }
-    entries_.push_back(TPDFFontEntry{std::string(name), style, kind, TFont(), {}});
+    TPDFFontEntry entry;
+    entry.Name = std::string(name);
+    entry.Style = style;
+    entry.Kind = kind;
+    entries_.push_back(std::move(entry));
     lastFound_ = entries_.size() - 1;
     return static_cast<int32_t>(entries_.size());
 }
@@ -37,13 +41,31 @@ int32_t TPDFFontTable::FindOrAddType0(const TFont& face, uint8_t style) {
     return static_cast<int32_t>(entries_.size());
 }
 
-bool TPDFFontTable::CanEmbed(const TFont& face) {
-    if (!face.Valid()) return false;
-    const auto known = embeddable_.find(face.Face());
-    if (known != embeddable_.end()) return known->second;
-    const bool embeddable = EmbeddableFormat(face) != TOutlineFormat::None;
-    embeddable_.emplace(face.Face(), embeddable);
-    return embeddable;
+uint8_t TPDFFontTable::FormatOf(const TFont& face) const {
+    if (!face.Valid()) return static_cast<uint8_t>(TOutlineFormat::None);
+    const auto known = formats_.find(face.Face());
+    if (known != formats_.end()) return known->second;
+    const auto format = static_cast<uint8_t>(EmbeddableFormat(face));
+    formats_.emplace(face.Face(), format);
+    return format;
+}
+
+bool TPDFFontTable::CanEmbed(const TFont& face) const {
+    return FormatOf(face) != static_cast<uint8_t>(TOutlineFormat::None);
+}
+
+bool TPDFFontTable::EmbedsSimple(const TPDFFontEntry& entry) const {
+    // A simple TrueType font can only carry TrueType outlines.
+    return embedAll_ && entry.Kind == TPDFFontKind::WinAnsi &&
+           FormatOf(SimpleFontFace(entry.Name, entry.Style)) ==
+               static_cast<uint8_t>(TOutlineFormat::TrueType);
+}
+
+void TPDFFontTable::UseBytes(int32_t number, std::string_view text) {
+    if (number < 1 || static_cast<size_t>(number) > entries_.size()) return;
+    std::bitset<256>& bytes = entries_[static_cast<size_t>(number - 1)].Bytes;
+    for (const char ch : text)
+        bytes.set(static_cast<uint8_t>(ch));
 }
 
 void TPDFFontTable::UseGlyph(int32_t number, uint32_t glyph, char32_t text) {
@@ -52,10 +74,10 @@ void TPDFFontTable::UseGlyph(int32_t number, uint32_t glyph, char32_t text) {
     entries_[static_cast<size_t>(number - 1)].Glyphs.emplace(glyph, text);
 }
 
-int32_t TPDFFontTable::ObjectsOf(TPDFFontKind kind) {
-    switch (kind) {
+int32_t TPDFFontTable::ObjectsOf(const TPDFFontEntry& entry) const {
+    switch (entry.Kind) {
         case TPDFFontKind::WinAnsi:
-            return 1;
+            return EmbedsSimple(entry) ? 2 : 1;
         case TPDFFontKind::Type0:
             return 5;
     }
@@ -65,7 +87,7 @@ int32_t TPDFFontTable::ObjectsOf(TPDFFontKind kind) {
 int32_t TPDFFontTable::ObjectCount() const {
     int32_t count = 0;
     for (const TPDFFontEntry& entry : entries_)
-        count += ObjectsOf(entry.Kind);
+        count += ObjectsOf(entry);
     return count;
 }
 
@@ -77,7 +99,7 @@ void TPDFFontTable::AppendResources(std::string& out, int32_t firstObject) const
         out += ' ';
         AppendInt(out, object);
         out += " 0 R";
-        object += ObjectsOf(entries_[k - 1].Kind);
+        object += ObjectsOf(entries_[k - 1]);
     }
 }
 
@@ -85,7 +107,11 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
     for (const TPDFFontEntry& entry : entries_) {
         switch (entry.Kind) {
             case TPDFFontKind::WinAnsi:
-                WriteWinAnsiFontObject(out, entry.Name, entry.Style);
+                if (EmbedsSimple(entry)) {
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, &entry.Bytes);
+                } else {
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style);
+                }
                 break;
             case TPDFFontKind::Type0:
                 WriteType0FontObjects(out, entry);
@@ -98,7 +124,7 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
 void TPDFFontTable::Clear() {
     entries_.clear();
     lastFound_ = 0;
-    embeddable_.clear();
+    formats_.clear();
 }
 
 }  // namespace qm

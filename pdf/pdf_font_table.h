@@ -2,6 +2,7 @@
 // page resource "/Fk". At the end of the document every entry writes its font objects.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -36,6 +37,8 @@ struct TPDFFontEntry {
     // stands for, collected while the pages are written.
     TFont Face;
     std::map<uint32_t, char32_t> Glyphs;
+    // WinAnsi only, when fonts are embedded: the bytes shown in it.
+    std::bitset<256> Bytes;
 
     // Names compare byte for byte and styles in all four bits, so an underlined face is an
     // entry of its own.
@@ -61,7 +64,14 @@ class TPDFFontTable {
     // when new; 0 when the face's program cannot be embedded (asked once per face).
     int32_t FindOrAddType0(const TFont& face, uint8_t style);
     // Whether the face's program can be embedded (read and subset); asked once per face.
-    bool CanEmbed(const TFont& face);
+    bool CanEmbed(const TFont& face) const;
+
+    // Embeds a subset of every simple font's face too (when its program has TrueType
+    // outlines): the simple font then refers to a font file object that follows it.
+    void SetEmbedAll(bool embed) { embedAll_ = embed; }
+    bool EmbedAll() const { return embedAll_; }
+    // Records the bytes shown in WinAnsi entry `number`.
+    void UseBytes(int32_t number, std::string_view text);
     // Records that a glyph of Type 0 entry `number` is shown, standing for `text`.
     void UseGlyph(int32_t number, uint32_t glyph, char32_t text);
 
@@ -80,12 +90,16 @@ class TPDFFontTable {
 
   private:
     int32_t FindOrAddSlow(std::string_view name, uint8_t style, TPDFFontKind kind);
-    static int32_t ObjectsOf(TPDFFontKind kind);
+    int32_t ObjectsOf(const TPDFFontEntry& entry) const;
+    // Whether a WinAnsi entry has its face's program embedded.
+    bool EmbedsSimple(const TPDFFontEntry& entry) const;
 
     std::vector<TPDFFontEntry> entries_;
     size_t lastFound_ = 0;
-    // Whether each face met so far can be embedded.
-    std::map<const TFontFace*, bool> embeddable_;
+    bool embedAll_ = false;
+    // The outline format of each face met so far (None: it cannot be embedded).
+    mutable std::map<const TFontFace*, uint8_t> formats_;
+    uint8_t FormatOf(const TFont& face) const;
 };
 
 }  // namespace qm

@@ -65,8 +65,9 @@ std::string ToUnicodeCMap(const TPDFFontEntry& entry) {
     return cmap;
 }
 
-// A stream object, compressed; extra goes into its dictionary.
-void WriteStreamObject(TPDFObjectWriter& out, std::string_view data, std::string_view extra) {
+}  // namespace
+
+void WriteFontStream(TPDFObjectWriter& out, std::string_view data, std::string_view extra) {
     TDeflater deflater;
     std::string packed;
     out.BeginObject();
@@ -84,6 +85,8 @@ void WriteStreamObject(TPDFObjectWriter& out, std::string_view data, std::string
     out.WriteLine("\nendstream");
     out.EndObject();
 }
+
+namespace {
 
 int64_t GlyphSpace(int32_t designUnits, int32_t unitsPerEm) {
     if (unitsPerEm <= 0) return 0;
@@ -212,9 +215,9 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry) {
     } else if (cff) {
         extra = " /Subtype /OpenType";
     }
-    WriteStreamObject(out, subset.Bytes, extra);
+    WriteFontStream(out, subset.Bytes, extra);
     out.ObjectFinished();
-    WriteStreamObject(out, ToUnicodeCMap(entry), {});
+    WriteFontStream(out, ToUnicodeCMap(entry), {});
 }
 
 }  // namespace qm

@@ -186,5 +186,33 @@ TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
         << cmap;
 }
 
+TEST(PdfEmbedFonts, SimpleFontsGetAFontFileObjectAndTheRestStays) {
+    const auto draw = [](TPDFCanvas& canvas) {
+        canvas.Font.Name = "Arial";
+        canvas.TextOut(10, 20, std::string_view("Hi"));
+        canvas.Font.Name = "Times New Roman";
+        canvas.TextOut(10, 40, std::u32string_view(U"xЖ"));
+    };
+    const std::string plain = test::WritePdf(draw);
+    const std::string embedded = test::WritePdf([&](TPDFCanvas& canvas) {
+        canvas.SetEmbedFonts(true);
+        draw(canvas);
+    });
+    // Pages draw the same; the simple fonts are one object more each, so the Type 0 font
+    // (third in the table) moves by two.
+    EXPECT_EQ(test::PageContent(plain, 1), test::PageContent(embedded, 1));
+    EXPECT_NE(plain.find("/F1 4 0 R/F2 5 0 R/F3 6 0 R"), std::string::npos);
+    EXPECT_NE(embedded.find("/F1 4 0 R/F2 6 0 R/F3 8 0 R"), std::string::npos);
+    EXPECT_EQ(plain.find("/FontFile2"), plain.rfind("/FontFile2"));  // the Type 0 font's only
+    const std::string arial = test::ObjectText(embedded, 4);
+    EXPECT_NE(arial.find("/Encoding /WinAnsiEncoding"), std::string::npos);
+    EXPECT_NE(arial.find("/FontFile2 5 0 R>>"), std::string::npos) << arial;
+    // The widths stay those of the face on the system.
+    const std::string plainArial = test::ObjectText(plain, 4);
+    EXPECT_EQ(arial.substr(arial.find("/FirstChar")),
+              plainArial.substr(plainArial.find("/FirstChar")));
+    EXPECT_NE(test::ObjectText(embedded, 5).find("/Length1 "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qm
