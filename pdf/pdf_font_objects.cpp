@@ -98,13 +98,13 @@ TFont SimpleFontFace(std::string_view name, uint8_t style) {
 }
 
 void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style,
-                            const std::bitset<256>* embedded) {
+                            const std::bitset<256>* embedded, TFontPrograms* programs) {
     const TFont font = SimpleFontFace(name, style);
     const TOutlineMetrics metrics = OutlineMetrics(font);
     std::string baseFont = BaseFontName(name, style);
     TFontSubset subset;
     TEmbedding embedding;
-    if (embedded != nullptr) {
+    if (embedded != nullptr && programs != nullptr) {
         // The glyphs the shown bytes map to, as measuring and drawing find them.
         std::vector<uint32_t> glyphs;
         std::vector<char32_t> codes;
@@ -113,7 +113,7 @@ void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_
             codes.push_back(Cp1252ToUnicode(static_cast<uint8_t>(b)));
             glyphs.push_back(GlyphIndex(font, codes.back()));
         }
-        subset = SubsetFont(font, glyphs, codes);
+        subset = programs->Subset(font, glyphs, codes);
         if (subset.Format == TOutlineFormat::TrueType)
             baseFont = SubsetTag(name, glyphs) + baseFont;
     }

@@ -49,16 +49,14 @@ TOutlineFormat FormatOf(hb_face_t* face) {
 
 }  // namespace
 
-TOutlineFormat EmbeddableFormat(const TFont& font) {
-    const TFontProgram program = FontProgram(font);
+TOutlineFormat EmbeddableFormat(const TFontProgram& program) {
     const TFace face = OpenFace(program);
     return face ? FormatOf(face.get()) : TOutlineFormat::None;
 }
 
-TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs,
+TFontSubset SubsetFont(const TFontProgram& program, const std::vector<uint32_t>& glyphs,
                        const std::vector<char32_t>& codes) {
     TFontSubset subset;
-    const TFontProgram program = FontProgram(font);
     const TFace face = OpenFace(program);
     if (!face) return subset;
     const TOutlineFormat format = FormatOf(face.get());
@@ -92,6 +90,29 @@ TFontSubset SubsetFont(const TFont& font, const std::vector<uint32_t>& glyphs,
     subset.Format = format;
     subset.Bytes.assign(data, length);
     return subset;
+}
+
+const TFontPrograms::TFace& TFontPrograms::Find(const TFont& font) {
+    const auto known = faces_.find(font.Face());
+    if (known != faces_.end()) return known->second;
+    TFace face;
+    if (font.Valid()) {
+        face.Program = FontProgram(font);
+        face.Format = EmbeddableFormat(face.Program);
+        if (face.Format == TOutlineFormat::None) face.Program = TFontProgram();
+    }
+    return faces_.emplace(font.Face(), std::move(face)).first->second;
+}
+
+TOutlineFormat TFontPrograms::Format(const TFont& font) {
+    return Find(font).Format;
+}
+
+TFontSubset TFontPrograms::Subset(const TFont& font, const std::vector<uint32_t>& glyphs,
+                                  const std::vector<char32_t>& codes) {
+    const TFace& face = Find(font);
+    if (face.Format == TOutlineFormat::None) return {};
+    return SubsetFont(face.Program, glyphs, codes);
 }
 
 }  // namespace qm

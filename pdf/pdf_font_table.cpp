@@ -41,24 +41,14 @@ int32_t TPDFFontTable::FindOrAddType0(const TFont& face, uint8_t style) {
     return static_cast<int32_t>(entries_.size());
 }
 
-uint8_t TPDFFontTable::FormatOf(const TFont& face) const {
-    if (!face.Valid()) return static_cast<uint8_t>(TOutlineFormat::None);
-    const auto known = formats_.find(face.Face());
-    if (known != formats_.end()) return known->second;
-    const auto format = static_cast<uint8_t>(EmbeddableFormat(face));
-    formats_.emplace(face.Face(), format);
-    return format;
-}
-
 bool TPDFFontTable::CanEmbed(const TFont& face) const {
-    return FormatOf(face) != static_cast<uint8_t>(TOutlineFormat::None);
+    return programs_.Format(face) != TOutlineFormat::None;
 }
 
 bool TPDFFontTable::EmbedsSimple(const TPDFFontEntry& entry) const {
     // A simple TrueType font can only carry TrueType outlines.
     return embedAll_ && entry.Kind == TPDFFontKind::WinAnsi &&
-           FormatOf(SimpleFontFace(entry.Name, entry.Style)) ==
-               static_cast<uint8_t>(TOutlineFormat::TrueType);
+           programs_.Format(SimpleFontFace(entry.Name, entry.Style)) == TOutlineFormat::TrueType;
 }
 
 void TPDFFontTable::UseBytes(int32_t number, std::string_view text) {
@@ -108,13 +98,13 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
         switch (entry.Kind) {
             case TPDFFontKind::WinAnsi:
                 if (EmbedsSimple(entry)) {
-                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, &entry.Bytes);
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, &entry.Bytes, &programs_);
                 } else {
                     WriteWinAnsiFontObject(out, entry.Name, entry.Style);
                 }
                 break;
             case TPDFFontKind::Type0:
-                WriteType0FontObjects(out, entry);
+                WriteType0FontObjects(out, entry, programs_);
                 break;
         }
         out.ObjectFinished();
@@ -124,7 +114,7 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
 void TPDFFontTable::Clear() {
     entries_.clear();
     lastFound_ = 0;
-    formats_.clear();
+    programs_.Clear();
 }
 
 }  // namespace qm

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_object_writer.h"
 #include "raster/font.h"
 
@@ -97,9 +98,8 @@ class TPDFFontTable {
     std::vector<TPDFFontEntry> entries_;
     size_t lastFound_ = 0;
     bool embedAll_ = false;
-    // The outline format of each face met so far (None: it cannot be embedded).
-    mutable std::map<const TFontFace*, uint8_t> formats_;
-    uint8_t FormatOf(const TFont& face) const;
+    // The programs of the faces met so far and whether each can be embedded.
+    mutable TFontPrograms programs_;
 };
 
 }  // namespace qm

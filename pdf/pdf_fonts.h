@@ -28,8 +28,10 @@ int64_t ScaleToGlyphSpace(int32_t units);
 // system lacks is measured with its substitute; /BaseFont keeps the name asked for.
 // With embedded (the bytes shown in the font), a subset of the face with their glyphs follows as
 // a FontFile2 object, and the names carry its subset tag.
+class TFontPrograms;
 void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style,
-                            const std::bitset<256>* embedded = nullptr);
+                            const std::bitset<256>* embedded = nullptr,
+                            TFontPrograms* programs = nullptr);
 // The face a simple font is measured with: 12 pixels per em in the default character set.
 TFont SimpleFontFace(std::string_view name, uint8_t style);
 // A compressed stream object with extra entries in its dictionary (" /Length1 5").
@@ -40,7 +42,8 @@ struct TPDFFontEntry;
 // ToUnicode CMap), the CIDFont (glyph widths in /W), its descriptor, the subset font program
 // and the CMap. A subset that cannot be made leaves the descriptor without a font file and the
 // fourth object an empty stream.
-void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry);
+void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
+                           TFontPrograms& programs);
 
 // The six capital letters and "+" that mark a subset font's name, derived from the name and
 // the glyphs, so that the same document gives the same tag.

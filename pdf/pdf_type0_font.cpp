@@ -166,11 +166,12 @@ std::string SubsetTag(std::string_view name, const std::vector<uint32_t>& glyphs
     return tag + "+";
 }
 
-void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry) {
+void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
+                           TFontPrograms& programs) {
     std::vector<uint32_t> glyphs;
     for (const auto& [glyph, text] : entry.Glyphs)
         glyphs.push_back(glyph);
-    const TFontSubset subset = SubsetFont(entry.Face, glyphs);
+    const TFontSubset subset = programs.Subset(entry.Face, glyphs);
     const std::string fontName =
         SubsetTag(entry.Name, glyphs) + BaseFontName(entry.Name, entry.Style);
     const bool cff = subset.Format == TOutlineFormat::Cff;

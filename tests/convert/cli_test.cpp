@@ -122,7 +122,10 @@ TEST_F(Cli, EmbedFontsEmbedsTheSimpleFontsAndKeepsTheText) {
     // The page content is the same: only the font objects grow.
     const auto text = RunCommand("pdftotext " + ShellQuote(embedded) + " -");
     EXPECT_EQ(text.Output, RunCommand("pdftotext " + ShellQuote(plain) + " -").Output);
-    EXPECT_NE(text.Output.find("Hello from the command line."), std::string::npos);
+    // Every character is placed on its own, so extraction guesses the word gaps.
+    std::string letters = text.Output;
+    std::erase(letters, ' ');
+    EXPECT_NE(letters.find("Hellofromthecommandline."), std::string::npos) << text.Output;
 }
 
 TEST_F(Cli, PreviewPagesAsPng) {

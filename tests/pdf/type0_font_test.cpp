@@ -162,7 +162,8 @@ TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
     entry.Face = selfont("Times New Roman", 72, 100.0, 12.0, 0, 1);
     entry.Glyphs = {{5, U'\u0416'}, {7, U'\U0001D400'}};
     test::TRecordingWriter out(10);
-    WriteType0FontObjects(out, entry);
+    TFontPrograms programs;
+    WriteType0FontObjects(out, entry, programs);
     ASSERT_EQ(out.Objects.size(), 5u);
     // The Type 0 font points at the objects that follow it.
     EXPECT_NE(out.Objects[0].find("/DescendantFonts [11 0 R]"), std::string::npos);
