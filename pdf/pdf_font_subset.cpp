@@ -30,7 +30,9 @@ TFace OpenFace(const TFontProgram& program) {
     TBlob blob(hb_blob_create_or_fail(reinterpret_cast<const char*>(program.Bytes.data()),
                                       static_cast<unsigned>(program.Bytes.size()),
                                       HB_MEMORY_MODE_READONLY, nullptr, nullptr));
-    if (!blob) return nullptr;
+    // A plain font file answers for any index; only a face that is there may be embedded.
+    if (!blob || static_cast<unsigned>(program.FaceIndex) >= hb_face_count(blob.get()))
+        return nullptr;
     TFace face(hb_face_create(blob.get(), static_cast<unsigned>(program.FaceIndex)));
     if (!face || hb_face_get_glyph_count(face.get()) == 0) return nullptr;
     return face;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf_test_support.h"
@@ -185,6 +186,56 @@ TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
     EXPECT_NE(cmap.find("2 beginbfchar\n<0005> <0416>\n<0007> <D835DC00>\nendbfchar"),
               std::string::npos)
         << cmap;
+}
+
+TEST(PdfType0Content, OneFontPerFaceAndStyleCollectsItsGlyphsOverAllPages) {
+    const std::string pdf = test::WritePdf([](TPDFCanvas& canvas) {
+        canvas.Font.Name = "Times New Roman";
+        canvas.TextOut(10, 20, std::u32string_view(U"\u0416"));
+        canvas.Font.Style = kStyleUnderline;  // decoration is drawn apart: the same face
+        canvas.TextOut(10, 40, std::u32string_view(U"\u0417"));
+        canvas.NextPage();
+        canvas.Font.Size = 20;  // another size: the same font
+        canvas.TextOut(10, 20, std::u32string_view(U"\u0416\u03a9"));
+        canvas.Font.Style = kStyleBold;  // another face
+        canvas.TextOut(10, 40, std::u32string_view(U"\u0416"));
+        const TPDFFontTable& fonts = canvas.Fonts();
+        ASSERT_EQ(fonts.Count(), 2u);
+        EXPECT_EQ(fonts.Entries()[0].Kind, TPDFFontKind::Type0);
+        EXPECT_EQ(fonts.Entries()[0].Glyphs.size(), 3u);  // Zhe, Ze and Omega, each once
+        EXPECT_EQ(fonts.Entries()[1].Style, kStyleBold);
+        EXPECT_EQ(fonts.Entries()[1].Glyphs.size(), 1u);
+    });
+    // Both pages list both fonts, five objects each, after the two pages' contents.
+    EXPECT_EQ(test::ObjectText(pdf, 16).find("/Resources <<"), std::string::npos);
+    size_t pages = 0;
+    for (size_t at = 0; (at = pdf.find("/Font << /F1 6 0 R/F2 11 0 R>>", at)) != std::string::npos;
+         ++at)
+        ++pages;
+    EXPECT_EQ(pages, 2u);
+    EXPECT_NE(test::ObjectText(pdf, 6).find("/Subtype /Type0"), std::string::npos);
+    EXPECT_NE(test::ObjectText(pdf, 11).find(",Bold"), std::string::npos);
+}
+
+TEST(PdfFontSubset, ProgramsThatAreNoFontsCannotBeEmbedded) {
+    // The bytes of a font file are untrusted: nothing that is not a font with outlines gets
+    // through, and nothing breaks on the way.
+    TFontProgram empty;
+    EXPECT_EQ(EmbeddableFormat(empty), TOutlineFormat::None);
+    EXPECT_EQ(SubsetFont(empty, {1, 2}).Format, TOutlineFormat::None);
+    TFontProgram garbage;
+    garbage.Bytes.assign(4096, 0x5A);
+    EXPECT_EQ(EmbeddableFormat(garbage), TOutlineFormat::None);
+    // A real program cut short after its table directory.
+    TFontProgram cut = FontProgram(selfont("Times New Roman", 72, 100.0, 12.0, 0, 1));
+    ASSERT_GT(cut.Bytes.size(), 300u);
+    cut.Bytes.resize(300);
+    EXPECT_EQ(SubsetFont(cut, {1, 2}).Format, TOutlineFormat::None);
+    // A face index beyond the file's faces.
+    TFontProgram whole = FontProgram(selfont("Times New Roman", 72, 100.0, 12.0, 0, 1));
+    EXPECT_EQ(EmbeddableFormat(whole), TOutlineFormat::TrueType);
+    whole.FaceIndex = 7;
+    EXPECT_EQ(EmbeddableFormat(whole), TOutlineFormat::None);
 }
 
 TEST(PdfEmbedFonts, SimpleFontsGetAFontFileObjectAndTheRestStays) {
