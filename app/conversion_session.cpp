@@ -67,14 +67,32 @@ TOpenOutcome TConversionSession::FinishOpen(const TImportResult& outcome) {
     return result;
 }
 
-bool TConversionSession::SavePDFFile(const std::string& destination) {
+bool TConversionSession::SavePDFFile(const std::string& destination,
+                                     const TPDFSaveOptions& options) {
     TDocumentPages pages(doc_, progress_);
-    return qm::SavePDFFile(destination, pages, progress_, messages_) == TPDFSaveResult::Saved;
+    TPDFSaveReport report;
+    const TPDFSaveResult result =
+        qm::SavePDFFile(destination, pages, progress_, messages_, options, &report);
+    NoteSave(report);
+    return result == TPDFSaveResult::Saved;
 }
 
-bool TConversionSession::SavePDFFile(std::ostream& stream) {
+bool TConversionSession::SavePDFFile(std::ostream& stream, const TPDFSaveOptions& options) {
     TDocumentPages pages(doc_, progress_);
-    return qm::SavePDFFile(stream, pages, progress_, messages_) == TPDFSaveResult::Saved;
+    TPDFSaveReport report;
+    const TPDFSaveResult result =
+        qm::SavePDFFile(stream, pages, progress_, messages_, options, &report);
+    NoteSave(report);
+    return result == TPDFSaveResult::Saved;
+}
+
+void TConversionSession::NoteSave(const TPDFSaveReport& report) {
+    saveNotices_.clear();
+    if (report.UnembeddedGlyphs > 0) {
+        saveNotices_.push_back(std::to_string(report.UnembeddedGlyphs) +
+                               " characters shown as '?' in the PDF: the fonts that have them "
+                               "cannot be embedded");
+    }
 }
 
 bool TConversionSession::RenderPng(const std::string& prefix) {

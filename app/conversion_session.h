@@ -12,6 +12,7 @@
 #include "app/convert_report.h"
 #include "model/document.h"
 #include "model/sinks.h"
+#include "pdf/pdf_save.h"
 
 namespace qm {
 
@@ -36,9 +37,11 @@ public:
     TOpenOutcome openfilenow(const std::string& path);
     TOpenOutcome OpenBytes(std::vector<uint8_t> bytes);
 
-    // Writes the laid-out pages as PDF. False when the file could not be written.
-    bool SavePDFFile(const std::string& destination);
-    bool SavePDFFile(std::ostream& stream);
+    // Writes the laid-out pages as PDF. False when the file could not be written. What the
+    // save left out is in SaveNotices afterwards.
+    bool SavePDFFile(const std::string& destination, const TPDFSaveOptions& options = {});
+    bool SavePDFFile(std::ostream& stream, const TPDFSaveOptions& options = {});
+    const std::vector<std::string>& SaveNotices() const { return saveNotices_; }
 
     // Renders every preview page as PREFIX-1.png, PREFIX-2.png, ... at 96 dots per inch.
     bool RenderPng(const std::string& prefix);
@@ -51,11 +54,13 @@ public:
 
 private:
     TOpenOutcome FinishOpen(const TImportResult& outcome);
+    void NoteSave(const TPDFSaveReport& report);
 
     TProgressSink& progress_;
     TMessageSink& messages_;
     TDocument doc_;
     std::string destination_;
+    std::vector<std::string> saveNotices_;
 };
 
 }  // namespace qm

@@ -41,6 +41,7 @@ struct TOptions {
     bool Json = false;
     bool Quiet = false;
     bool Dump = false;
+    bool EmbedFonts = false;
 };
 
 // Prints the structure of each input (streams, header, pieces, property tables) instead of
@@ -109,8 +110,12 @@ TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
     report.Pages = session.Document().GetAnzPages();
     report.Notices = opened.Notices;
     report.Fonts = session.FontSubstitutions();
-    const bool saved =
-        report.Output == "-" ? session.SavePDFFile(std::cout) : session.SavePDFFile(report.Output);
+    TPDFSaveOptions save;
+    save.EmbedFonts = options.EmbedFonts;
+    const bool saved = report.Output == "-" ? session.SavePDFFile(std::cout, save)
+                                            : session.SavePDFFile(report.Output, save);
+    for (const std::string& notice : session.SaveNotices())
+        report.Notices.push_back(notice);
     if (!saved) {
         return finish(TConvertStatus::Failed,
                       messages.Last.empty() ? "Can not create the PDF file." : messages.Last);
@@ -152,6 +157,8 @@ int Run(int argc, char** argv) {
     app.add_option("--png", options.PngPrefix,
                    "Also render the preview pages as PREFIX-1.png, ...");
     app.add_flag("--json", options.Json, "One JSON line per input on standard output");
+    app.add_flag("--embed-fonts", options.EmbedFonts,
+                 "Embed subsets of every font, not only of those for text outside Windows-1252");
     app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
     app.add_flag("--dump", options.Dump,
                  "Print the structure of each document instead of converting");

@@ -115,6 +115,10 @@ class TPDFCanvas final : private TPDFObjectWriter {
     bool Failed() const override { return failed_; }
     const std::string& ErrorText() const { return errorText_; }
 
+    // Embeds subsets of the simple fonts' faces too, not only of the Type 0 fonts' (before
+    // BeginDoc or while drawing; it holds for the whole document).
+    void SetEmbedFonts(bool embed) { fonts_.SetEmbedAll(embed); }
+
     // Receives "Not enough memory!" when an image cannot be copied (optional, not owned).
     void SetMessageSink(TMessageSink* messages) { messages_ = messages; }
 
@@ -132,6 +136,12 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     // An 8-bit (Windows-1252) string with Font, the top-left corner of its cell at (x, y).
     void TextOut(int32_t x, int32_t y, std::string_view text);
+    // Code points with Font, placed as the 8-bit string would be. What Windows-1252 holds is
+    // written as those bytes in the simple font; any other code point as its glyph id in a
+    // Type 0 font of the face ResolveGlyph names for it, each following the width of what
+    // precedes it. A face whose program cannot be embedded shows '?' in the simple font
+    // instead (counted in UnembeddedGlyphs).
+    void TextOut(int32_t x, int32_t y, std::u32string_view text);
     // Places the whole image into the box at (x, y) of width x height points. srcX and srcY
     // are not used; srcWidth and srcHeight only have to be non-zero. The writer shares the
     // image's pixels until EndDoc encodes them, so they must not change before then.
@@ -141,6 +151,13 @@ class TPDFCanvas final : private TPDFObjectWriter {
     // Text measured in Font at 72 dots per inch, whole points; also without an open document.
     int32_t TextWidth(std::string_view text);
     int32_t TextHeight(std::string_view text);
+    // Code points as TextOut writes them: each glyph measured in the face that draws it; the
+    // height is Font's cell height, as for the 8-bit string.
+    int32_t TextWidth(std::u32string_view text);
+    int32_t TextHeight(std::u32string_view text);
+
+    // Code points written as '?' because the face that has their glyph cannot be embedded.
+    int32_t UnembeddedGlyphs() const { return unembeddedGlyphs_; }
 
     int32_t PenPosX() const { return penPosX_; }
     int32_t PenPosY() const { return penPosY_; }
@@ -187,6 +204,11 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void ApplyPen();
     void ApplyBrush();
     void SelectTextFont();
+    void SelectTextFont(int32_t number);
+    // Writes one code point Windows-1252 lacks; returns its width.
+    int32_t GlyphOut(int32_t x, int32_t y, char32_t code);
+    // The width of one code point Windows-1252 lacks, in the face that draws it.
+    int32_t GlyphWidth(char32_t code);
     void WriteRectanglePath(int32_t left, int32_t top, int32_t right, int32_t bottom);
     const TFont& MeasureFont();
 
@@ -237,6 +259,7 @@ class TPDFCanvas final : private TPDFObjectWriter {
     TPDFFont measureKey_;
     bool measureValid_ = false;
     int32_t measureHeight_ = 0;  // the cell height of measureFont_
+    int32_t unembeddedGlyphs_ = 0;
 };
 
 // Text as the contents of a PDF literal string (PDF Reference 1.3, 3.2.3).

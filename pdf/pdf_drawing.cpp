@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 
+#include "base/cp1252.h"
 #include "pdf/pdf_canvas.h"
 #include "pdf/pdf_number.h"
 
@@ -66,6 +67,11 @@ void TPDFCanvas::ApplyBrush() {
 }
 
 void TPDFCanvas::SelectTextFont() {
+    SelectTextFont(fonts_.FindOrAdd(Font.Name, Font.Style, TPDFFontKind::WinAnsi));
+}
+
+// The text colour as the fill colour, then font number `number` at Font.Size.
+void TPDFCanvas::SelectTextFont(int32_t number) {
     if (!fillColorWritten_ || streamFill_ != Font.Color) {
         if (colorText_.empty() || colorTextOf_ != Font.Color) {
             colorText_.clear();
@@ -77,7 +83,6 @@ void TPDFCanvas::SelectTextFont() {
         streamFill_ = Font.Color;
         lastBrush_.Color = Font.Color;
     }
-    const int32_t number = fonts_.FindOrAdd(Font.Name, Font.Style, TPDFFontKind::WinAnsi);
     if (fontSelected_ && number == curFontNumber_ && Font.Size == curFontSize_) return;
     WriteRaw("/F");
     WriteNumber(number);
@@ -179,12 +184,69 @@ void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
         // The text origin (the baseline) sits at the bottom edge of the cell.
         WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
         WriteRaw("  Td (");
+        if (fonts_.EmbedAll()) fonts_.UseBytes(curFontNumber_, text);
         AppendEscapedPDFString(Target(), text);
         WriteLine(") Tj");
         WriteLine("ET");
     } catch (const std::exception& e) {
         Fail(e.what());
     }
+}
+
+void TPDFCanvas::TextOut(int32_t x, int32_t y, std::u32string_view text) {
+    if (!isOpen_) return;
+    try {
+        int32_t pos = x;
+        size_t start = 0;
+        while (start < text.size()) {
+            uint8_t byte = 0;
+            size_t end = start;
+            while (end < text.size() && Cp1252FromUnicode(text[end], byte))
+                ++end;
+            if (end == start) {
+                pos += GlyphOut(pos, y, text[start]);
+                ++start;
+                continue;
+            }
+            const std::string bytes = Cp1252Encode(text.substr(start, end - start));
+            TextOut(pos, y, bytes);
+            if (end < text.size()) pos += TextWidth(bytes);
+            start = end;
+        }
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
+    const TResolvedGlyph glyph = ResolveGlyph(MeasureFont(), code);
+    const int32_t number = fonts_.FindOrAddType0(glyph.Font, Font.Style);
+    if (number == 0) {
+        ++unembeddedGlyphs_;
+        TextOut(x, y, std::string_view("?"));
+        return TextWidth(std::string_view("?"));
+    }
+    fonts_.UseGlyph(number, glyph.Glyph, glyph.Text);
+    // Placed as the simple font places its text: the baseline at the bottom of Font's cell.
+    const int64_t cellHeight = measureHeight_;
+    WriteLine("BT");
+    SelectTextFont(number);
+    WriteNumber(x);
+    WriteRaw(" ");
+    WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
+    WriteRaw("  Td <");
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        Target().push_back(kHex[(glyph.Glyph >> shift) & 15]);
+    WriteLine("> Tj");
+    WriteLine("ET");
+    return qm::TextWidth(glyph.Font, std::u32string_view(&code, 1));
+}
+
+int32_t TPDFCanvas::GlyphWidth(char32_t code) {
+    const TResolvedGlyph glyph = ResolveGlyph(MeasureFont(), code);
+    if (!fonts_.CanEmbed(glyph.Font)) return TextWidth(std::string_view("?"));
+    return qm::TextWidth(glyph.Font, std::u32string_view(&code, 1));
 }
 
 const TFont& TPDFCanvas::MeasureFont() {
@@ -215,6 +277,33 @@ int32_t TPDFCanvas::TextHeight(std::string_view text) {
     } catch (const std::exception&) {
         return 0;
     }
+}
+
+int32_t TPDFCanvas::TextWidth(std::u32string_view text) {
+    try {
+        int32_t width = 0;
+        size_t start = 0;
+        while (start < text.size()) {
+            uint8_t byte = 0;
+            size_t end = start;
+            while (end < text.size() && Cp1252FromUnicode(text[end], byte))
+                ++end;
+            if (end == start) {
+                width += GlyphWidth(text[start]);
+                ++start;
+                continue;
+            }
+            width += TextWidth(Cp1252Encode(text.substr(start, end - start)));
+            start = end;
+        }
+        return width;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+int32_t TPDFCanvas::TextHeight(std::u32string_view text) {
+    return text.empty() ? TextHeight(std::string_view()) : TextHeight(std::string_view("X"));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_number.h"
 #include "raster/font.h"
@@ -18,7 +19,25 @@ int64_t WholeDegrees(double angle) {
     return std::lround(angle);
 }
 
-void WriteDescriptor(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
+// The descriptor's last entries when the program is embedded: its name and its file.
+struct TEmbedding {
+    std::string FontName;
+    int32_t FileObject = 0;
+};
+
+void EndDescriptor(TPDFObjectWriter& out, const TEmbedding* embedding) {
+    if (embedding != nullptr) {
+        out.WriteRaw("/FontName /");
+        out.WriteRaw(embedding->FontName);
+        out.WriteRaw("/FontFile2 ");
+        out.WriteNumber(embedding->FileObject);
+        out.WriteRaw(" 0 R");
+    }
+    out.WriteLine(">>");
+}
+
+void WriteDescriptor(TPDFObjectWriter& out, const TOutlineMetrics& metrics,
+                     const TEmbedding* embedding) {
     out.WriteLine("/FontDescriptor <</Type/FontDescriptor");
     out.WriteRaw("/FontBBox[");
     if (metrics.HasOutline) {
@@ -36,7 +55,7 @@ void WriteDescriptor(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
         out.WriteNumber(ScaleToGlyphSpace(metrics.Descent));
         out.WriteRaw("/ItalicAngle ");
         out.WriteNumber(WholeDegrees(metrics.ItalicAngle));
-        out.WriteLine(">>");
+        EndDescriptor(out, embedding);
     } else {
         // Without outlines the box spans the origin and the widest character's cell.
         out.WriteRaw("0 ");
@@ -48,7 +67,7 @@ void WriteDescriptor(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
         out.WriteNumber(ScaleToGlyphSpace(metrics.TextAscent));
         out.WriteRaw("/Descent ");
         out.WriteNumber(ScaleToGlyphSpace(-metrics.TextDescent));
-        out.WriteLine(">>");
+        EndDescriptor(out, embedding);
     }
 }
 
@@ -72,20 +91,51 @@ void WriteWidths(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
 
 }  // namespace
 
-void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style) {
+TFont SimpleFontFace(std::string_view name, uint8_t style) {
     // Measured at 72 dots per inch and 12 points, in the default character set: 12 pixels per
     // em.
-    const TFont font = selfont(name, 72, 100.0, 12.0, style, 1);
+    return selfont(name, 72, 100.0, 12.0, style, 1);
+}
+
+void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style,
+                            const std::bitset<256>* embedded, TFontPrograms* programs) {
+    const TFont font = SimpleFontFace(name, style);
     const TOutlineMetrics metrics = OutlineMetrics(font);
-    out.BeginDictObject();
+    std::string baseFont = BaseFontName(name, style);
+    TFontSubset subset;
+    TEmbedding embedding;
+    if (embedded != nullptr && programs != nullptr) {
+        // The glyphs the shown bytes map to, as measuring and drawing find them.
+        std::vector<uint32_t> glyphs;
+        std::vector<char32_t> codes;
+        for (int b = 0; b < 256; ++b) {
+            if (!embedded->test(static_cast<size_t>(b))) continue;
+            codes.push_back(Cp1252ToUnicode(static_cast<uint8_t>(b)));
+            glyphs.push_back(GlyphIndex(font, codes.back()));
+        }
+        subset = programs->Subset(font, glyphs, codes);
+        if (subset.Format == TOutlineFormat::TrueType)
+            baseFont = SubsetTag(name, glyphs) + baseFont;
+    }
+    const bool embeds = subset.Format == TOutlineFormat::TrueType;
+    const int32_t number = out.BeginObject();
+    out.WriteLine("<<");
     out.WriteLine("/Type /Font");
     out.WriteLine("/Subtype /TrueType");
     out.WriteLine("/Encoding /WinAnsiEncoding");
     out.WriteRaw("/BaseFont /");
-    out.WriteLine(BaseFontName(name, style));
-    WriteDescriptor(out, metrics);
+    out.WriteLine(baseFont);
+    embedding.FontName = baseFont;
+    embedding.FileObject = number + 1;
+    WriteDescriptor(out, metrics, embeds ? &embedding : nullptr);
     WriteWidths(out, metrics);
     out.EndDictObject();
+    if (embedded == nullptr) return;
+    // The table counted a file object for this font; a subset that failed leaves it empty.
+    out.ObjectFinished();
+    std::string extra = " /Length1 ";
+    AppendInt(extra, static_cast<int64_t>(embeds ? subset.Bytes.size() : 0));
+    WriteFontStream(out, embeds ? std::string_view(subset.Bytes) : std::string_view(), extra);
 }
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 #include "pdf/pdf_font_table.h"
 
+#include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_number.h"
 
@@ -12,15 +13,63 @@ int32_t TPDFFontTable::FindOrAddSlow(std::string_view name, uint8_t style, TPDFF
             return static_cast<int32_t>(i + 1);
         }
     }
-    entries_.push_back(TPDFFontEntry{std::string(name), style, kind});
+    TPDFFontEntry entry;
+    entry.Name = std::string(name);
+    entry.Style = style;
+    entry.Kind = kind;
+    entries_.push_back(std::move(entry));
     lastFound_ = entries_.size() - 1;
     return static_cast<int32_t>(entries_.size());
 }
 
-int32_t TPDFFontTable::ObjectsOf(TPDFFontKind kind) {
-    switch (kind) {
+int32_t TPDFFontTable::FindOrAddType0(const TFont& face, uint8_t style) {
+    if (!face.Valid()) return 0;
+    const uint8_t faceStyle = style & kFaceStyleBits;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const TPDFFontEntry& entry = entries_[i];
+        if (entry.Kind == TPDFFontKind::Type0 && entry.Face.Face() == face.Face() &&
+            entry.Style == faceStyle)
+            return static_cast<int32_t>(i + 1);
+    }
+    if (!CanEmbed(face)) return 0;
+    TPDFFontEntry entry;
+    entry.Name = face.ActualFamily();
+    entry.Style = faceStyle;
+    entry.Kind = TPDFFontKind::Type0;
+    entry.Face = face;
+    entries_.push_back(std::move(entry));
+    return static_cast<int32_t>(entries_.size());
+}
+
+bool TPDFFontTable::CanEmbed(const TFont& face) const {
+    return programs_.Format(face) != TOutlineFormat::None;
+}
+
+bool TPDFFontTable::EmbedsSimple(const TPDFFontEntry& entry) const {
+    // A simple TrueType font can only carry TrueType outlines.
+    return embedAll_ && entry.Kind == TPDFFontKind::WinAnsi &&
+           programs_.Format(SimpleFontFace(entry.Name, entry.Style)) == TOutlineFormat::TrueType;
+}
+
+void TPDFFontTable::UseBytes(int32_t number, std::string_view text) {
+    if (number < 1 || static_cast<size_t>(number) > entries_.size()) return;
+    std::bitset<256>& bytes = entries_[static_cast<size_t>(number - 1)].Bytes;
+    for (const char ch : text)
+        bytes.set(static_cast<uint8_t>(ch));
+}
+
+void TPDFFontTable::UseGlyph(int32_t number, uint32_t glyph, char32_t text) {
+    if (number < 1 || static_cast<size_t>(number) > entries_.size()) return;
+    // The first text a glyph stood for is the one extraction gives back.
+    entries_[static_cast<size_t>(number - 1)].Glyphs.emplace(glyph, text);
+}
+
+int32_t TPDFFontTable::ObjectsOf(const TPDFFontEntry& entry) const {
+    switch (entry.Kind) {
         case TPDFFontKind::WinAnsi:
-            return 1;
+            return EmbedsSimple(entry) ? 2 : 1;
+        case TPDFFontKind::Type0:
+            return 5;
     }
     return 1;
 }
@@ -28,7 +77,7 @@ int32_t TPDFFontTable::ObjectsOf(TPDFFontKind kind) {
 int32_t TPDFFontTable::ObjectCount() const {
     int32_t count = 0;
     for (const TPDFFontEntry& entry : entries_)
-        count += ObjectsOf(entry.Kind);
+        count += ObjectsOf(entry);
     return count;
 }
 
@@ -40,7 +89,7 @@ void TPDFFontTable::AppendResources(std::string& out, int32_t firstObject) const
         out += ' ';
         AppendInt(out, object);
         out += " 0 R";
-        object += ObjectsOf(entries_[k - 1].Kind);
+        object += ObjectsOf(entries_[k - 1]);
     }
 }
 
@@ -48,7 +97,14 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
     for (const TPDFFontEntry& entry : entries_) {
         switch (entry.Kind) {
             case TPDFFontKind::WinAnsi:
-                WriteWinAnsiFontObject(out, entry.Name, entry.Style);
+                if (EmbedsSimple(entry)) {
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, &entry.Bytes, &programs_);
+                } else {
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style);
+                }
+                break;
+            case TPDFFontKind::Type0:
+                WriteType0FontObjects(out, entry, programs_);
                 break;
         }
         out.ObjectFinished();
@@ -58,6 +114,7 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
 void TPDFFontTable::Clear() {
     entries_.clear();
     lastFound_ = 0;
+    programs_.Clear();
 }
 
 }  // namespace qm

@@ -37,9 +37,8 @@ void TPDFPageSurface::SelectFont(const std::string& face, double size, uint8_t s
     writer_.Font.Charset = charset;
 }
 
-void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::u32string_view codes,
+void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                                   const TTextRunStyle& style) {
-    const std::string text = Cp1252Encode(codes);
     if (style.Shadow) {
         writer_.Font.Color = static_cast<uint32_t>(style.ShadowColor);
         writer_.TextOut(x + 2, y + 2, text);

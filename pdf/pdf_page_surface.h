@@ -2,7 +2,6 @@
 // with the PDF's own text decoration (underline below the cell, strike-out as a line).
 #pragma once
 
-#include "base/cp1252.h"
 #include "model/document.h"
 #include "model/page_surface.h"
 #include "model/sinks.h"
@@ -21,13 +20,9 @@ class TPDFPageSurface : public TPageSurface {
               int32_t penWidth) override;
     void SetClip(const TRect*) override {}  // no clipping in PDF: text is written in full
     void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset) override;
-    // The simple fonts hold Windows-1252: code points it lacks are written as '?'.
-    int32_t TextWidth(std::u32string_view text) override {
-        return writer_.TextWidth(Cp1252Encode(text));
-    }
-    int32_t TextHeight(std::u32string_view text) override {
-        return writer_.TextHeight(Cp1252Encode(text));
-    }
+    // Windows-1252 text in the simple fonts, every other code point in the face that has it.
+    int32_t TextWidth(std::u32string_view text) override { return writer_.TextWidth(text); }
+    int32_t TextHeight(std::u32string_view text) override { return writer_.TextHeight(text); }
     void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                      const TTextRunStyle& style) override;
     void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,

@@ -19,12 +19,14 @@ class TProgressReset {
     TProgressSink& progress_;
 };
 
-TPDFSaveResult WritePages(TPDFCanvas& canvas, TPDFPageSource& pages, TMessageSink& messages) {
+TPDFSaveResult WritePages(TPDFCanvas& canvas, TPDFPageSource& pages, TMessageSink& messages,
+                          TPDFSaveReport* report) {
     const int32_t count = pages.PageCount();
     for (int32_t i = 1; i <= count && !canvas.Failed(); ++i) {
         pages.DrawPage(canvas, i - 1);
         if (i < pages.PageCount()) canvas.NextPage();
     }
+    if (report != nullptr) report->UnembeddedGlyphs = canvas.UnembeddedGlyphs();
     if (canvas.EndDoc()) return TPDFSaveResult::Saved;
     const std::string& error = canvas.ErrorText();
     messages.ShowMessage(error.empty() ? kCannotWrite : error, TMessageIcon::Error);
@@ -33,27 +35,31 @@ TPDFSaveResult WritePages(TPDFCanvas& canvas, TPDFPageSource& pages, TMessageSin
 
 template <class TDestination>
 TPDFSaveResult Save(TDestination& destination, TPDFPageSource& pages, TProgressSink& progress,
-                    TMessageSink& messages) {
+                    TMessageSink& messages, const TPDFSaveOptions& options,
+                    TPDFSaveReport* report) {
     TProgressReset reset(progress);
     TPDFCanvas canvas;
     canvas.SetMessageSink(&messages);
+    canvas.SetEmbedFonts(options.EmbedFonts);
     if (!canvas.BeginDoc(destination)) {
         messages.ShowMessage(kCannotCreate, TMessageIcon::Information);
         return TPDFSaveResult::CannotCreate;
     }
-    return WritePages(canvas, pages, messages);
+    return WritePages(canvas, pages, messages, report);
 }
 
 }  // namespace
 
 TPDFSaveResult SavePDFFile(const std::string& fileName, TPDFPageSource& pages,
-                           TProgressSink& progress, TMessageSink& messages) {
-    return Save(fileName, pages, progress, messages);
+                           TProgressSink& progress, TMessageSink& messages,
+                           const TPDFSaveOptions& options, TPDFSaveReport* report) {
+    return Save(fileName, pages, progress, messages, options, report);
 }
 
 TPDFSaveResult SavePDFFile(std::ostream& stream, TPDFPageSource& pages, TProgressSink& progress,
-                           TMessageSink& messages) {
-    return Save(stream, pages, progress, messages);
+                           TMessageSink& messages, const TPDFSaveOptions& options,
+                           TPDFSaveReport* report) {
+    return Save(stream, pages, progress, messages, options, report);
 }
 
 }  // namespace qm

@@ -20,6 +20,17 @@ class TPDFPageSource {
     virtual void DrawPage(TPDFCanvas& canvas, int32_t index) = 0;
 };
 
+struct TPDFSaveOptions {
+    // Embed subsets of every font, the simple WinAnsi ones too (Type 0 fonts always are).
+    bool EmbedFonts = false;
+};
+
+// What the save noticed on the way.
+struct TPDFSaveReport {
+    // Characters shown as '?' because the face that has them cannot be embedded.
+    int32_t UnembeddedGlyphs = 0;
+};
+
 enum class TPDFSaveResult {
     Saved,         // the file is complete and in place
     CannotCreate,  // the destination could not be created; "Can not create the PDF file."
@@ -33,9 +44,11 @@ enum class TPDFSaveResult {
 // one empty page. Exceptions thrown by the page source propagate to the caller after the
 // progress is reset; the unfinished file is then removed.
 TPDFSaveResult SavePDFFile(const std::string& fileName, TPDFPageSource& pages,
-                           TProgressSink& progress, TMessageSink& messages);
+                           TProgressSink& progress, TMessageSink& messages,
+                           const TPDFSaveOptions& options = {}, TPDFSaveReport* report = nullptr);
 // The same into a stream (standard output for "-o -"); a failure may leave partial output.
 TPDFSaveResult SavePDFFile(std::ostream& stream, TPDFPageSource& pages, TProgressSink& progress,
-                           TMessageSink& messages);
+                           TMessageSink& messages, const TPDFSaveOptions& options = {},
+                           TPDFSaveReport* report = nullptr);
 
 }  // namespace qm

@@ -217,5 +217,51 @@ void BM_ZlibShare(benchmark::State& state) {
 }
 BENCHMARK(BM_ZlibShare)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
+// One page of 3,000 characters given as code points, each its own text object as the page
+// drawing writes them, and the document finished: Windows-1252 text in its simple font, against
+// the same amount of Cyrillic (a Type 0 font of a TrueType face) and of CJK (a Type 0 font of a
+// compact font format face), whose subsets are made when the document ends. Argument: 0
+// WinAnsi, 1 Cyrillic, 2 CJK; the second argument 1 embeds the simple fonts as well.
+void BM_TextPageByFontKind(benchmark::State& state) {
+    static const std::u32string kAlphabets[] = {
+        U"the quick brown fox jumps over a lazy dog caf\u00e9 cr\u00e8me ",
+        U"\u0441\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 "
+        U"\u043c\u044f\u0433\u043a\u0438\u0445 "
+        U"\u0444\u0440\u0430\u043d\u0446\u0443\u0437\u0441\u043a\u0438\u0445 ",
+        U"\u65e5\u672c\u8a9e\u306e\u6587\u7ae0\u3092\u66f8\u304f\u3068\u304d\u306b\u4f7f\u3046"
+        U"\u6f22\u5b57\u3068"
+        U"\u4eee\u540d\u306e\u4f8b\u3067\u3059\u3002",
+    };
+    static const char* const kFaces[] = {"Times New Roman", "Times New Roman", "Noto Sans CJK JP"};
+    const auto kind = static_cast<size_t>(state.range(0));
+    const std::u32string& alphabet = kAlphabets[kind];
+    TNullBuffer sink;
+    std::ostream stream(&sink);
+    for (auto _ : state) {
+        TPDFCanvas canvas;
+        canvas.SetEmbedFonts(state.range(1) != 0);
+        if (!canvas.BeginDoc(stream)) std::abort();
+        canvas.Font.Name = kFaces[kind];
+        canvas.Font.Size = 12;
+        for (int line = 0; line < kLinesPerPage; ++line) {
+            for (int i = 0; i < kCharsPerLine; ++i) {
+                const size_t at =
+                    static_cast<size_t>(line * kCharsPerLine + i) * 7 % alphabet.size();
+                canvas.TextOut(70 + i * 6, 70 + line * 17, std::u32string_view(&alphabet[at], 1));
+            }
+        }
+        if (!canvas.EndDoc()) std::abort();
+    }
+    state.counters["chars_per_s"] =
+        benchmark::Counter(static_cast<double>(kLinesPerPage * kCharsPerLine),
+                           benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_TextPageByFontKind)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace qm

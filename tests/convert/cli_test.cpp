@@ -99,6 +99,35 @@ TEST_F(Cli, BatchReportsEveryInputAsJson) {
     EXPECT_EQ(converted, 2);
 }
 
+TEST_F(Cli, EmbedFontsEmbedsTheSimpleFontsAndKeepsTheText) {
+    for (const char* tool : {"qpdf", "pdffonts", "pdftotext"}) {
+        if (RunCommand(std::string("command -v ") + tool + " >/dev/null").ExitCode != 0)
+            GTEST_SKIP() << tool << " is not installed";
+    }
+    const std::string plain = dir / "plain.pdf";
+    const std::string embedded = dir / "embedded.pdf";
+    ASSERT_EQ(Convert("-o " + ShellQuote(plain) + " " + ShellQuote(good)).ExitCode, 0);
+    ASSERT_EQ(Convert("--embed-fonts -o " + ShellQuote(embedded) + " " + ShellQuote(good)).ExitCode,
+              0);
+    // Without the option nothing is embedded; with it the same simple font carries a subset.
+    const auto fontsPlain = RunCommand("pdffonts " + ShellQuote(plain));
+    EXPECT_NE(fontsPlain.Output.find("TrueType          WinAnsi          no  no  no"),
+              std::string::npos)
+        << fontsPlain.Output;
+    const auto fonts = RunCommand("pdffonts " + ShellQuote(embedded));
+    EXPECT_NE(fonts.Output.find("TrueType          WinAnsi          yes yes no"), std::string::npos)
+        << fonts.Output;
+    const auto check = RunCommand("qpdf --check " + ShellQuote(embedded) + " 2>&1");
+    EXPECT_EQ(check.ExitCode, 0) << check.Output;
+    // The page content is the same: only the font objects grow.
+    const auto text = RunCommand("pdftotext " + ShellQuote(embedded) + " -");
+    EXPECT_EQ(text.Output, RunCommand("pdftotext " + ShellQuote(plain) + " -").Output);
+    // Every character is placed on its own, so extraction guesses the word gaps.
+    std::string letters = text.Output;
+    std::erase(letters, ' ');
+    EXPECT_NE(letters.find("Hellofromthecommandline."), std::string::npos) << text.Output;
+}
+
 TEST_F(Cli, PreviewPagesAsPng) {
     EXPECT_EQ(Convert("--png " + ShellQuote(dir / "page") + " " + ShellQuote(good)).ExitCode, 0);
     EXPECT_EQ(test::ReadFile(dir / "page-1.png").substr(1, 3), "PNG");

@@ -56,7 +56,10 @@ std::string PageContent(const std::string& pdf, int page) {
     const size_t data = object.find("stream\n");
     if (data == std::string::npos || length.empty()) return "<no stream>";
     const size_t size = std::stoul(length.substr(length.find('\n') + 1));
-    const std::string compressed = object.substr(data + 7, size);
+    return Inflate(object.substr(data + 7, size));
+}
+
+std::string Inflate(const std::string& compressed) {
     std::string out(1 << 24, '\0');
     uLongf outSize = out.size();
     if (uncompress(reinterpret_cast<Bytef*>(out.data()), &outSize,

@@ -24,6 +24,8 @@ std::string ObjectText(const std::string& pdf, int number);
 
 // The inflated content stream of page `page` (1-based): object 2 * page.
 std::string PageContent(const std::string& pdf, int page);
+// A zlib stream inflated; "<bad stream>" when it does not inflate.
+std::string Inflate(const std::string& compressed);
 
 std::vector<std::string> SplitLines(const std::string& text);
 

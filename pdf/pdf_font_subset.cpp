@@ -1,0 +1,120 @@
+#include "pdf/pdf_font_subset.h"
+
+#include <hb-subset.h>
+#include <hb.h>
+
+#include <memory>
+
+#include "raster/font_program.h"
+
+namespace qm {
+
+namespace {
+
+struct TBlobFree {
+    void operator()(hb_blob_t* blob) const { hb_blob_destroy(blob); }
+};
+struct TFaceFree {
+    void operator()(hb_face_t* face) const { hb_face_destroy(face); }
+};
+struct TInputFree {
+    void operator()(hb_subset_input_t* input) const { hb_subset_input_destroy(input); }
+};
+using TBlob = std::unique_ptr<hb_blob_t, TBlobFree>;
+using TFace = std::unique_ptr<hb_face_t, TFaceFree>;
+
+// The face of the program, or null when the bytes hold no face with glyphs. HarfBuzz reads the
+// bytes in place; program must outlive the face.
+TFace OpenFace(const TFontProgram& program) {
+    if (program.Bytes.empty() || program.FaceIndex < 0) return nullptr;
+    TBlob blob(hb_blob_create_or_fail(reinterpret_cast<const char*>(program.Bytes.data()),
+                                      static_cast<unsigned>(program.Bytes.size()),
+                                      HB_MEMORY_MODE_READONLY, nullptr, nullptr));
+    // A plain font file answers for any index; only a face that is there may be embedded.
+    if (!blob || static_cast<unsigned>(program.FaceIndex) >= hb_face_count(blob.get()))
+        return nullptr;
+    TFace face(hb_face_create(blob.get(), static_cast<unsigned>(program.FaceIndex)));
+    if (!face || hb_face_get_glyph_count(face.get()) == 0) return nullptr;
+    return face;
+}
+
+bool HasTable(hb_face_t* face, hb_tag_t tag) {
+    TBlob table(hb_face_reference_table(face, tag));
+    return table && hb_blob_get_length(table.get()) > 0;
+}
+
+TOutlineFormat FormatOf(hb_face_t* face) {
+    if (HasTable(face, HB_TAG('g', 'l', 'y', 'f'))) return TOutlineFormat::TrueType;
+    if (HasTable(face, HB_TAG('C', 'F', 'F', ' '))) return TOutlineFormat::Cff;
+    return TOutlineFormat::None;
+}
+
+}  // namespace
+
+TOutlineFormat EmbeddableFormat(const TFontProgram& program) {
+    const TFace face = OpenFace(program);
+    return face ? FormatOf(face.get()) : TOutlineFormat::None;
+}
+
+TFontSubset SubsetFont(const TFontProgram& program, const std::vector<uint32_t>& glyphs,
+                       const std::vector<char32_t>& codes) {
+    TFontSubset subset;
+    const TFace face = OpenFace(program);
+    if (!face) return subset;
+    const TOutlineFormat format = FormatOf(face.get());
+    if (format == TOutlineFormat::None) return subset;
+    std::unique_ptr<hb_subset_input_t, TInputFree> input(hb_subset_input_create_or_fail());
+    if (!input) return subset;
+    hb_set_t* glyphSet = hb_subset_input_glyph_set(input.get());
+    hb_set_add(glyphSet, 0);
+    const unsigned count = hb_face_get_glyph_count(face.get());
+    for (const uint32_t glyph : glyphs) {
+        if (glyph < count) hb_set_add(glyphSet, glyph);
+    }
+    hb_set_t* unicodes = hb_subset_input_unicode_set(input.get());
+    for (const char32_t code : codes)
+        hb_set_add(unicodes, static_cast<hb_codepoint_t>(code));
+    // Glyph ids stay as they are; the layout tables a PDF viewer never reads go, and with them
+    // the glyphs their substitutions would pull in.
+    hb_subset_input_set_flags(input.get(),
+                              HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NOTDEF_OUTLINE);
+    for (const hb_tag_t drop :
+         {HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'), HB_TAG('G', 'D', 'E', 'F'),
+          HB_TAG('B', 'A', 'S', 'E'), HB_TAG('J', 'S', 'T', 'F'), HB_TAG('M', 'A', 'T', 'H')}) {
+        hb_set_add(hb_subset_input_set(input.get(), HB_SUBSET_SETS_DROP_TABLE_TAG), drop);
+    }
+    const TFace result(hb_subset_or_fail(face.get(), input.get()));
+    if (!result) return subset;
+    const TBlob bytes(hb_face_reference_blob(result.get()));
+    unsigned length = 0;
+    const char* data = bytes ? hb_blob_get_data(bytes.get(), &length) : nullptr;
+    if (data == nullptr || length == 0) return subset;
+    subset.Format = format;
+    subset.Bytes.assign(data, length);
+    return subset;
+}
+
+const TFontPrograms::TFace& TFontPrograms::Find(const TFont& font) {
+    const auto known = faces_.find(font.Face());
+    if (known != faces_.end()) return known->second;
+    TFace face;
+    if (font.Valid()) {
+        face.Program = FontProgram(font);
+        face.Format = EmbeddableFormat(face.Program);
+        if (face.Format == TOutlineFormat::None) face.Program = TFontProgram();
+    }
+    return faces_.emplace(font.Face(), std::move(face)).first->second;
+}
+
+TOutlineFormat TFontPrograms::Format(const TFont& font) {
+    return Find(font).Format;
+}
+
+TFontSubset TFontPrograms::Subset(const TFont& font, const std::vector<uint32_t>& glyphs,
+                                  const std::vector<char32_t>& codes) {
+    const TFace& face = Find(font);
+    if (face.Format == TOutlineFormat::None) return {};
+    return SubsetFont(face.Program, glyphs, codes);
+}
+
+}  // namespace qm
