@@ -164,8 +164,8 @@ TEST_F(PageWalkBidi, FirstLineIndentAndListLabelOfARightToLeftParagraphAreAtTheR
     first.Para.FirstLineIndent = 10;
     first.Para.ListKind = 2;
     first.Para.ListNumber = 4;
-    TLineRec& second = AddLine(U"\u05d2", true);
-    second.Para = first.Para;
+    const TParaFormat para = first.Para;  // the next line's push may move the first
+    AddLine(U"\u05d2", true).Para = para;
     const auto lines = DrawPdf();
     // The first line: bet alef, then the label in the list indent (6.3 mm) at its right, all
     // ending the first-line indent before the right margin.
