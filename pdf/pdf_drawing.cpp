@@ -193,19 +193,26 @@ void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
     }
 }
 
+namespace {
+
+// The end of the run of code points Windows-1252 holds that starts at start: start itself when
+// the code point there lies beyond the code page.
+size_t WinAnsiRunEnd(std::u32string_view text, size_t start) {
+    uint8_t byte = 0;
+    while (start < text.size() && Cp1252FromUnicode(text[start], byte)) ++start;
+    return start;
+}
+
+}  // namespace
+
 void TPDFCanvas::TextOut(int32_t x, int32_t y, std::u32string_view text) {
     if (!isOpen_) return;
     try {
         int32_t pos = x;
-        size_t start = 0;
-        while (start < text.size()) {
-            uint8_t byte = 0;
-            size_t end = start;
-            while (end < text.size() && Cp1252FromUnicode(text[end], byte))
-                ++end;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = WinAnsiRunEnd(text, start);
             if (end == start) {
-                pos += GlyphOut(pos, y, text[start]);
-                ++start;
+                pos += GlyphOut(pos, y, text[start++]);
                 continue;
             }
             const std::string bytes = Cp1252Encode(text.substr(start, end - start));
@@ -282,15 +289,10 @@ int32_t TPDFCanvas::TextHeight(std::string_view text) {
 int32_t TPDFCanvas::TextWidth(std::u32string_view text) {
     try {
         int32_t width = 0;
-        size_t start = 0;
-        while (start < text.size()) {
-            uint8_t byte = 0;
-            size_t end = start;
-            while (end < text.size() && Cp1252FromUnicode(text[end], byte))
-                ++end;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = WinAnsiRunEnd(text, start);
             if (end == start) {
-                width += GlyphWidth(text[start]);
-                ++start;
+                width += GlyphWidth(text[start++]);
                 continue;
             }
             width += TextWidth(Cp1252Encode(text.substr(start, end - start)));
