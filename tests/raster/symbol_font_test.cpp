@@ -20,13 +20,13 @@ namespace {
 
 constexpr const char* kFamily = "Quillmere Symbol Test";
 
-TTestFontSpec SymbolSpec() {
-    TTestFontSpec spec;
-    spec.Family = kFamily;
-    spec.SymbolMap = true;
-    spec.Advances = {300, 500, 600, 700, 800};  // .notdef and glyphs 1 to 4
-    spec.Map = {{0x0043, 4}, {0xF041, 1}, {0xF042, 2}, {0xF080, 3}};
-    return spec;
+TTestFontPlan SymbolSpec() {
+    TTestFontPlan plan;
+    plan.Family = kFamily;
+    plan.SymbolMap = true;
+    plan.Advances = {300, 500, 600, 700, 800};  // .notdef and glyphs 1 to 4
+    plan.Map = {{0x0043, 4}, {0xF041, 1}, {0xF042, 2}, {0xF080, 3}};
+    return plan;
 }
 
 std::string FontDir() {

@@ -22,14 +22,14 @@ constexpr int16_t kAscent = 800;
 constexpr int16_t kDescent = -200;
 constexpr int16_t kSquare[4][2] = {{100, 0}, {400, 0}, {400, 700}, {100, 700}};
 
-TBytes Head(const TTestFontSpec& spec) {
+TBytes Head(const TTestFontPlan& plan) {
     TBytes t;
     Be32(t, 0x00010000);  // version
     Be32(t, 0x00010000);  // font revision
     Be32(t, 0);           // checksum adjustment
     Be32(t, 0x5F0F3CF5);  // magic
     Be16(t, 0x000B);      // flags: baseline at 0, left sidebearing at 0, integer scaling
-    Be16(t, spec.UnitsPerEm);
+    Be16(t, plan.UnitsPerEm);
     for (int i = 0; i < 4; ++i)
         Be32(t, 0);  // created, modified
     for (int v : {0, int{kDescent}, 400, int{kAscent}})
@@ -42,14 +42,14 @@ TBytes Head(const TTestFontSpec& spec) {
     return t;
 }
 
-TBytes Hhea(const TTestFontSpec& spec) {
+TBytes Hhea(const TTestFontPlan& plan) {
     TBytes t;
     Be32(t, 0x00010000);
     Be16(t, kAscent);
     Be16(t, static_cast<uint16_t>(kDescent));
     Be16(t, 0);  // line gap
     uint16_t widest = 0;
-    for (uint16_t advance : spec.Advances)
+    for (uint16_t advance : plan.Advances)
         widest = std::max(widest, advance);
     Be16(t, widest);
     for (int i = 0; i < 3; ++i)
@@ -57,14 +57,14 @@ TBytes Hhea(const TTestFontSpec& spec) {
     Be16(t, 1);      // caret slope rise
     for (int i = 0; i < 7; ++i)
         Be16(t, 0);  // run, offset, reserved, metric data format
-    Be16(t, static_cast<uint16_t>(spec.Advances.size()));
+    Be16(t, static_cast<uint16_t>(plan.Advances.size()));
     return t;
 }
 
-TBytes Maxp(const TTestFontSpec& spec) {
+TBytes Maxp(const TTestFontPlan& plan) {
     TBytes t;
     Be32(t, 0x00010000);
-    Be16(t, static_cast<uint16_t>(spec.Advances.size()));
+    Be16(t, static_cast<uint16_t>(plan.Advances.size()));
     Be16(t, 4);  // points
     Be16(t, 1);  // contours
     Be16(t, 0);
@@ -75,10 +75,10 @@ TBytes Maxp(const TTestFontSpec& spec) {
     return t;
 }
 
-TBytes Hmtx(const TTestFontSpec& spec) {
+TBytes Hmtx(const TTestFontPlan& plan) {
     TBytes t;
-    for (size_t glyph = 0; glyph < spec.Advances.size(); ++glyph) {
-        Be16(t, spec.Advances[glyph]);
+    for (size_t glyph = 0; glyph < plan.Advances.size(); ++glyph) {
+        Be16(t, plan.Advances[glyph]);
         Be16(t, glyph == 0 ? 0 : 100);  // left side bearing
     }
     return t;
@@ -104,19 +104,19 @@ TBytes SquareGlyph() {
 }
 
 // Glyph 0 is empty; every other glyph is a square of 36 bytes (short loca offsets are halves).
-void GlyfAndLoca(const TTestFontSpec& spec, TBytes& glyf, TBytes& loca) {
+void GlyfAndLoca(const TTestFontPlan& plan, TBytes& glyf, TBytes& loca) {
     TBytes square = SquareGlyph();
     square.resize(36);
     Be16(loca, 0);
-    for (size_t glyph = 0; glyph < spec.Advances.size(); ++glyph) {
+    for (size_t glyph = 0; glyph < plan.Advances.size(); ++glyph) {
         if (glyph > 0) glyf.insert(glyf.end(), square.begin(), square.end());
         Be16(loca, static_cast<uint16_t>(glyf.size() / 2));
     }
 }
 
 // A format 4 subtable with one segment per mapped code and the closing 0xFFFF segment.
-TBytes Cmap(const TTestFontSpec& spec) {
-    const auto segments = static_cast<uint16_t>(spec.Map.size() + 1);
+TBytes Cmap(const TTestFontPlan& plan) {
+    const auto segments = static_cast<uint16_t>(plan.Map.size() + 1);
     uint16_t range = 2;
     uint16_t selector = 0;
     while (range * 2 <= segments * 2)
@@ -129,14 +129,14 @@ TBytes Cmap(const TTestFontSpec& spec) {
     Be16(sub, range);
     Be16(sub, selector);
     Be16(sub, static_cast<uint16_t>(segments * 2 - range));
-    for (const auto& [code, glyph] : spec.Map)
+    for (const auto& [code, glyph] : plan.Map)
         Be16(sub, code);
     Be16(sub, 0xFFFF);
     Be16(sub, 0);  // reserved
-    for (const auto& [code, glyph] : spec.Map)
+    for (const auto& [code, glyph] : plan.Map)
         Be16(sub, code);
     Be16(sub, 0xFFFF);
-    for (const auto& [code, glyph] : spec.Map)
+    for (const auto& [code, glyph] : plan.Map)
         Be16(sub, static_cast<uint16_t>(glyph - code));
     Be16(sub, 1);
     for (uint16_t i = 0; i < segments; ++i)
@@ -145,19 +145,19 @@ TBytes Cmap(const TTestFontSpec& spec) {
     Be16(t, 0);  // version
     Be16(t, 1);  // one subtable
     Be16(t, 3);  // Windows
-    Be16(t, spec.SymbolMap ? 0 : 1);
+    Be16(t, plan.SymbolMap ? 0 : 1);
     Be32(t, 12);
     t.insert(t.end(), sub.begin(), sub.end());
     return t;
 }
 
 // Family, style, full and PostScript names, in UTF-16BE for Windows.
-TBytes Name(const TTestFontSpec& spec) {
+TBytes Name(const TTestFontPlan& plan) {
     std::string postScript;
-    for (char c : spec.Family)
+    for (char c : plan.Family)
         if (c != ' ') postScript += c;
     const std::pair<uint16_t, std::string> kNames[] = {
-        {1, spec.Family}, {2, "Regular"}, {4, spec.Family}, {6, postScript}};
+        {1, plan.Family}, {2, "Regular"}, {4, plan.Family}, {6, postScript}};
     TBytes strings;
     TBytes t;
     Be16(t, 0);
@@ -179,15 +179,15 @@ TBytes Name(const TTestFontSpec& spec) {
 
 }  // namespace
 
-std::vector<uint8_t> MakeTrueTypeFont(const TTestFontSpec& spec) {
+std::vector<uint8_t> MakeTrueTypeFont(const TTestFontPlan& plan) {
     std::map<std::string, TBytes> tables;  // sorted by tag, as the directory wants them
-    tables["head"] = Head(spec);
-    tables["hhea"] = Hhea(spec);
-    tables["maxp"] = Maxp(spec);
-    tables["hmtx"] = Hmtx(spec);
-    GlyfAndLoca(spec, tables["glyf"], tables["loca"]);
-    tables["cmap"] = Cmap(spec);
-    tables["name"] = Name(spec);
+    tables["head"] = Head(plan);
+    tables["hhea"] = Hhea(plan);
+    tables["maxp"] = Maxp(plan);
+    tables["hmtx"] = Hmtx(plan);
+    GlyfAndLoca(plan, tables["glyf"], tables["loca"]);
+    tables["cmap"] = Cmap(plan);
+    tables["name"] = Name(plan);
     TBytes font;
     const auto count = static_cast<uint16_t>(tables.size());
     Be32(font, 0x00010000);

@@ -9,7 +9,7 @@
 
 namespace qm {
 
-struct TTestFontSpec {
+struct TTestFontPlan {
     std::string Family;
     bool SymbolMap = false;  // a Microsoft symbol character map (3, 0) instead of Unicode (3, 1)
     // Advance widths in font units of glyphs 0 (.notdef, empty) and on (squares).
@@ -18,6 +18,6 @@ struct TTestFontSpec {
     uint16_t UnitsPerEm = 1000;
 };
 
-std::vector<uint8_t> MakeTrueTypeFont(const TTestFontSpec& spec);
+std::vector<uint8_t> MakeTrueTypeFont(const TTestFontPlan& plan);
 
 }  // namespace qm
