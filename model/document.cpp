@@ -11,6 +11,7 @@ TDocument::TDocument() { Reset(); }
 void TDocument::Reset() {
     FreeFields();
     FreeBilderListe();
+    GlyphClusters.clear();
     Fonts.clear();
     measureCache_.clear();
     defaultFontIndex_ = -1;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,6 +34,8 @@ public:
     int32_t CurChar = 0;
     std::vector<TFontRec> Fonts;
     std::vector<TBildRec> BilderListe;
+    // The glyphs of shaped complex-script text, referred to by TCharRec::Cluster.
+    std::vector<TGlyphCluster> GlyphClusters;
     TParaFormat PendingPara;  // layout scratch: the format carried from a paragraph end
 
     // The default character format that NewChar gives every new character.
@@ -100,6 +103,10 @@ public:
     // font entry into its Width and Height. The layout measures every text character whose
     // Height is still 0 before it breaks lines.
     void RenderChar(TCharRec& ch);
+    // Measures a run of text characters of one font entry that need shaping (see NeedsShaping)
+    // by shaping it: each cluster's first character gets the cluster's glyphs and advance, the
+    // others of the cluster no width. Falls back to RenderChar when the face cannot shape.
+    void ShapeChars(std::span<TCharRec> run);
     // Font reduction for small capitals, superscript and subscript: Round(Size * factor).
     static double ReducedSize(const TFontRec& font);
 

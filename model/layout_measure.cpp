@@ -1,5 +1,8 @@
 // The first step of a layout pass: characters that were never measured get their size.
+#include <span>
+
 #include "model/layout_pass.h"
+#include "raster/text_shaping.h"
 
 namespace qm {
 
@@ -11,17 +14,47 @@ bool IsKeptEnd(const TCharRec& ch) {
     return ch.Code >= 13 && ch.Code <= 15;
 }
 
+// Text characters are measured once: a measured one has a height. Pictures (Kind 1) carry their
+// own size.
+bool Unmeasured(const TCharRec& ch) {
+    return ch.Kind == 0 && ch.Height == 0 && !IsKeptEnd(ch);
+}
+
+// The end of the run of characters from `start` on that is shaped as one: printable characters
+// of one font entry that need shaping, or that carry a combining mark. `start` itself when the
+// character there is measured on its own.
+size_t ShapedRunEnd(const std::vector<TCharRec>& chars, size_t start) {
+    auto joins = [&](size_t k) {
+        return k < chars.size() && Unmeasured(chars[k]) && chars[k].Code >= 32 &&
+               chars[k].FontIndex == chars[start].FontIndex;
+    };
+    size_t end = start;
+    while (joins(end) && (NeedsShaping(chars[end].Code) ||
+                          (joins(end + 1) && IsCombiningMark(chars[end + 1].Code))))
+        ++end;
+    return end;
+}
+
 }  // namespace
 
 void MeasureNewCharacters(TDocument& doc) {
-    // Text characters are measured once: a measured one has a height. Pictures (Kind 1) carry
-    // their own size. Only dirty lines can hold new characters.
+    // Only dirty lines can hold new characters.
     for (TFieldRec& field : doc.Fields) {
         if (field.Kind > kFieldFooter) continue;
         for (TLineRec& line : field.Lines) {
             if (!line.Dirty) continue;
-            for (TCharRec& ch : line.Chars) {
-                if (ch.Kind == 0 && ch.Height == 0 && !IsKeptEnd(ch)) doc.RenderChar(ch);
+            for (size_t i = 0; i < line.Chars.size();) {
+                if (!Unmeasured(line.Chars[i])) {
+                    ++i;
+                    continue;
+                }
+                const size_t end = ShapedRunEnd(line.Chars, i);
+                if (end == i) {
+                    doc.RenderChar(line.Chars[i++]);
+                    continue;
+                }
+                doc.ShapeChars(std::span<TCharRec>(line.Chars).subspan(i, end - i));
+                i = end;
             }
         }
     }

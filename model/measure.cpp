@@ -1,4 +1,5 @@
 // Measuring characters at the printer resolution with the shared font rule.
+#include <algorithm>
 #include <cmath>
 
 #include "model/document.h"
@@ -62,6 +63,67 @@ void TDocument::RenderChar(TCharRec& ch) {
     const int32_t width = fonts.WidthOf(code);
     ch.Height = PixelsToMm(fonts.Height, PrinterDPI);
     ch.Width = PixelsToMm(width, PrinterDPI);
+}
+
+namespace {
+
+// The code point the character shows: capitals for small and all caps.
+char32_t ShownCase(const TFontRec& font, char32_t code) {
+    return (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) ? UpCase(code) : code;
+}
+
+}  // namespace
+
+void TDocument::ShapeChars(std::span<TCharRec> run) {
+    if (run.empty()) return;
+    const int32_t fontIndex = run[0].FontIndex;
+    if (fontIndex < 0 || fontIndex >= FontCount()) return;
+    const TFontRec& font = Fonts[fontIndex];
+    TMeasureFonts& fonts = MeasureFontsFor(fontIndex);
+    std::u32string text;
+    for (const TCharRec& ch : run)
+        text.push_back(ShownCase(font, ch.Code));
+    // The face that draws the first letter shapes the run: the font's own when it has it, else
+    // the installed face that has it.
+    const auto lead =
+        std::find_if(text.begin(), text.end(), [](char32_t c) { return !IsCombiningMark(c); });
+    const TResolvedGlyph resolved =
+        ResolveGlyph(fonts.Reduced, lead != text.end() ? *lead : text[0]);
+    const TFont face = resolved.Found ? resolved.Font : fonts.Reduced;
+    const std::vector<TShapedGlyph> glyphs = ShapeText(face, text);
+    std::vector<uint32_t> starts;
+    for (const TShapedGlyph& g : glyphs)
+        if (g.Cluster < text.size()) starts.push_back(g.Cluster);
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    if (starts.empty() || starts[0] != 0) {
+        for (TCharRec& ch : run)
+            RenderChar(ch);
+        return;
+    }
+    const double mmPerEm = ReducedSize(font) / 72.0 * kMmPerInch;
+    const double height = PixelsToMm(fonts.Height, PrinterDPI);
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t start = starts[k];
+        const size_t end = k + 1 < starts.size() ? starts[k + 1] : text.size();
+        TGlyphCluster cluster{face, {}, text.substr(start, end - start)};
+        double advance = 0;
+        for (const TShapedGlyph& g : glyphs) {
+            if (g.Cluster != start) continue;
+            cluster.Glyphs.push_back(g);
+            advance += g.Advance;
+        }
+        run[start].Cluster = static_cast<int32_t>(GlyphClusters.size());
+        run[start].Width = advance * mmPerEm;
+        for (size_t i = start; i < end; ++i) {
+            run[i].Height = height;
+            if (i > start) {
+                run[i].Cluster = kDrawnWithCluster;
+                run[i].Width = 0;
+            }
+        }
+        GlyphClusters.push_back(std::move(cluster));
+    }
 }
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/records.h"
 #include "raster/dib.h"
 
 namespace qm {
@@ -61,6 +62,10 @@ public:
     // Draws a run of text with its top-left corner at (x, y), transparent background.
     virtual void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                              const TTextRunStyle& style) = 0;
+    // Draws a shaped cluster with its pen starting at x and its cell's top at y, as
+    // DrawTextRun draws text: its glyphs from the cluster's face at the selected font's size.
+    virtual void DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                                  const TTextRunStyle& style) = 0;
     // Draws the whole picture scaled into the box at (x, y) of width x height.
     virtual void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                              const TDib& picture) = 0;

@@ -410,6 +410,7 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
             surface_.DrawTextRun(x + total - w, y + lb.LineHeightPx - h, leader, runStyle_);
         return;
     }
+    if (ch.Cluster == kDrawnWithCluster) return;
     char32_t code = ch.Code;
     if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
     const std::u32string_view text(&code, 1);
@@ -417,6 +418,10 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
                               !(attrib & kAttribSuperscript);
     const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
                                        : y + lb.LineHeightPx - charH;
+    if (ch.Cluster >= 0 && ch.Cluster < static_cast<int32_t>(doc_.GlyphClusters.size())) {
+        surface_.DrawGlyphCluster(x, yText, doc_.GlyphClusters[ch.Cluster], runStyle_);
+        return;
+    }
     surface_.DrawTextRun(x, yText, text, runStyle_);
 }
 

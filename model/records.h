@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "raster/dib.h"
+#include "raster/font.h"
+#include "raster/text_shaping.h"
 
 namespace qm {
 
@@ -99,6 +101,18 @@ struct TCellDesign {
 
 void SetStandardCellDesign(TCellDesign& design);
 
+// What TCharRec::Cluster says of a character that is not the first of a shaped cluster.
+inline constexpr int32_t kDrawnAlone = -1;      // drawn glyph by glyph as measured
+inline constexpr int32_t kDrawnWithCluster = -2;  // drawn by the cluster an earlier character starts
+
+// The glyphs shaping gave a cluster of characters of complex-script text: they are drawn in
+// place of the characters, from the face that shaped them at the size of the characters' font.
+struct TGlyphCluster {
+    TFont Face;                        // the shaping face, at the size the text was measured at
+    std::vector<TShapedGlyph> Glyphs;  // left to right, advances and offsets in ems
+    std::u32string Text;               // the characters the glyphs stand for, as stored
+};
+
 struct TCharRec {
     uint8_t Kind = 0;  // 0 text, 1 inline picture
     char32_t Code = 0;  // a Unicode code point; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
@@ -108,6 +122,9 @@ struct TCharRec {
     double Width = 0;   // mm
     double Height = 0;  // mm
     DeepPtr<TParaFormat> ParaCopy;  // on a kept paragraph end: the format of the text after it
+    // The shaped cluster this character starts (an index into TDocument::GlyphClusters, its
+    // Width the cluster's advance), or kDrawnAlone, or kDrawnWithCluster (Width 0).
+    int32_t Cluster = kDrawnAlone;
 };
 
 struct TFontRec {

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/records.h"
 #include "model/sinks.h"
 #include "pdf/pdf_deflate.h"
 #include "pdf/pdf_font_table.h"
@@ -142,6 +143,11 @@ class TPDFCanvas final : private TPDFObjectWriter {
     // precedes it. A face whose program cannot be embedded shows '?' in the simple font
     // instead (counted in UnembeddedGlyphs).
     void TextOut(int32_t x, int32_t y, std::u32string_view text);
+    // A shaped cluster with Font's size, its pen starting at x and the top of Font's cell at y:
+    // each glyph from the cluster's face, in that face's Type 0 font, placed at its offset from
+    // the pen to a hundredth of a point. A face that cannot be embedded shows '?' per character
+    // instead (counted in UnembeddedGlyphs). Returns the cluster's advance in points.
+    double GlyphsOut(int32_t x, int32_t y, const TGlyphCluster& cluster);
     // Places the whole image into the box at (x, y) of width x height points. srcX and srcY
     // are not used; srcWidth and srcHeight only have to be non-zero. The writer shares the
     // image's pixels until EndDoc encodes them, so they must not change before then.
@@ -209,6 +215,8 @@ class TPDFCanvas final : private TPDFObjectWriter {
     int32_t GlyphOut(int32_t x, int32_t y, char32_t code);
     // The width of one code point Windows-1252 lacks, in the face that draws it.
     int32_t GlyphWidth(char32_t code);
+    // The number 100ths / 100 in decimal.
+    void WriteHundredths(int64_t hundredths);
     void WriteRectanglePath(int32_t left, int32_t top, int32_t right, int32_t bottom);
     const TFont& MeasureFont();
 

@@ -2,7 +2,10 @@
 // rectangles and text (PDF Reference 1.3, 4.3 and 5.3). Callers use whole points with y
 // growing downward; with H the page height a point (x, y) is written as (x, H - y - 1).
 #include <array>
+#include <cmath>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "base/cp1252.h"
 #include "pdf/pdf_canvas.h"
@@ -199,7 +202,8 @@ namespace {
 // the code point there lies beyond the code page.
 size_t WinAnsiRunEnd(std::u32string_view text, size_t start) {
     uint8_t byte = 0;
-    while (start < text.size() && Cp1252FromUnicode(text[start], byte)) ++start;
+    while (start < text.size() && Cp1252FromUnicode(text[start], byte))
+        ++start;
     return start;
 }
 
@@ -233,7 +237,7 @@ int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
         TextOut(x, y, std::string_view("?"));
         return TextWidth(std::string_view("?"));
     }
-    fonts_.UseGlyph(number, glyph.Glyph, glyph.Text);
+    fonts_.UseGlyph(number, glyph.Glyph, std::u32string_view(&glyph.Text, 1));
     // Placed as the simple font places its text: the baseline at the bottom of Font's cell.
     const int64_t cellHeight = measureHeight_;
     WriteLine("BT");
@@ -248,6 +252,83 @@ int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
     WriteLine("> Tj");
     WriteLine("ET");
     return qm::TextWidth(glyph.Font, std::u32string_view(&code, 1));
+}
+
+namespace {
+
+// The text each glyph of a cluster stands for: the character the face maps to it, each character
+// taken once; what is left over goes to the first glyph no character maps to (a ligature, a
+// contextual form), and any further such glyph stands for nothing.
+std::vector<std::u32string> GlyphTexts(const TFont& face, const TGlyphCluster& cluster) {
+    std::vector<std::u32string> texts(cluster.Glyphs.size());
+    std::vector<bool> used(cluster.Text.size(), false);
+    for (size_t g = 0; g < cluster.Glyphs.size(); ++g) {
+        for (size_t c = 0; c < cluster.Text.size(); ++c) {
+            if (used[c] || GlyphIndex(face, cluster.Text[c]) != cluster.Glyphs[g].Glyph) continue;
+            texts[g] = cluster.Text[c];
+            used[c] = true;
+            break;
+        }
+    }
+    std::u32string rest;
+    for (size_t c = 0; c < cluster.Text.size(); ++c)
+        if (!used[c]) rest += cluster.Text[c];
+    for (size_t g = 0; g < texts.size() && !rest.empty(); ++g) {
+        if (!texts[g].empty()) continue;
+        texts[g] = rest;
+        rest.clear();
+    }
+    if (!rest.empty() && !texts.empty()) texts.back() += rest;
+    return texts;
+}
+
+}  // namespace
+
+void TPDFCanvas::WriteHundredths(int64_t hundredths) {
+    WriteRaw(FormatQuotient(hundredths, 100, 18));
+}
+
+double TPDFCanvas::GlyphsOut(int32_t x, int32_t y, const TGlyphCluster& cluster) {
+    if (!isOpen_ || !cluster.Face.Valid()) return 0;
+    const TFont& font = MeasureFont();
+    const TFont face(cluster.Face.Face(), font.Height(), font.Weight() > 400, font.Italic(),
+                     font.StrikeOut(), font.Charset());
+    const double em = font.PixelSize();
+    double advance = 0;
+    for (const TShapedGlyph& g : cluster.Glyphs)
+        advance += g.Advance * em;
+    try {
+        const int32_t number = fonts_.FindOrAddType0(face, Font.Style);
+        if (number == 0) {
+            unembeddedGlyphs_ += static_cast<int32_t>(cluster.Text.size());
+            TextOut(x, y, std::string(cluster.Text.size(), '?'));
+            return advance;
+        }
+        const std::vector<std::u32string> texts = GlyphTexts(face, cluster);
+        WriteLine("BT");
+        SelectTextFont(number);
+        // The baseline sits at the bottom of Font's cell, as for the simple fonts' text.
+        const double baseline = double(PageHeight) - 1 - y - measureHeight_;
+        double pen = x;
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        for (size_t i = 0; i < cluster.Glyphs.size(); ++i) {
+            const TShapedGlyph& g = cluster.Glyphs[i];
+            fonts_.UseGlyph(number, g.Glyph, texts[i]);
+            WriteRaw("1 0 0 1 ");
+            WriteHundredths(std::llround((pen + g.OffsetX * em) * 100));
+            WriteRaw(" ");
+            WriteHundredths(std::llround((baseline + g.OffsetY * em) * 100));
+            WriteRaw(" Tm <");
+            for (int shift = 12; shift >= 0; shift -= 4)
+                Target().push_back(kHex[(g.Glyph >> shift) & 15]);
+            WriteLine("> Tj");
+            pen += g.Advance * em;
+        }
+        WriteLine("ET");
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+    return advance;
 }
 
 int32_t TPDFCanvas::GlyphWidth(char32_t code) {

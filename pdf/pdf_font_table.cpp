@@ -58,10 +58,12 @@ void TPDFFontTable::UseBytes(int32_t number, std::string_view text) {
         bytes.set(static_cast<uint8_t>(ch));
 }
 
-void TPDFFontTable::UseGlyph(int32_t number, uint32_t glyph, char32_t text) {
+void TPDFFontTable::UseGlyph(int32_t number, uint32_t glyph, std::u32string_view text) {
     if (number < 1 || static_cast<size_t>(number) > entries_.size()) return;
-    // The first text a glyph stood for is the one extraction gives back.
-    entries_[static_cast<size_t>(number - 1)].Glyphs.emplace(glyph, text);
+    // The first text a glyph stood for is the one extraction gives back; a glyph first met
+    // without a text of its own takes the first it is given.
+    std::u32string& known = entries_[static_cast<size_t>(number - 1)].Glyphs[glyph];
+    if (known.empty()) known = text;
 }
 
 int32_t TPDFFontTable::ObjectsOf(const TPDFFontEntry& entry) const {

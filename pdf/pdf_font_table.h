@@ -37,7 +37,9 @@ struct TPDFFontEntry {
     // Type0 only: the face (at any size) and the glyphs shown in it with the Unicode text each
     // stands for, collected while the pages are written.
     TFont Face;
-    std::map<uint32_t, char32_t> Glyphs;
+    // A glyph of a shaped cluster may stand for several characters (a ligature) or for none of
+    // its own (a second glyph of one character): its text is then empty.
+    std::map<uint32_t, std::u32string> Glyphs;
     // WinAnsi only, when fonts are embedded: the bytes shown in it.
     std::bitset<256> Bytes;
 
@@ -74,7 +76,7 @@ class TPDFFontTable {
     // Records the bytes shown in WinAnsi entry `number`.
     void UseBytes(int32_t number, std::string_view text);
     // Records that a glyph of Type 0 entry `number` is shown, standing for `text`.
-    void UseGlyph(int32_t number, uint32_t glyph, char32_t text);
+    void UseGlyph(int32_t number, uint32_t glyph, std::u32string_view text);
 
     size_t Count() const { return entries_.size(); }
     const std::vector<TPDFFontEntry>& Entries() const { return entries_; }

@@ -45,10 +45,28 @@ void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::u32string_view text
     }
     writer_.Font.Color = static_cast<uint32_t>(style.Color);
     writer_.TextOut(x, y, text);
+    if (style.UnderlineKind != 1 && style.UnderlineKind != 2 &&
+        !(writer_.Font.Style & kStyleStrikeOut))
+        return;
+    Decorate(x, y, writer_.TextWidth(text), writer_.TextHeight(text), style);
+}
+
+void TPDFPageSurface::DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                                       const TTextRunStyle& style) {
+    if (style.Shadow) {
+        writer_.Font.Color = static_cast<uint32_t>(style.ShadowColor);
+        writer_.GlyphsOut(x + 2, y + 2, cluster);
+    }
+    writer_.Font.Color = static_cast<uint32_t>(style.Color);
+    const double advance = writer_.GlyphsOut(x, y, cluster);
+    Decorate(x, y, static_cast<int32_t>(advance), writer_.TextHeight(std::u32string_view(U"X")),
+             style);
+}
+
+void TPDFPageSurface::Decorate(int32_t x, int32_t y, int32_t w, int32_t h,
+                               const TTextRunStyle& style) {
     const bool strike = writer_.Font.Style & kStyleStrikeOut;
     if (style.UnderlineKind != 1 && style.UnderlineKind != 2 && !strike) return;
-    const int32_t w = writer_.TextWidth(text);
-    const int32_t h = writer_.TextHeight(text);
     writer_.Pen.Color = static_cast<uint32_t>(style.Color);
     if (style.UnderlineKind == 1 || style.UnderlineKind == 2) {
         // Below the cell bottom, one point beyond the text on both sides.

@@ -25,11 +25,16 @@ class TPDFPageSurface : public TPageSurface {
     int32_t TextHeight(std::u32string_view text) override { return writer_.TextHeight(text); }
     void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                      const TTextRunStyle& style) override;
+    void DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                          const TTextRunStyle& style) override;
     void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                      const TDib& picture) override;
     void BeforeLine(int32_t page, int32_t pages, int32_t line, int32_t lineCount) override;
 
   private:
+    // Underline and strike-out of text w wide whose cell is h high at (x, y).
+    void Decorate(int32_t x, int32_t y, int32_t w, int32_t h, const TTextRunStyle& style);
+
     TPDFCanvas& writer_;
     TProgressSink* progress_;
 };

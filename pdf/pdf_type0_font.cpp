@@ -1,9 +1,11 @@
 // The objects of a Type 0 font of one face: a composite font with Identity-H encoding whose
 // CIDFont embeds a subset of the face's program, and a ToUnicode CMap for text extraction (PDF
 // Reference 1.3, 5.6 and 5.9).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pdf/pdf_deflate.h"
@@ -45,21 +47,24 @@ std::string ToUnicodeCMap(const TPDFFontEntry& entry) {
         "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
         "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
         "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-    size_t left = entry.Glyphs.size();
-    auto glyph = entry.Glyphs.begin();
-    while (left > 0) {
-        const size_t block = left < kCMapBlock ? left : kCMapBlock;
+    // Glyphs without a text of their own extract as nothing.
+    std::vector<std::pair<uint32_t, const std::u32string*>> mapped;
+    for (const auto& [glyph, text] : entry.Glyphs)
+        if (!text.empty()) mapped.emplace_back(glyph, &text);
+    for (size_t done = 0; done < mapped.size();) {
+        const size_t block = std::min(mapped.size() - done, kCMapBlock);
         AppendInt(cmap, static_cast<int64_t>(block));
         cmap += " beginbfchar\n";
-        for (size_t i = 0; i < block; ++i, ++glyph) {
+        for (size_t i = done; i < done + block; ++i) {
             cmap += '<';
-            AppendHex4(cmap, glyph->first);
+            AppendHex4(cmap, mapped[i].first);
             cmap += "> <";
-            AppendUtf16Hex(cmap, glyph->second);
+            for (const char32_t code : *mapped[i].second)
+                AppendUtf16Hex(cmap, code);
             cmap += ">\n";
         }
         cmap += "endbfchar\n";
-        left -= block;
+        done += block;
     }
     cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
     return cmap;

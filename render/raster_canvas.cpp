@@ -61,7 +61,8 @@ void TRasterCanvas::FillRect(const TRect& r, int32_t color, TFillKind kind) {
     const int32_t bottom = std::min(r.Bottom, height_);
     if (left >= right || top >= bottom) return;
     const uint32_t rgb = ColorToPixel(color);
-    for (int32_t y = top; y < bottom; ++y) std::fill(Row(y) + left, Row(y) + right, rgb);
+    for (int32_t y = top; y < bottom; ++y)
+        std::fill(Row(y) + left, Row(y) + right, rgb);
 }
 
 void TRasterCanvas::FrameRect(const TRect& r, int32_t color, int32_t penWidth) {
@@ -69,10 +70,12 @@ void TRasterCanvas::FrameRect(const TRect& r, int32_t color, int32_t penWidth) {
     const uint32_t rgb = ColorToPixel(color);
     for (int32_t y = r.Top; y < r.Bottom; ++y) {
         for (int32_t x = r.Left; x < r.Right; ++x) {
-            const bool edge = x < r.Left + pen || x >= r.Right - pen || y < r.Top + pen ||
-                              y >= r.Bottom - pen;
-            if (edge) PutPixel(x, y, rgb);
-            else x = r.Right - pen - 1;  // skip the inside of the row
+            const bool edge =
+                x < r.Left + pen || x >= r.Right - pen || y < r.Top + pen || y >= r.Bottom - pen;
+            if (edge)
+                PutPixel(x, y, rgb);
+            else
+                x = r.Right - pen - 1;  // skip the inside of the row
         }
     }
 }
@@ -85,7 +88,8 @@ void TRasterCanvas::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t
     auto dot = [&](int32_t x, int32_t y) {
         if (pen == 1) return PutPixel(x, y, rgb);
         for (int32_t dy = 0; dy < pen; ++dy)
-            for (int32_t dx = 0; dx < pen; ++dx) PutPixel(x - before + dx, y - before + dy, rgb);
+            for (int32_t dx = 0; dx < pen; ++dx)
+                PutPixel(x - before + dx, y - before + dy, rgb);
     };
     // Bresenham from the start point up to, but not including, the end point.
     const int64_t dx = std::abs(static_cast<int64_t>(x1) - x0);
@@ -112,8 +116,10 @@ void TRasterCanvas::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t
 }
 
 void TRasterCanvas::SetClip(const TRect* r) {
-    if (r) clip_ = *r;
-    else clip_.reset();
+    if (r)
+        clip_ = *r;
+    else
+        clip_.reset();
 }
 
 void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t style,
@@ -130,8 +136,8 @@ int32_t TRasterCanvas::TextHeight(std::u32string_view text) {
 }
 
 const TGlyphCoverage& TRasterCanvas::GlyphFor(char32_t code) {
-    const auto key = std::make_tuple(font_.Face(), font_.PixelSize(), font_.Weight(),
-                                     font_.Italic(), code);
+    const auto key =
+        std::make_tuple(font_.Face(), font_.PixelSize(), font_.Weight(), font_.Italic(), code);
     auto it = glyphs_.find(key);
     if (it != glyphs_.end()) return it->second;
     TGlyphCoverage& glyph = glyphs_[key];
@@ -172,16 +178,71 @@ void TRasterCanvas::DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
     const auto unit = static_cast<int32_t>(1.0 * pixPerPoint);
     if (style.Shadow) TextOut(x + 2 * unit, y + 2 * unit, text, style.ShadowColor);
     TextOut(x, y, text, style.Color);
-    if (style.UnderlineKind == 1 || style.UnderlineKind == 2) {
-        const auto uw = static_cast<int32_t>(style.Size * pixPerPoint / 12);
-        const TTextExtent extent = TextExtent(font_, text);
-        const int32_t y1 = y + extent.Cy - uw;
-        Line(x - 1, y1, x + extent.Cx + 1, y1, style.Color, uw);
-        if (style.UnderlineKind == 2) {
-            const int32_t y2 = y + extent.Cy - 3 * uw;
-            Line(x - 1, y2, x + extent.Cx + 1, y2, style.Color, uw);
-        }
+    if (style.UnderlineKind != 1 && style.UnderlineKind != 2) return;
+    const TTextExtent extent = TextExtent(font_, text);
+    Underline(x, y, extent.Cx, extent.Cy, style);
+}
+
+void TRasterCanvas::Underline(int32_t x, int32_t y, int32_t width, int32_t height,
+                              const TTextRunStyle& style) {
+    if (style.UnderlineKind != 1 && style.UnderlineKind != 2) return;
+    const double pixPerPoint = zoom_ * (dpi_ / 72) / 100;
+    const auto uw = static_cast<int32_t>(style.Size * pixPerPoint / 12);
+    const int32_t y1 = y + height - uw;
+    Line(x - 1, y1, x + width + 1, y1, style.Color, uw);
+    if (style.UnderlineKind == 2) {
+        const int32_t y2 = y + height - 3 * uw;
+        Line(x - 1, y2, x + width + 1, y2, style.Color, uw);
     }
+}
+
+const TGlyphCoverage& TRasterCanvas::ShapedGlyph(const TFont& face, uint32_t glyph) {
+    const auto key =
+        std::make_tuple(face.Face(), face.PixelSize(), face.Weight(), face.Italic(), glyph);
+    auto it = shapedGlyphs_.find(key);
+    if (it != shapedGlyphs_.end()) return it->second;
+    return shapedGlyphs_.emplace(key, GlyphCoverage(face, glyph)).first->second;
+}
+
+int32_t TRasterCanvas::ClusterOut(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                                  int32_t color) {
+    // The cluster's face at the selected font's size and style; the cell, and with it the
+    // baseline, is the selected font's, as for any other text.
+    const TFont face(cluster.Face.Face(), font_.Height(), font_.Weight() > 400, font_.Italic(),
+                     font_.StrikeOut(), font_.Charset());
+    const uint32_t rgb = ColorToPixel(color);
+    const int32_t baseline = y + FontMetrics(font_).Ascent;
+    const double em = font_.PixelSize();
+    double pen = x;
+    for (const TShapedGlyph& shaped : cluster.Glyphs) {
+        const TGlyphCoverage& g = ShapedGlyph(face, shaped.Glyph);
+        const auto gx = static_cast<int32_t>(std::lround(pen + shaped.OffsetX * em));
+        const auto gy = static_cast<int32_t>(std::lround(baseline - shaped.OffsetY * em));
+        for (int32_t row = 0; row < g.Height; ++row)
+            for (int32_t col = 0; col < g.Width; ++col)
+                BlendPixel(gx + g.Left + col, gy - g.Top + row, rgb,
+                           g.Coverage[static_cast<size_t>(row) * g.Width + col]);
+        pen += shaped.Advance * em;
+    }
+    return static_cast<int32_t>(std::lround(pen - x));
+}
+
+void TRasterCanvas::DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                                     const TTextRunStyle& style) {
+    if (!font_.Valid() || !cluster.Face.Valid()) return;
+    const double pixPerPoint = zoom_ * (dpi_ / 72) / 100;
+    const auto unit = static_cast<int32_t>(1.0 * pixPerPoint);
+    if (style.Shadow) ClusterOut(x + 2 * unit, y + 2 * unit, cluster, style.ShadowColor);
+    const int32_t width = ClusterOut(x, y, cluster, style.Color);
+    const int32_t height = FontMetrics(font_).Height;
+    if (font_.StrikeOut()) {
+        const TStrikeLine strike = StrikeLine(font_);
+        const int32_t baseline = y + FontMetrics(font_).Ascent;
+        for (int32_t k = 0; k < strike.Thickness; ++k)
+            Line(x, baseline - strike.Position + k, x + width, baseline - strike.Position + k,
+                 style.Color, 1);
+    }
+    Underline(x, y, width, height, style);
 }
 
 }  // namespace qm

@@ -46,6 +46,8 @@ public:
     int32_t TextHeight(std::u32string_view text) override;
     void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,
                      const TTextRunStyle& style) override;
+    void DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& cluster,
+                          const TTextRunStyle& style) override;
     void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                      const TDib& picture) override;
 
@@ -58,6 +60,10 @@ public:
 
 private:
     const TGlyphCoverage& GlyphFor(char32_t code);
+    const TGlyphCoverage& ShapedGlyph(const TFont& face, uint32_t glyph);
+    // Draws a cluster's glyphs in colour; returns its advance in pixels.
+    int32_t ClusterOut(int32_t x, int32_t y, const TGlyphCluster& cluster, int32_t color);
+    void Underline(int32_t x, int32_t y, int32_t width, int32_t height, const TTextRunStyle& style);
     bool Inside(int32_t x, int32_t y) const;
 
     int32_t width_ = 0;
@@ -69,6 +75,9 @@ private:
     TFont font_;
     // Rendered glyphs by (face, em pixels, weight, italic, code point).
     std::map<std::tuple<const TFontFace*, int32_t, int, bool, char32_t>, TGlyphCoverage> glyphs_;
+    // Shaped glyphs by (face, em pixels, weight, italic, glyph index).
+    std::map<std::tuple<const TFontFace*, int32_t, int, bool, uint32_t>, TGlyphCoverage>
+        shapedGlyphs_;
 };
 
 // Windows colour 0x00BBGGRR to pixel 0x00RRGGBB.

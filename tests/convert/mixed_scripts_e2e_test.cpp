@@ -46,6 +46,9 @@ TEST(MixedScripts, ExtractAsTheDocumentsTextWithEveryFontEmbedded) {
     b.Para(u"\u4E2D\u6587\u6587\u672C");                                                // Chinese
     b.Para(u"\u65E5\u672C\u8A9E\u306E\u6587\u7AE0");                                    // Japanese
     b.Para(u"\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", sprm::RightToLeft());  // Hebrew
+    b.Para(u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645",
+           sprm::RightToLeft());                     // Arabic: joined letters and a lam-alef
+    b.Para(u"Cafe\u0301 \u1EA1\u0302");  // combining marks on Latin letters
     TTempDir dir;
     const std::vector<uint8_t> doc = b.Build();
     test::WriteFile(dir / "mixed.doc", doc);
@@ -60,7 +63,8 @@ TEST(MixedScripts, ExtractAsTheDocumentsTextWithEveryFontEmbedded) {
     ASSERT_EQ(text.ExitCode, 0);
     EXPECT_EQ(TextLines(text.Output),
               (std::vector<std::string>{"Latin text", "Русский текст", "Ελληνικά", "中文文本",
-                                        "日本語の文章", "שלום עולם"}));
+                                        "日本語の文章", "שלום עולם", "مرحبا بالعالم",
+                                        "Cafe\u0301 \u1EA1\u0302"}));
 
     // Every font but the simple ones of Latin text is embedded: pdffonts' "emb" column.
     const test::TRunResult fonts = RunCommand("pdffonts " + ShellQuote(pdf));

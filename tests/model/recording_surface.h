@@ -38,6 +38,10 @@ public:
         Add("text " + std::to_string(x) + "," + std::to_string(y) + " " + Cp1252Encode(text) +
             " u" + std::to_string(s.UnderlineKind));
     }
+    void DrawGlyphCluster(int32_t x, int32_t y, const TGlyphCluster& c, const TTextRunStyle&) override {
+        Add("glyphs " + std::to_string(x) + "," + std::to_string(y) + " " +
+            std::to_string(c.Glyphs.size()) + " for " + std::to_string(c.Text.size()));
+    }
     void DrawPicture(int32_t x, int32_t y, int32_t w, int32_t h, const TDib&) override {
         Add("picture " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) +
             "x" + std::to_string(h));

@@ -156,12 +156,14 @@ TEST(PdfType0Content, MixedRunsFollowEachOthersWidthsAndShowGlyphIds) {
     EXPECT_NE(pdf.find("/Encoding /Identity-H"), std::string::npos);
 }
 
-TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
+TEST(PdfType0Objects, ToUnicodeGivesEachGlyphItsTextInUtf16) {
     TPDFFontEntry entry;
     entry.Name = "Some Face";
     entry.Kind = TPDFFontKind::Type0;
     entry.Face = selfont("Times New Roman", 72, 100.0, 12.0, 0, 1);
-    entry.Glyphs = {{5, U'\u0416'}, {7, U'\U0001D400'}};
+    // A ligature stands for two characters; a glyph without text of its own is embedded and
+    // measured but extracts as nothing.
+    entry.Glyphs = {{5, U"\u0416"}, {7, U"\U0001D400"}, {9, U"\u0644\u0627"}, {11, U""}};
     test::TRecordingWriter out(10);
     TFontPrograms programs;
     WriteType0FontObjects(out, entry, programs);
@@ -172,7 +174,7 @@ TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
     EXPECT_NE(out.Objects[1].find("/FontDescriptor 12 0 R"), std::string::npos);
     EXPECT_NE(out.Objects[2].find("/FontFile2 13 0 R"), std::string::npos);
     // The subset tag: six capitals and "+", the same for the same glyphs.
-    const std::string tag = SubsetTag("Some Face", {5, 7});
+    const std::string tag = SubsetTag("Some Face", {5, 7, 9, 11});
     ASSERT_EQ(tag.size(), 7u);
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(tag[static_cast<size_t>(i)] >= 'A' && tag[static_cast<size_t>(i)] <= 'Z');
@@ -183,9 +185,11 @@ TEST(PdfType0Objects, ToUnicodeGivesSurrogatePairsAboveTheBasicPlane) {
     const size_t start = cmapObject.find("stream\n") + 7;
     const size_t end = cmapObject.rfind("\nendstream");
     const std::string cmap = test::Inflate(cmapObject.substr(start, end - start));
-    EXPECT_NE(cmap.find("2 beginbfchar\n<0005> <0416>\n<0007> <D835DC00>\nendbfchar"),
+    EXPECT_NE(cmap.find("3 beginbfchar\n<0005> <0416>\n<0007> <D835DC00>\n<0009> <06440627>\n"
+                        "endbfchar"),
               std::string::npos)
         << cmap;
+    EXPECT_NE(out.Objects[1].find(" 11 ["), std::string::npos);
 }
 
 TEST(PdfType0Content, OneFontPerFaceAndStyleCollectsItsGlyphsOverAllPages) {
