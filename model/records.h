@@ -122,6 +122,9 @@ struct TCharRec {
     double Width = 0;   // mm
     double Height = 0;  // mm
     DeepPtr<TParaFormat> ParaCopy;  // on a kept paragraph end: the format of the text after it
+    // The run is right-to-left text: spaces, punctuation and digits in it read right to left
+    // when the line holds right-to-left letters or its paragraph runs right to left.
+    uint8_t RightToLeft = 0;
     // The shaped cluster this character starts (an index into TDocument::GlyphClusters, its
     // Width the cluster's advance), or kDrawnAlone, or kDrawnWithCluster (Width 0).
     int32_t Cluster = kDrawnAlone;

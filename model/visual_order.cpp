@@ -64,6 +64,10 @@ std::vector<TVisualChar> VisualOrder(std::span<const TCharRec> chars, bool right
     std::vector<FriBidiCharType> types(n);
     fribidi_get_bidi_types(text.data(), static_cast<FriBidiStrIndex>(n), types.data());
     if (!rightToLeft && std::none_of(types.begin(), types.end(), StartsRightToLeft)) return {};
+    // In a right-to-left run, whatever has no strong direction of its own reads right to left.
+    for (size_t i = 0; i < n; ++i)
+        if (chars[i].RightToLeft && chars[i].Kind == 0 && !FRIBIDI_IS_STRONG(types[i]))
+            types[i] = FRIBIDI_TYPE_RTL;
 
     FriBidiParType base = rightToLeft ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
     std::vector<FriBidiLevel> levels;

@@ -18,7 +18,9 @@ struct TVisualChar {
     char32_t Code = 0;
 };
 
-// The characters of a line from left to right. Empty when the stored order is the visual one:
+// The characters of a line from left to right; characters of right-to-left runs
+// (TCharRec::RightToLeft) that have no strong direction count as right-to-left letters. Empty
+// when the stored order is the visual one:
 // the paragraph runs left to right (rightToLeft false) and the line holds no right-to-left
 // character. A kept end (paragraph end, line break, page break in a cell) that ends the line
 // stays last.

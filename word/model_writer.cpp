@@ -184,6 +184,7 @@ void TModelWriter::MakeFontEntry(const TRunFormat& format, TCharRec& ch) {
         fontVersion_ = format.Version;
     }
     ch.FontIndex = fontResult_;
+    ch.RightToLeft = format.Chp.FBiDi ? 1 : 0;
 }
 
 }  // namespace qm

@@ -99,6 +99,7 @@ constexpr TSprmRule kRules[] = {
     {0x083A, ToggleChp<&TChp::SmallCaps>},
     {0x083B, ToggleChp<&TChp::Caps>},
     {0x0855, ToggleChp<&TChp::FSpec>},
+    {0x085A, ToggleChp<&TChp::FBiDi>},
     {0x2403, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Jc = o.U8(); }},
     {0x240C, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FNoLnn = o.U8(); }},
     {0x2416, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FInTable = o.U8(); }},

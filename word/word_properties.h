@@ -19,6 +19,7 @@ struct TChp {
     bool FSpec = false;  // special character (picture anchor)
     bool Strike = false;
     bool Shadow = false;
+    bool FBiDi = false;  // right-to-left text: its neutral characters read right to left
     uint16_t FtcAscii = 0;  // font number into the font table
     uint16_t Hps = 20;      // size in half points
     uint8_t Iss = 0;        // 1 superscript, 2 subscript

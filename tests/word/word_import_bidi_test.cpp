@@ -87,5 +87,23 @@ TEST(WordImportBidi, RightToLeftParagraphsAreDrawnInVisualOrderWhereTheirAlignme
         EXPECT_EQ(lines[1][i].second - lines[2][i].second, lines[1][0].second - lines[2][0].second);
 }
 
+TEST(WordImportBidi, PunctuationOfARightToLeftRunReadsWithItsText) {
+    TWordBuilder b;
+    b.Wide(true);
+    // "ab", alef bet and "!" in a left-to-right paragraph: as plain text the mark follows the
+    // paragraph's direction and stands at the right; in a right-to-left run (sprmCFBiDi) it
+    // ends the Hebrew word and stands at its left.
+    b.Text(u"ab \u05d0\u05d1").Text(u"!").Paragraph();
+    b.Text(u"ab ").Text(u"\u05d0\u05d1!", sprm::Op8(0x085A, 1)).Paragraph();
+    TDocument doc;
+    ASSERT_TRUE(ImportWordBytes(doc, b.Build(), nullptr, nullptr).Converted);
+    const auto lines = DrawnLines(doc);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Labels(lines[0]), "ab ?\?!");
+    EXPECT_EQ(Labels(lines[1]), "ab !?\?");
+    EXPECT_EQ(doc.Fields[0].Lines[1].Chars.at(0).RightToLeft, 0);
+    EXPECT_EQ(doc.Fields[0].Lines[1].Chars.at(5).RightToLeft, 1);
+}
+
 }  // namespace
 }  // namespace qm::testing
