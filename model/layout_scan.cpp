@@ -53,7 +53,7 @@ size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos) {
             plain = i;
             break;
         }
-        if (IsText(ch, ' ') || IsText(ch, '-')) {
+        if (IsText(ch, ' ') || IsText(ch, '-') || (ch.Kind == 0 && ch.Code == kSoftHyphen)) {
             plain = i + 1;
             break;
         }

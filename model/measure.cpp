@@ -59,8 +59,9 @@ void TDocument::RenderChar(TCharRec& ch) {
     TMeasureFonts& fonts = MeasureFontsFor(ch.FontIndex);
     char32_t code = ch.Code;
     if (font.Attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
-    // One character, measured once per font entry and code point.
-    const int32_t width = fonts.WidthOf(code);
+    // One character, measured once per font entry and code point. A soft hyphen takes no room
+    // in the line; where a line ends at it, its hyphen stands beyond the text.
+    const int32_t width = code == kSoftHyphen ? 0 : fonts.WidthOf(code);
     ch.Height = PixelsToMm(fonts.Height, PrinterDPI);
     ch.Width = PixelsToMm(width, PrinterDPI);
 }

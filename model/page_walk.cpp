@@ -59,7 +59,9 @@ TWalkGeometry PdfGeometry(const TDocument& doc) {
 
 TTextRunStyle MakeTextRunStyle(uint16_t attrib, int32_t color, double size, int32_t shadowColor) {
     TTextRunStyle style;
-    style.UnderlineKind = (attrib & kAttribDoubleUnderline) ? 2 : (attrib & kAttribUnderline) ? 1 : 0;
+    style.UnderlineKind = (attrib & kAttribDoubleUnderline) ? 2
+                          : (attrib & kAttribUnderline)     ? 1
+                                                            : 0;
     style.Shadow = (attrib & kAttribShadow) ? 1 : 0;
     style.Color = color;
     style.ShadowColor = shadowColor;
@@ -84,7 +86,9 @@ TPageWalk::TPageWalk(const TDocument& doc, TPageSurface& surface, const TWalkGeo
       mmPerUnit_(kMmPerInch / geometry.Dpi / geometry.Zoom * 100),
       unitsPerPoint_(geometry.Zoom * (geometry.Dpi / 72) / 100) {}
 
-int32_t TPageWalk::R(double mm) const { return TruncUnits(std::nearbyint(mm / mmPerUnit_)); }
+int32_t TPageWalk::R(double mm) const {
+    return TruncUnits(std::nearbyint(mm / mmPerUnit_));
+}
 
 void TPageWalk::DrawPageFields(int32_t page) {
     page_ = page;
@@ -110,8 +114,8 @@ TPageWalk::TFieldBox TPageWalk::FieldRectangle(const TFieldRec& f) const {
     const int32_t y0 = geo_.OffY + geo_.EdgeY;
     TFieldBox box;
     box.Left = x0 + T(f.Left);
-    box.Top = (f.TopFromBottom && f.BottomFromBottom) ? y0 + geo_.PageH - T(f.Top) - 1
-                                                       : y0 + T(f.Top);
+    box.Top =
+        (f.TopFromBottom && f.BottomFromBottom) ? y0 + geo_.PageH - T(f.Top) - 1 : y0 + T(f.Top);
     box.Right = f.RightFromRight ? x0 + geo_.PageW - T(f.Right) - 1 : x0 + T(f.Right);
     box.Bottom = f.BottomFromBottom ? y0 + geo_.PageH - T(f.Bottom) - 1 : y0 + T(f.Bottom);
     box.InnerWidth = FieldInnerWidth(doc_, f);
@@ -120,7 +124,8 @@ TPageWalk::TFieldBox TPageWalk::FieldRectangle(const TFieldRec& f) const {
 
 void TPageWalk::DrawFieldFrame(const TFieldRec& f, const TFieldBox& box) {
     const TRect rect{box.Left, box.Top, box.Right, box.Bottom};
-    if (!(f.Transparent && f.BackColor == kWhite)) surface_.FillRect(rect, f.BackColor, TFillKind::Content);
+    if (!(f.Transparent && f.BackColor == kWhite))
+        surface_.FillRect(rect, f.BackColor, TFillKind::Content);
     if (f.BorderWidth != 0) {
         surface_.FrameRect(rect, f.BorderColor, PenWidth(f.BorderWidth, unitsPerPoint_));
     } else if (geo_.Guides) {
@@ -146,9 +151,12 @@ void TPageWalk::DrawField(int32_t fieldIndex) {
     }
     q_ = f.MarginTop;
     cellWidths_.clear();
-    for (const TLineRec& line : f.Lines) cellWidths_.push_back(line.CellWidth);
-    for (int32_t pass = 0; pass < geo_.RowScalings; ++pass) ScaleRows(f, box.InnerWidth);
-    for (int32_t j = 0; j < doc_.Fields[fieldIndex].LineCount(); ++j) DrawLine(fieldIndex, j, box);
+    for (const TLineRec& line : f.Lines)
+        cellWidths_.push_back(line.CellWidth);
+    for (int32_t pass = 0; pass < geo_.RowScalings; ++pass)
+        ScaleRows(f, box.InnerWidth);
+    for (int32_t j = 0; j < doc_.Fields[fieldIndex].LineCount(); ++j)
+        DrawLine(fieldIndex, j, box);
     if (geo_.Guides) surface_.SetClip(nullptr);
 }
 
@@ -305,7 +313,8 @@ void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const T
     if (line.RowStart) draw(kTop, [&](int32_t p) { return TRect{cl, y0, cr + 1, y0 + p}; });
     draw(kLeft, [&](int32_t p) { return TRect{cl, y0, cl + p, y1 + 1}; });
     draw(kRight, [&](int32_t p) { return TRect{cr - p + 1, y0, cr + 1, y1 + 1}; });
-    if (line.RowEnd) draw(kBottom, [&](int32_t p) { return TRect{cl, y1 - p + 1, cr + 1, y1 + 1}; });
+    if (line.RowEnd)
+        draw(kBottom, [&](int32_t p) { return TRect{cl, y1 - p + 1, cr + 1, y1 + 1}; });
 }
 
 void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib) {
@@ -343,24 +352,32 @@ void TPageWalk::DrawChars(const TLineRec& line, const TLineBox& lb, const TField
         const TCharRec& ch = line.Chars[i];
         return ch.Kind == 0 && ch.Code == 32 && i != line.CharCount() - 1;
     };
+    // A soft hyphen shows only where the line breaks at it.
+    const int32_t shownHyphen = line.EndKind == 0 ? line.CharCount() - 1 : -1;
+    auto draw = [&](int32_t i, char32_t code) {
+        const TCharRec& ch = line.Chars[i];
+        if (ch.Kind == 0 && ch.Code == kSoftHyphen) {
+            if (i != shownHyphen) return;
+            code = '-';
+        }
+        if (code == ch.Code) {
+            DrawChar(ch, counted(i), lb, box);
+            return;
+        }
+        TCharRec shown = ch;
+        shown.Code = code;
+        DrawChar(shown, counted(i), lb, box);
+    };
     const std::vector<TVisualChar> order = VisualOrder(line.Chars, line.Para.RightToLeft != 0);
     if (order.empty()) {
         for (int32_t i = 0; i < line.CharCount(); ++i)
-            DrawChar(line.Chars[i], counted(i), lb, box);
+            draw(i, line.Chars[i].Code);
         return;
     }
     // The positions advance from left to right along the visual order, so the line keeps its
     // width and alignment.
-    for (const TVisualChar& v : order) {
-        const TCharRec& ch = line.Chars[v.Index];
-        if (v.Code == ch.Code) {
-            DrawChar(ch, counted(v.Index), lb, box);
-            continue;
-        }
-        TCharRec mirrored = ch;
-        mirrored.Code = v.Code;
-        DrawChar(mirrored, counted(v.Index), lb, box);
-    }
+    for (const TVisualChar& v : order)
+        draw(v.Index, v.Code);
 }
 
 void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& lb,
@@ -414,8 +431,8 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     char32_t code = ch.Code;
     if (attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
     const std::u32string_view text(&code, 1);
-    const bool sitsOnBottom = (attrib & (kAttribSubscript | kAttribSmallCaps)) &&
-                              !(attrib & kAttribSuperscript);
+    const bool sitsOnBottom =
+        (attrib & (kAttribSubscript | kAttribSmallCaps)) && !(attrib & kAttribSuperscript);
     const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
                                        : y + lb.LineHeightPx - charH;
     if (ch.Cluster >= 0 && ch.Cluster < static_cast<int32_t>(doc_.GlyphClusters.size())) {

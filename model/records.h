@@ -101,6 +101,10 @@ struct TCellDesign {
 
 void SetStandardCellDesign(TCellDesign& design);
 
+// The optional hyphen: no width inside a line; a line may break after it, and then it shows as a
+// hyphen at the line's end.
+inline constexpr char32_t kSoftHyphen = 0x00AD;
+
 // What TCharRec::Cluster says of a character that is not the first of a shaped cluster.
 inline constexpr int32_t kDrawnAlone = -1;      // drawn glyph by glyph as measured
 inline constexpr int32_t kDrawnWithCluster = -2;  // drawn by the cluster an earlier character starts

@@ -156,7 +156,9 @@ void TStoryReader::Handle(char32_t code) {
         HandleCellMark();
     } else if (code == kTab || (code >= kNonBreakingHyphen && !fields_.InCode())) {
         // Quirk: a tab shows even inside a field's code.
-        if (code == kNonBreakingHyphen || code == kOptionalHyphen) code = '-';
+        // An optional hyphen is kept as a soft hyphen: shown only where a line breaks at it.
+        if (code == kNonBreakingHyphen) code = '-';
+        if (code == kOptionalHyphen) code = kSoftHyphen;
         resolver_.Update(fc_);
         // The hidden part of a field is not shown.
         if (!resolver_.Chp().FldVanish) ShowText(code);

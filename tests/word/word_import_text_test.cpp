@@ -102,14 +102,14 @@ TEST(WordImportText, FieldHiddenCharactersAreDropped) {
     EXPECT_EQ(BodyOf(b), "shown also\n");
 }
 
-TEST(WordImportText, OptionalAndNonBreakingHyphensBecomeHyphens) {
+TEST(WordImportText, OptionalHyphensAreSoftAndNonBreakingHyphensBecomeHyphens) {
     TWordBuilder b;
     b.Text(
          u"co\x1Fop non\x1E"
          u"breaking")
         .Paragraph();
     b.Wide(true).Text(u"wide\x1Fsoft").Paragraph();
-    EXPECT_EQ(BodyOf(b), "co-op non-breaking\nwide-soft\n");
+    EXPECT_EQ(BodyOf(b), "co\xADop non-breaking\nwide\xADsoft\n");
 }
 
 TEST(WordImportText, LineAndPageBreaksEndLinesWithTheirKind) {
