@@ -7,8 +7,8 @@ namespace qm {
 
 namespace {
 
-// The gap is this part of the font size: LibreOffice's reference output of Chinese documents
-// shows 2.1 points at 10.5 points between ideographs and digits or letters.
+// The gap is this part of the larger font size: reference renderings of Chinese documents show
+// 2.1 points between 10.5-point ideographs and the digits or letters beside them.
 constexpr double kGapPerEm = 0.2;
 
 struct TRange {

@@ -23,7 +23,7 @@ void MeasureLine(TDocument& doc, TLineRec& line) {
         const bool isNew = ch.Kind == 0 && ch.Height == 0 && !IsKeptEnd(ch);
         if (isNew) doc.RenderChar(ch);
         if (previousNew) line.Chars[i - 1].Width += AsianGapMm(doc, *para, line.Chars[i - 1], ch);
-        if (ch.Code == 13 && ch.ParaCopy) para = ch.ParaCopy.get();
+        if (ch.Kind == 0 && ch.Code == 13 && ch.ParaCopy) para = ch.ParaCopy.get();
         previousNew = isNew;
     }
 }
