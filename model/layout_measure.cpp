@@ -1,6 +1,8 @@
 // The first step of a layout pass: characters that were never measured get their size.
 #include <span>
+#include <vector>
 
+#include "model/asian_gap.h"
 #include "model/layout_pass.h"
 #include "raster/text_shaping.h"
 
@@ -35,6 +37,36 @@ size_t ShapedRunEnd(const std::vector<TCharRec>& chars, size_t start) {
     return end;
 }
 
+// Measures the line's new characters: shaped runs as one, the others one by one. A new
+// character's width also holds the gap that separates it from the East Asian text, Latin letter
+// or digit after it; a table cell's line holds several paragraphs, each from a kept paragraph
+// end on with its own format.
+void MeasureLine(TDocument& doc, TLineRec& line) {
+    std::vector<bool> isNew(line.Chars.size(), false);
+    for (size_t i = 0; i < line.Chars.size();) {
+        if (!Unmeasured(line.Chars[i])) {
+            ++i;
+            continue;
+        }
+        const size_t end = ShapedRunEnd(line.Chars, i);
+        if (end == i) {
+            isNew[i] = true;
+            doc.RenderChar(line.Chars[i++]);
+            continue;
+        }
+        doc.ShapeChars(std::span<TCharRec>(line.Chars).subspan(i, end - i));
+        for (; i < end; ++i)
+            isNew[i] = true;
+    }
+    const TParaFormat* para = &line.Para;
+    for (size_t i = 0; i < line.Chars.size(); ++i) {
+        const TCharRec& ch = line.Chars[i];
+        if (i > 0 && isNew[i - 1])
+            line.Chars[i - 1].Width += AsianGapMm(doc, *para, line.Chars[i - 1], ch);
+        if (ch.Kind == 0 && ch.Code == 13 && ch.ParaCopy) para = ch.ParaCopy.get();
+    }
+}
+
 }  // namespace
 
 void MeasureNewCharacters(TDocument& doc) {
@@ -42,20 +74,7 @@ void MeasureNewCharacters(TDocument& doc) {
     for (TFieldRec& field : doc.Fields) {
         if (field.Kind > kFieldFooter) continue;
         for (TLineRec& line : field.Lines) {
-            if (!line.Dirty) continue;
-            for (size_t i = 0; i < line.Chars.size();) {
-                if (!Unmeasured(line.Chars[i])) {
-                    ++i;
-                    continue;
-                }
-                const size_t end = ShapedRunEnd(line.Chars, i);
-                if (end == i) {
-                    doc.RenderChar(line.Chars[i++]);
-                    continue;
-                }
-                doc.ShapeChars(std::span<TCharRec>(line.Chars).subspan(i, end - i));
-                i = end;
-            }
+            if (line.Dirty) MeasureLine(doc, line);
         }
     }
 }

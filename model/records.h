@@ -70,6 +70,10 @@ struct TParaFormat {
     // indented from the right and so is a justified paragraph's last line. Align stays where
     // it says on the page (the Word 97 paragraph justification is physical).
     uint8_t RightToLeft = 0;
+    // A gap of a fifth of an em is added where East Asian text (Han, kana, Hangul, fullwidth
+    // forms) meets a Latin letter (AsianLatinGap) or a digit (AsianDigitGap) on a line.
+    uint8_t AsianLatinGap = 1;
+    uint8_t AsianDigitGap = 1;
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

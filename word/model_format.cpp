@@ -53,6 +53,8 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     const double cellPadding = pap.FInTable == 1 ? kCellPaddingMM : 0;
     para.Align = pap.Jc;
     para.RightToLeft = pap.FBiDi != 0 ? 1 : 0;
+    para.AsianLatinGap = pap.FAutoSpaceDE != 0 ? 1 : 0;
+    para.AsianDigitGap = pap.FAutoSpaceDN != 0 ? 1 : 0;
     para.LeftIndent = TwipsToMm(pap.DxaLeft) + cellPadding;
     para.RightIndent = TwipsToMm(pap.DxaRight) + cellPadding;
     para.FirstLineIndent = TwipsToMm(pap.DxaLeft1);

@@ -104,6 +104,8 @@ constexpr TSprmRule kRules[] = {
     {0x240C, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FNoLnn = o.U8(); }},
     {0x2416, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FInTable = o.U8(); }},
     {0x2417, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FTtp = o.U8(); }},
+    {0x2437, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDE = o.U8(); }},
+    {0x2438, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDN = o.U8(); }},
     {0x2441, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FBiDi = o.U8(); }},
     {0x2A0C, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.IcoHighlight = o.U8() & 0x1F;

@@ -48,6 +48,10 @@ struct TPap {
     uint8_t FInTable = 0;
     uint8_t FTtp = 0;   // table row end
     uint8_t FBiDi = 0;  // the paragraph runs right to left
+    // Extra space where East Asian text meets Latin letters (DE) or digits (DN); on unless a
+    // style or the paragraph turns it off.
+    uint8_t FAutoSpaceDE = 1;
+    uint8_t FAutoSpaceDN = 1;
     int16_t ItbdMac = 0;
     std::array<int16_t, 64> RgdxaTab{};  // tab positions, twips
     std::array<uint8_t, 64> Rgtbd{};     // bits 0-2 alignment, bits 3-5 leader

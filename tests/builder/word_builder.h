@@ -59,6 +59,10 @@ TSprms LineSpacing(int16_t dyaLine, uint16_t multiple);
 TSprms ListRef(uint16_t ilfo);
 TSprms InTable(uint8_t value = 1);
 TSprms RightToLeft(uint8_t value = 1);  // sprmPFBiDi
+// Extra space between East Asian text and Latin letters (sprmPFAutoSpaceDE) or digits
+// (sprmPFAutoSpaceDN); Word's default is on.
+TSprms AsianLatinSpace(uint8_t value);
+TSprms AsianDigitSpace(uint8_t value);
 // Tab changes: positions to delete, then (position, descriptor) pairs to add.
 TSprms Tabs(const std::vector<int16_t>& remove,
             const std::vector<std::pair<int16_t, uint8_t>>& add);

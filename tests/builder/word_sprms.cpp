@@ -108,6 +108,12 @@ TSprms InTable(uint8_t value) {
 TSprms RightToLeft(uint8_t value) {
     return Op8(0x2441, value);
 }
+TSprms AsianLatinSpace(uint8_t value) {
+    return Op8(0x2437, value);
+}
+TSprms AsianDigitSpace(uint8_t value) {
+    return Op8(0x2438, value);
+}
 
 TSprms Tabs(const std::vector<int16_t>& remove,
             const std::vector<std::pair<int16_t, uint8_t>>& add) {
