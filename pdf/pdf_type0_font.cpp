@@ -174,7 +174,8 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     const TFontSubset subset = programs.Subset(entry.Face, glyphs);
     const std::string fontName =
         SubsetTag(entry.Name, glyphs) + BaseFontName(entry.Name, entry.Style);
-    const bool cff = subset.Format == TOutlineFormat::Cff;
+    const bool cff =
+        subset.Format == TOutlineFormat::Cff || subset.Format == TOutlineFormat::CidCff;
 
     const int32_t first = out.BeginObject();
     out.WriteLine("<<");
@@ -191,8 +192,9 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     out.WriteLine(" 0 R");
     out.EndDictObject();
 
-    // Compact font format outlines are addressed by CID through the program's own charset;
-    // the faces met here number their CIDs as their glyphs.
+    // Compact font format outlines are addressed by CID through the program's own charset
+    // (kept in a CIDFont's renumbered subset); the faces met here number their CIDs as their
+    // glyphs.
     out.BeginObject();
     out.WriteLine("<<");
     out.WriteLine("/Type /Font");
@@ -213,8 +215,10 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     if (subset.Format == TOutlineFormat::TrueType) {
         extra = " /Length1 ";
         AppendInt(extra, static_cast<int64_t>(subset.Bytes.size()));
-    } else if (cff) {
+    } else if (subset.Format == TOutlineFormat::Cff) {
         extra = " /Subtype /OpenType";
+    } else if (subset.Format == TOutlineFormat::CidCff) {
+        extra = " /Subtype /CIDFontType0C";
     }
     WriteFontStream(out, subset.Bytes, extra);
     out.ObjectFinished();
