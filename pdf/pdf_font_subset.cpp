@@ -3,6 +3,7 @@
 #include <hb-subset.h>
 #include <hb.h>
 
+#include <map>
 #include <memory>
 
 #include "pdf/pdf_face_cache.h"
@@ -17,6 +18,9 @@ struct TBlobFree {
 };
 struct TFaceFree {
     void operator()(hb_face_t* face) const { hb_face_destroy(face); }
+};
+struct TFontFree {
+    void operator()(hb_font_t* font) const { hb_font_destroy(font); }
 };
 struct TInputFree {
     void operator()(hb_subset_input_t* input) const { hb_subset_input_destroy(input); }
@@ -67,7 +71,9 @@ TFontSubset SubsetFace(hb_face_t* face, TOutlineFormat format, const std::vector
     std::unique_ptr<hb_subset_input_t, TInputFree> input(hb_subset_input_create_or_fail());
     if (!input) return subset;
     hb_set_t* glyphSet = hb_subset_input_glyph_set(input.get());
-    hb_set_add(glyphSet, 0);
+    // The missing glyph is always kept; naming it would make a subset by code points alone
+    // search the whole character map.
+    if (!glyphs.empty()) hb_set_add(glyphSet, 0);
     const unsigned count = hb_face_get_glyph_count(face);
     for (const uint32_t glyph : glyphs) {
         if (glyph < count) hb_set_add(glyphSet, glyph);
@@ -95,6 +101,22 @@ TFontSubset SubsetFace(hb_face_t* face, TOutlineFormat format, const std::vector
     subset.Format = cidFont ? TOutlineFormat::CidCff : format;
     subset.Bytes.assign(data, length);
     return subset;
+}
+
+// The code points whose glyphs in the face's character map are the glyphs shown (the missing
+// glyph aside); empty when a glyph shown is not the map's glyph for its text.
+std::vector<char32_t> CodesOfGlyphs(hb_face_t* face, const std::map<uint32_t, char32_t>& shown) {
+    std::vector<char32_t> codes;
+    const std::unique_ptr<hb_font_t, TFontFree> font(hb_font_create(face));
+    for (const auto& [glyph, text] : shown) {
+        if (glyph == 0) continue;
+        hb_codepoint_t mapped = 0;
+        if (!hb_font_get_nominal_glyph(font.get(), static_cast<hb_codepoint_t>(text), &mapped) ||
+            mapped != glyph)
+            return {};
+        codes.push_back(text);
+    }
+    return codes;
 }
 
 }  // namespace
@@ -132,6 +154,24 @@ TFontSubset TFontPrograms::Subset(const TFont& font, const std::vector<uint32_t>
     const TFace& face = Find(font);
     if (face.Format == TOutlineFormat::None) return {};
     return SubsetFace(face.Program, face.Format, glyphs, codes, face.CidFont);
+}
+
+TFontSubset TFontPrograms::SubsetShown(const TFont& font,
+                                       const std::map<uint32_t, char32_t>& shown) {
+    const TFace& face = Find(font);
+    if (face.Format == TOutlineFormat::None) return {};
+    if (face.CidFont) {
+        // The subsetter finds the glyphs of code points at once, but the code points of glyphs
+        // only by reading the whole character map (some 3 ms for a CJK face, per subset). A
+        // CIDFont subset is the bare CFF program, which holds no character map: when each glyph
+        // shown is the map's glyph for its text, the texts name the same glyphs.
+        const std::vector<char32_t> codes = CodesOfGlyphs(face.Program, shown);
+        if (!codes.empty()) return SubsetFace(face.Program, face.Format, {}, codes, true);
+    }
+    std::vector<uint32_t> glyphs;
+    for (const auto& [glyph, text] : shown)
+        glyphs.push_back(glyph);
+    return SubsetFace(face.Program, face.Format, glyphs, {}, face.CidFont);
 }
 
 }  // namespace qm

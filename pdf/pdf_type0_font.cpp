@@ -171,7 +171,7 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     std::vector<uint32_t> glyphs;
     for (const auto& [glyph, text] : entry.Glyphs)
         glyphs.push_back(glyph);
-    const TFontSubset subset = programs.Subset(entry.Face, glyphs);
+    const TFontSubset subset = programs.SubsetShown(entry.Face, entry.Glyphs);
     const std::string fontName =
         SubsetTag(entry.Name, glyphs) + BaseFontName(entry.Name, entry.Style);
     const bool cff =

@@ -289,6 +289,22 @@ TEST(PdfFaceCache, EachFaceOfACollectionIsOpenedOnItsOwnOnce) {
     EXPECT_FALSE(FontSource(selfont("Times New Roman", 72, 100.0, 12.0, 0, 1)).CidKeyed);
 }
 
+TEST(PdfFontSubset, ACidFontSubsetHoldsTheGlyphsShownWhateverTextTheyStandFor) {
+    const TFont font = selfont("Noto Sans CJK JP", 72, 100.0, 12.0, 0, 1);
+    const uint32_t kan = GlyphIndex(font, U'漢');
+    const uint32_t ji = GlyphIndex(font, U'字');
+    if (!FontSource(font).CidKeyed || kan == 0 || ji == 0)
+        GTEST_SKIP() << "no CIDFont face with these characters is installed";
+    TFontPrograms programs;
+    const TFontSubset byText = programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'字'}});
+    EXPECT_EQ(byText.Format, TOutlineFormat::CidCff);
+    EXPECT_FALSE(byText.Bytes.empty());
+    // A glyph standing for other text than the one its character map gives (as a ligature or a
+    // symbol's meaning would) is still embedded, the same program as before.
+    EXPECT_EQ(programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'x'}}).Bytes, byText.Bytes);
+    EXPECT_LT(programs.SubsetShown(font, {{kan, U'漢'}}).Bytes.size(), byText.Bytes.size());
+}
+
 TEST(PdfEmbedFonts, SimpleFontsGetAFontFileObjectAndTheRestStays) {
     const auto draw = [](TPDFCanvas& canvas) {
         canvas.Font.Name = "Arial";
