@@ -176,10 +176,11 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     std::vector<uint32_t> glyphs;
     for (const auto& [glyph, text] : entry.Glyphs)
         glyphs.push_back(glyph);
-    const TFontSubset subset = programs.Subset(entry.Face, glyphs);
+    const TFontSubset subset = programs.SubsetShown(entry.Face, entry.Glyphs);
     const std::string fontName =
         SubsetTag(entry.Name, glyphs) + BaseFontName(entry.Name, entry.Style);
-    const bool cff = subset.Format == TOutlineFormat::Cff;
+    const bool cff =
+        subset.Format == TOutlineFormat::Cff || subset.Format == TOutlineFormat::CidCff;
 
     const int32_t first = out.BeginObject();
     out.WriteLine("<<");
@@ -196,8 +197,9 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     out.WriteLine(" 0 R");
     out.EndDictObject();
 
-    // Compact font format outlines are addressed by CID through the program's own charset;
-    // the faces met here number their CIDs as their glyphs.
+    // Compact font format outlines are addressed by CID through the program's own charset
+    // (kept in a CIDFont's renumbered subset); the faces met here number their CIDs as their
+    // glyphs.
     out.BeginObject();
     out.WriteLine("<<");
     out.WriteLine("/Type /Font");
@@ -218,8 +220,10 @@ void WriteType0FontObjects(TPDFObjectWriter& out, const TPDFFontEntry& entry,
     if (subset.Format == TOutlineFormat::TrueType) {
         extra = " /Length1 ";
         AppendInt(extra, static_cast<int64_t>(subset.Bytes.size()));
-    } else if (cff) {
+    } else if (subset.Format == TOutlineFormat::Cff) {
         extra = " /Subtype /OpenType";
+    } else if (subset.Format == TOutlineFormat::CidCff) {
+        extra = " /Subtype /CIDFontType0C";
     }
     WriteFontStream(out, subset.Bytes, extra);
     out.ObjectFinished();

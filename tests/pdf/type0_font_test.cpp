@@ -3,10 +3,14 @@
 // extraction gives the code points back. Text Windows-1252 holds keeps its simple font.
 #include <gtest/gtest.h>
 
+#include <hb.h>
+
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 
+#include "pdf/pdf_face_cache.h"
 #include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_page_surface.h"
@@ -80,23 +84,47 @@ TEST_F(PdfType0, CyrillicGreekAndCjkAreEmbeddedAndExtractExactly) {
     EXPECT_NE(fonts.find("TrueType          WinAnsi          no"), std::string::npos) << fonts;
     EXPECT_NE(fonts.find("CID TrueType      Identity-H       yes yes yes"), std::string::npos)
         << fonts;
-    EXPECT_NE(fonts.find("CID Type 0C (OT)  Identity-H       yes yes yes"), std::string::npos)
+    // The CJK face's compact outlines are a CIDFont: a bare CFF program.
+    EXPECT_NE(fonts.find("CID Type 0C       Identity-H       yes yes yes"), std::string::npos)
         << fonts;
 
     const std::string text = Run("pdftotext -enc UTF-8 '" + path + "' -");
     EXPECT_EQ(text, "Привет, мир\nΚαλημέρα κόσμε\n日本語のテキスト\ncafé €5\n\n\f");
 }
 
-TEST_F(PdfType0, SubsetsAreReadableFontPrograms) {
-    // qpdf checks the structure only; the font program has to parse as a font too, which
-    // rendering the page exercises.
+// The share of dark pixels in a binary PGM image (pdftoppm -gray), 0 for anything else.
+double Ink(const std::string& pgm) {
+    std::istringstream in(pgm);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (magic != "P5" || maxValue != 255 || pixels == 0) return 0.0;
+    const size_t start = pgm.size() - pixels;
+    size_t dark = 0;
+    for (size_t i = start; i < pgm.size(); ++i)
+        dark += static_cast<uint8_t>(pgm[i]) < 128 ? 1 : 0;
+    return static_cast<double>(dark) / static_cast<double>(pixels);
+}
+
+TEST_F(PdfType0, SubsetsAreReadableFontProgramsThatDrawTheirGlyphs) {
+    // qpdf checks the structure only, and text extraction reads the ToUnicode CMap, not the
+    // font: the glyphs have to be found in the subset and drawn, which rendering exercises.
     if (!test::HaveTool("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
     const std::string path = Write([](TPDFCanvas& canvas) {
         DrawLine(canvas, "Times New Roman", U"Ωмега", 100);
-        DrawLine(canvas, "Noto Sans CJK JP", U"漢字", 130);
+        canvas.NextPage();
+        // A CIDFont's subset, whose glyphs are found by CID.
+        DrawLine(canvas, "Noto Sans CJK JP", U"漢字", 100);
+        canvas.NextPage();
+        DrawLine(canvas, "Noto Sans CJK JP", U"", 100);
     });
-    const std::string out = Run("pdftoppm -r 20 -png '" + path + "' '" + folder_.File("p") + "'");
+    const std::string out = Run("pdftoppm -r 72 -gray '" + path + "' '" + folder_.File("p") + "'");
     EXPECT_EQ(out.find("rror"), std::string::npos) << out;
+    const double blank = Ink(test::ReadFile(folder_.File("p-3.pgm")));
+    EXPECT_GT(Ink(test::ReadFile(folder_.File("p-1.pgm"))), blank);
+    EXPECT_GT(Ink(test::ReadFile(folder_.File("p-2.pgm"))), blank);
 }
 
 TEST(PdfType0Content, WinAnsiCodePointsWriteTheBytesOfTheSimpleFont) {
@@ -240,6 +268,45 @@ TEST(PdfFontSubset, ProgramsThatAreNoFontsCannotBeEmbedded) {
     EXPECT_EQ(EmbeddableFormat(whole), TOutlineFormat::TrueType);
     whole.FaceIndex = 7;
     EXPECT_EQ(EmbeddableFormat(whole), TOutlineFormat::None);
+}
+
+TEST(PdfFaceCache, EachFaceOfACollectionIsOpenedOnItsOwnOnce) {
+    // The Japanese and Korean faces of the CJK collection: one file, two indexes.
+    const TFontSource japanese = FontSource(selfont("Noto Sans CJK JP", 72, 100.0, 12.0, 0, 1));
+    const TFontSource korean = FontSource(selfont("Noto Sans CJK KR", 72, 100.0, 12.0, 0, 1));
+    if (japanese.File.empty() || japanese.File != korean.File)
+        GTEST_SKIP() << "the CJK faces are not installed as one collection";
+    ASSERT_NE(japanese.FaceIndex, korean.FaceIndex);
+    EXPECT_TRUE(japanese.CidKeyed);
+    hb_face_t* first = CachedFontFace(japanese.File, japanese.FaceIndex);
+    hb_face_t* second = CachedFontFace(korean.File, korean.FaceIndex);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(hb_face_get_index(first), static_cast<unsigned>(japanese.FaceIndex));
+    EXPECT_EQ(hb_face_get_index(second), static_cast<unsigned>(korean.FaceIndex));
+    EXPECT_EQ(CachedFontFace(japanese.File, japanese.FaceIndex), first);
+    // An index the collection lacks, and a file that is not there.
+    EXPECT_EQ(CachedFontFace(japanese.File, 999), nullptr);
+    EXPECT_EQ(CachedFontFace(japanese.File + ".missing", 0), nullptr);
+    // A TrueType face is no CIDFont.
+    EXPECT_FALSE(FontSource(selfont("Times New Roman", 72, 100.0, 12.0, 0, 1)).CidKeyed);
+}
+
+TEST(PdfFontSubset, ACidFontSubsetHoldsTheGlyphsShownWhateverTextTheyStandFor) {
+    const TFont font = selfont("Noto Sans CJK JP", 72, 100.0, 12.0, 0, 1);
+    const uint32_t kan = GlyphIndex(font, U'漢');
+    const uint32_t ji = GlyphIndex(font, U'字');
+    if (!FontSource(font).CidKeyed || kan == 0 || ji == 0)
+        GTEST_SKIP() << "no CIDFont face with these characters is installed";
+    TFontPrograms programs;
+    const TFontSubset byText = programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'字'}});
+    EXPECT_EQ(byText.Format, TOutlineFormat::CidCff);
+    EXPECT_FALSE(byText.Bytes.empty());
+    // A glyph standing for other text than the one its character map gives (as a ligature or a
+    // symbol's meaning would) is still embedded, the same program as before.
+    EXPECT_EQ(programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'x'}}).Bytes, byText.Bytes);
+    EXPECT_LT(programs.SubsetShown(font, {{kan, U'漢'}}).Bytes.size(), byText.Bytes.size());
 }
 
 TEST(PdfEmbedFonts, SimpleFontsGetAFontFileObjectAndTheRestStays) {
