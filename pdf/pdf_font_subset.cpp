@@ -105,16 +105,20 @@ TFontSubset SubsetFace(hb_face_t* face, TOutlineFormat format, const std::vector
 
 // The code points whose glyphs in the face's character map are the glyphs shown (the missing
 // glyph aside); empty when a glyph shown is not the map's glyph for its text.
-std::vector<char32_t> CodesOfGlyphs(hb_face_t* face, const std::map<uint32_t, char32_t>& shown) {
+std::vector<char32_t> CodesOfGlyphs(hb_face_t* face,
+                                    const std::map<uint32_t, std::u32string>& shown) {
     std::vector<char32_t> codes;
     const std::unique_ptr<hb_font_t, TFontFree> font(hb_font_create(face));
     for (const auto& [glyph, text] : shown) {
         if (glyph == 0) continue;
+        // A shaped glyph (a ligature, a contextual form, a glyph without text of its own) is no
+        // character's nominal glyph.
         hb_codepoint_t mapped = 0;
-        if (!hb_font_get_nominal_glyph(font.get(), static_cast<hb_codepoint_t>(text), &mapped) ||
+        if (text.size() != 1 ||
+            !hb_font_get_nominal_glyph(font.get(), static_cast<hb_codepoint_t>(text[0]), &mapped) ||
             mapped != glyph)
             return {};
-        codes.push_back(text);
+        codes.push_back(text[0]);
     }
     return codes;
 }
@@ -157,7 +161,7 @@ TFontSubset TFontPrograms::Subset(const TFont& font, const std::vector<uint32_t>
 }
 
 TFontSubset TFontPrograms::SubsetShown(const TFont& font,
-                                       const std::map<uint32_t, char32_t>& shown) {
+                                       const std::map<uint32_t, std::u32string>& shown) {
     const TFace& face = Find(font);
     if (face.Format == TOutlineFormat::None) return {};
     if (face.CidFont) {

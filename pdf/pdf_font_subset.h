@@ -47,7 +47,7 @@ class TFontPrograms {
     TFontSubset Subset(const TFont& font, const std::vector<uint32_t>& glyphs,
                        const std::vector<char32_t>& codes = {});
     // The subset for a Type 0 font: the glyphs shown, each with the text it stands for.
-    TFontSubset SubsetShown(const TFont& font, const std::map<uint32_t, char32_t>& shown);
+    TFontSubset SubsetShown(const TFont& font, const std::map<uint32_t, std::u32string>& shown);
     void Clear() { faces_.clear(); }
 
   private:

@@ -300,13 +300,15 @@ TEST(PdfFontSubset, ACidFontSubsetHoldsTheGlyphsShownWhateverTextTheyStandFor) {
     if (!FontSource(font).CidKeyed || kan == 0 || ji == 0)
         GTEST_SKIP() << "no CIDFont face with these characters is installed";
     TFontPrograms programs;
-    const TFontSubset byText = programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'字'}});
+    const TFontSubset byText = programs.SubsetShown(font, {{kan, U"漢"}, {ji, U"字"}});
     EXPECT_EQ(byText.Format, TOutlineFormat::CidCff);
     EXPECT_FALSE(byText.Bytes.empty());
     // A glyph standing for other text than the one its character map gives (as a ligature or a
     // symbol's meaning would) is still embedded, the same program as before.
-    EXPECT_EQ(programs.SubsetShown(font, {{kan, U'漢'}, {ji, U'x'}}).Bytes, byText.Bytes);
-    EXPECT_LT(programs.SubsetShown(font, {{kan, U'漢'}}).Bytes.size(), byText.Bytes.size());
+    EXPECT_EQ(programs.SubsetShown(font, {{kan, U"漢"}, {ji, U"x"}}).Bytes, byText.Bytes);
+    EXPECT_EQ(programs.SubsetShown(font, {{kan, U"漢"}, {ji, U"字x"}}).Bytes, byText.Bytes);
+    EXPECT_EQ(programs.SubsetShown(font, {{kan, U"漢"}, {ji, U""}}).Bytes, byText.Bytes);
+    EXPECT_LT(programs.SubsetShown(font, {{kan, U"漢"}}).Bytes.size(), byText.Bytes.size());
 }
 
 TEST(PdfEmbedFonts, SimpleFontsGetAFontFileObjectAndTheRestStays) {
