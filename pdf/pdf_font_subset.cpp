@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "pdf/pdf_face_cache.h"
+#include "raster/hb_face_cache.h"
 #include "raster/font_program.h"
 
 namespace qm {

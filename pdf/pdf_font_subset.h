@@ -40,7 +40,7 @@ TFontSubset SubsetFont(const TFontProgram& program, const std::vector<uint32_t>&
 
 // The programs of the faces a document embeds: whether a face can be embedded is asked while
 // pages are written, its subset made when the document ends. The files are opened once per
-// process (pdf_face_cache.h).
+// process (raster/hb_face_cache.h).
 class TFontPrograms {
   public:
     TOutlineFormat Format(const TFont& font);

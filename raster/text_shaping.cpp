@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <utility>
 
 #include "raster/font_cache.h"
+#include "raster/hb_face_cache.h"
 
 namespace qm {
 
@@ -22,29 +22,23 @@ struct THbBufferDeleter {
     void operator()(hb_buffer_t* buffer) const { hb_buffer_destroy(buffer); }
 };
 
-// One HarfBuzz font per face file and index for the process, scaled to its em so that positions
-// come out in font units. HarfBuzz reads the file's tables on its own (mapped, not through
-// FreeType), so shaping needs no lock on the FreeType face; a HarfBuzz font is safe to share.
+// One HarfBuzz font per face for the process, scaled to its em so that positions come out in
+// font units. HarfBuzz reads the mapped file on its own, not through FreeType, so shaping needs
+// no lock on the FreeType face; a HarfBuzz font is safe to share between threads.
 hb_font_t* HarfBuzzFont(const TLoadedFace& face) {
     static std::mutex lock;
-    static std::map<std::pair<std::string, int>, THbFont> fonts;
+    static std::map<const TLoadedFace*, THbFont> fonts;
     const std::lock_guard<std::mutex> guard(lock);
-    auto key = std::make_pair(face.File, face.Index);
-    auto found = fonts.find(key);
+    auto found = fonts.find(&face);
     if (found != fonts.end()) return found->second.get();
     hb_font_t* font = nullptr;
-    if (hb_blob_t* blob = hb_blob_create_from_file_or_fail(face.File.c_str())) {
-        hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(face.Index));
-        hb_blob_destroy(blob);
-        if (hb_face_get_glyph_count(hbFace) > 0) {
-            font = hb_font_create(hbFace);
-            const int upem = static_cast<int>(hb_face_get_upem(hbFace));
-            hb_font_set_scale(font, upem, upem);
-        }
-        hb_face_destroy(hbFace);
+    if (hb_face_t* hbFace = CachedFontFace(face.File, face.Index)) {
+        font = hb_font_create(hbFace);
+        const int upem = static_cast<int>(hb_face_get_upem(hbFace));
+        hb_font_set_scale(font, upem, upem);
     }
     // A face that cannot be read is remembered as such.
-    return fonts.emplace(std::move(key), THbFont(font)).first->second.get();
+    return fonts.emplace(&face, THbFont(font)).first->second.get();
 }
 
 bool IsComplexScript(hb_script_t script) {

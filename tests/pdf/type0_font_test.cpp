@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "pdf/pdf_face_cache.h"
+#include "raster/hb_face_cache.h"
 #include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_page_surface.h"

@@ -1,6 +1,6 @@
-// Font files opened for subsetting once per process: each file mapped into memory once (a CJK
-// collection is some 20 MB) and each of its faces parsed once, so that a document's subsets
-// neither read the file again nor parse its tables anew.
+// Font files opened with HarfBuzz once per process, for shaping and for subsetting: each file
+// mapped into memory once (a CJK collection is some 20 MB) and each of its faces parsed once, so
+// that neither a document's text nor its subsets read the file again or parse its tables anew.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "pdf/pdf_face_cache.h"
+#include "raster/hb_face_cache.h"
 
 #include <hb.h>
 
