@@ -2,6 +2,7 @@
 // fontconfig knows in this program: its characters sit at 0xF000 plus their Windows-1252 byte,
 // or at the byte itself.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,8 +30,9 @@ TTestFontPlan SymbolSpec() {
     return plan;
 }
 
+// A folder of this process's own: test processes of other builds run at the same time.
 std::string FontDir() {
-    return ::testing::TempDir() + "qm_symbol_font";
+    return ::testing::TempDir() + "qm_symbol_font_" + std::to_string(getpid());
 }
 
 // Fontconfig reads its configuration when the first font is made, after this has run.
@@ -46,6 +48,10 @@ class TSymbolFontEnvironment : public ::testing::Environment {
         std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir
                               << "</dir><cachedir>" << dir << "/cache</cachedir></fontconfig>\n";
         setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(FontDir(), ignored);
     }
 };
 ::testing::Environment* const kEnvironment =
