@@ -195,7 +195,9 @@ double TLineBreaker::AvailableWidth(size_t k) const {
     if (line.ColumnCount > 1) {
         width = (width_ - (line.ColumnCount - 1) * line.ColumnSpacing) / line.ColumnCount;
     }
-    if (line.CellsInRow > 1) {
+    // A row of one cell is placed in its cell like any other row, so its text is broken to
+    // the cell's width too.
+    if (line.InTable) {
         double total = 0;
         for (const TLineRec& cell : cur_.Lines)
             total += cell.CellWidth;

@@ -77,6 +77,27 @@ TEST(SettledRows, LayoutTurnsImportedWidthsIntoMillimetresOfTheRow) {
                                 Points(90), Points(90 + d.Line(3).CellWidth)}));
 }
 
+TEST(SettledRows, TextOfARowOfOneCellWrapsInsideTheCell) {
+    LayoutDoc d(100.0, 200.0);
+    // One cell between a 20 mm indent and a 30 mm right gap: 50 mm of row for 2 mm letters.
+    AddRow(d, {1440}, 20.0, 30.0);
+    std::vector<TCharRec>& text = d.doc.Fields[0].Lines[0].Chars;
+    text.assign(40, LayoutDoc::Char('w', 2.0, 4.0, d.plainFont));
+    text[20].Code = ' ';
+    d.Layout();
+    ASSERT_EQ(d.Lines().size(), 2u);
+    EXPECT_EQ(d.Line(0).CharCount(), 21);  // the word that would cross the cell's edge moves on
+    // Drawn, the first line ends inside the cell's right border.
+    TRecordingSurface surface;
+    TPageWalk(d.doc, surface, PdfGeometry(d.doc)).DrawPageFields(0);
+    int lastX = 0;
+    for (const std::string& call : surface.Only("text")) {
+        const size_t at = call.find(' ') + 1;
+        lastX = std::max(lastX, std::stoi(call.substr(at, call.find(',') - at)));
+    }
+    EXPECT_LT(lastX, Points(70));
+}
+
 TEST(SettledRows, ARowWithoutWidthsGetsEqualCells) {
     LayoutDoc d(100.0, 200.0);
     AddRow(d, {0, 0, 0, 0}, 0.0, 20.0);
