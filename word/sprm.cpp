@@ -105,6 +105,7 @@ constexpr TSprmRule kRules[] = {
     {0x2416, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FInTable = o.U8(); }},
     {0x2417, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FTtp = o.U8(); }},
     {0x2441, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FBiDi = o.U8(); }},
+    {0x260A, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilvl = o.U8(); }},
     {0x2A0C, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.IcoHighlight = o.U8() & 0x1F;
          t.State.Chp.Highlight = o.U8() != 0;
