@@ -64,10 +64,10 @@ void TPropertyResolver::ApplyParagraphRun(const TFkpRun& run) {
     // own: the style, then the level, then the paragraph's list once more.
     if (state_.Pap.Ilfo == 0) return;
     const TListLevel* level = file_.Lists.LevelOf(state_.Pap.Ilfo, state_.Pap.Ilvl);
-    if (!level || level->Papx.empty()) return;
+    if (!level) return;
     SetParagraphBase(istd);
-    Apply(level->Papx);
-    Apply(list);
+    Apply(WithWord97Indents(level->Papx));
+    Apply(WithWord97Indents(list));
 }
 
 void TPropertyResolver::ApplyCharacterRun(const TFkpRun& run) {

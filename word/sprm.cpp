@@ -212,6 +212,26 @@ int SprmOperandSize(uint16_t code) {
     }
 }
 
+std::vector<uint8_t> WithWord97Indents(std::span<const uint8_t> list) {
+    std::vector<uint8_t> out(list.begin(), list.end());
+    ByteReader r(list);
+    while (r.Remaining() >= 2) {
+        const size_t at = r.Pos();
+        uint16_t code = 0;
+        r.U16(code);
+        std::span<const uint8_t> operand;
+        if (!ReadOperand(r, code, operand)) break;
+        uint16_t old = 0;
+        if (code == 0x845E) old = 0x840F;
+        if (code == 0x845D) old = 0x840E;
+        if (code == 0x8460) old = 0x8411;
+        if (old == 0) continue;
+        out[at] = static_cast<uint8_t>(old);
+        out[at + 1] = static_cast<uint8_t>(old >> 8);
+    }
+    return out;
+}
+
 void ApplySprms(TPropertyState& state, std::span<const TStyleEntry> styles,
                 std::span<const uint8_t> list, int depth) {
     TTarget target{state, styles};
