@@ -49,7 +49,9 @@ std::u32string Ordinal(int32_t number) {
         if (last == 2) suffix = "nd";
         if (last == 3) suffix = "rd";
     }
-    return Ascii(std::to_string(number) + suffix);
+    std::string text = std::to_string(number);
+    text.append(suffix);
+    return Ascii(text);
 }
 
 // Appends the UTF-16 number text's character at i, joining a surrogate pair.
@@ -81,7 +83,7 @@ std::u32string FormatListNumber(int32_t number, uint8_t nfc) {
             if (positive) return Ordinal(number);
             break;
         case kNfcDecimalZero:
-            if (number >= 0 && number < 10) return Ascii("0" + std::to_string(number));
+            if (number >= 0 && number < 10) return {U'0', static_cast<char32_t>(U'0' + number)};
             break;
         case kNfcBullet:
         case kNfcNone:
