@@ -20,7 +20,9 @@ constexpr int32_t kMaxRoman = 3999;
 // A letter number repeats its letter once per round of the alphabet: a bound on the repeats.
 constexpr int32_t kMaxLetterRepeats = 32;
 
-std::u32string Ascii(const std::string& text) { return std::u32string(text.begin(), text.end()); }
+std::u32string Ascii(const std::string& text) {
+    return std::u32string(text.begin(), text.end());
+}
 
 std::u32string Roman(int32_t number, bool upper) {
     static constexpr std::pair<int32_t, const char*> kParts[] = {
@@ -28,7 +30,8 @@ std::u32string Roman(int32_t number, bool upper) {
         {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
     std::string text;
     for (const auto& [value, letters] : kParts) {
-        for (; number >= value; number -= value) text += letters;
+        for (; number >= value; number -= value)
+            text += letters;
     }
     if (upper) std::transform(text.begin(), text.end(), text.begin(), ::toupper);
     return Ascii(text);
@@ -107,8 +110,9 @@ int32_t TListNumbering::StartAt(uint16_t ilfo, uint8_t ilvl) const {
 void TListNumbering::Count(TCounters& counters, uint16_t ilfo, uint8_t ilvl) {
     bool overridden = false;
     if (const TListOverride* over = tables_.OverrideOf(ilfo)) {
-        overridden = std::any_of(over->Levels.begin(), over->Levels.end(),
-                                 [&](const TLevelOverride& l) { return l.Level == ilvl && l.StartAt; });
+        overridden =
+            std::any_of(over->Levels.begin(), over->Levels.end(),
+                        [&](const TLevelOverride& l) { return l.Level == ilvl && l.StartAt; });
     }
     // An override's start-at begins the list again where the override is first used.
     const bool freshStart = overridden && startsTaken_.insert({ilfo, ilvl}).second;
@@ -144,8 +148,8 @@ std::u32string TListNumbering::NumberText(const TCounters& counters, uint16_t il
         }
         ++i;
         const TListLevel* named = tables_.LevelOf(ilfo, static_cast<uint8_t>(unit));
-        const int32_t number =
-            counters.Counted[unit] ? counters.Number[unit] : StartAt(ilfo, static_cast<uint8_t>(unit));
+        const int32_t number = counters.Counted[unit] ? counters.Number[unit]
+                                                      : StartAt(ilfo, static_cast<uint8_t>(unit));
         uint8_t nfc = named ? named->Nfc : kNfcDecimal;
         if (own->Legal && nfc != kNfcNone) nfc = kNfcDecimal;
         text += FormatListNumber(number, nfc);

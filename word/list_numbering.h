@@ -19,7 +19,7 @@ inline constexpr size_t kListLevels = 9;
 
 struct TListLabel {
     std::u32string Text;
-    uint8_t Follow = 0;               // ixchFollow: 0 tab, 1 space, 2 nothing
+    uint8_t Follow = 0;                 // ixchFollow: 0 tab, 1 space, 2 nothing
     const TListLevel* Level = nullptr;  // the level whose character properties the label takes
 };
 
@@ -47,7 +47,7 @@ class TListNumbering {
     std::u32string NumberText(const TCounters& counters, uint16_t ilfo, uint8_t ilvl) const;
 
     const TListTables& tables_;
-    std::map<int32_t, TCounters> counters_;                // per lsid
+    std::map<int32_t, TCounters> counters_;               // per lsid
     std::set<std::pair<uint16_t, uint8_t>> startsTaken_;  // LFO start-at overrides applied
 };
 

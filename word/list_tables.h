@@ -14,11 +14,11 @@ namespace qm {
 // One level of a list: LVLF and what follows it in the LVL.
 struct TListLevel {
     int32_t StartAt = 1;
-    uint8_t Nfc = 0;           // number format: 0 decimal, 23 bullet, 255 none, ...
-    bool Legal = false;        // every level's number shows as decimal
-    bool NoRestart = false;    // the old flag: never restarts after a higher level
-    uint8_t RestartLim = 0;    // ilvlRestartLim
-    uint8_t Follow = 0;        // ixchFollow: 0 tab, 1 space, 2 nothing
+    uint8_t Nfc = 0;            // number format: 0 decimal, 23 bullet, 255 none, ...
+    bool Legal = false;         // every level's number shows as decimal
+    bool NoRestart = false;     // the old flag: never restarts after a higher level
+    uint8_t RestartLim = 0;     // ilvlRestartLim
+    uint8_t Follow = 0;         // ixchFollow: 0 tab, 1 space, 2 nothing
     std::vector<uint8_t> Papx;  // grpprlPapx
     std::vector<uint8_t> Chpx;  // grpprlChpx
     std::u16string NumberText;  // the xst; code units 0..8 stand for the levels' numbers

@@ -19,7 +19,8 @@ void PutLevel(std::vector<uint8_t>& out, const TWordListLevel& level) {
             ++found;
         }
     }
-    for (; found < 9; ++found) Put8(out, 0);
+    for (; found < 9; ++found)
+        Put8(out, 0);
     Put8(out, level.Follow);
     Put32(out, 0);  // dxaIndentSav
     Put32(out, 0);
@@ -30,7 +31,8 @@ void PutLevel(std::vector<uint8_t>& out, const TWordListLevel& level) {
     out.insert(out.end(), level.Papx.begin(), level.Papx.end());
     out.insert(out.end(), level.Chpx.begin(), level.Chpx.end());
     Put16(out, static_cast<uint16_t>(level.Text.size()));
-    for (char16_t c : level.Text) Put16(out, c);
+    for (char16_t c : level.Text)
+        Put16(out, c);
 }
 
 }  // namespace
@@ -41,7 +43,8 @@ std::vector<uint8_t> ListTableBytes(const std::vector<TWordList>& lists) {
     for (const TWordList& list : lists) {
         Put32(out, static_cast<uint32_t>(list.Lsid));
         Put32(out, 0);  // tplc
-        for (int i = 0; i < 9; ++i) Put16(out, 0x0FFF);  // rgistdPara: no styles
+        for (int i = 0; i < 9; ++i)
+            Put16(out, 0x0FFF);  // rgistdPara: no styles
         Put8(out, list.Simple ? 1 : 0);
         Put8(out, 0);
     }

@@ -43,11 +43,14 @@ TWordListLevel OutlineLevel(int depth) {
 TWordList OutlineList(int32_t lsid) {
     TWordList list;
     list.Lsid = lsid;
-    for (int l = 0; l < 9; ++l) list.Levels.push_back(OutlineLevel(l));
+    for (int l = 0; l < 9; ++l)
+        list.Levels.push_back(OutlineLevel(l));
     return list;
 }
 
-TSprms Item(uint16_t ilfo, uint8_t ilvl) { return sprm::ListRef(ilfo) + sprm::ListLevel(ilvl); }
+TSprms Item(uint16_t ilfo, uint8_t ilvl) {
+    return sprm::ListRef(ilfo) + sprm::ListLevel(ilvl);
+}
 
 std::string Utf8(const std::u32string& text) {
     std::string out;
@@ -151,9 +154,12 @@ TEST(WordImportLists, NumberFormatsShowTheNumbersOfTheLevelsTheTextNames) {
     list.Levels.push_back({1, kNone, 0, 0, 0, {}, {}, u""});
     TWordBuilder b;
     b.List(list).ListOverride({3, {}});
-    for (int i = 0; i < 4; ++i) b.Para(u"x", Item(1, 0));
-    for (int i = 0; i < 2; ++i) b.Para(u"x", Item(1, 1));
-    for (int i = 0; i < 3; ++i) b.Para(u"x", Item(1, 2));
+    for (int i = 0; i < 4; ++i)
+        b.Para(u"x", Item(1, 0));
+    for (int i = 0; i < 2; ++i)
+        b.Para(u"x", Item(1, 1));
+    for (int i = 0; i < 3; ++i)
+        b.Para(u"x", Item(1, 2));
     b.Para(u"x", Item(1, 3));
     b.Para(u"x", Item(1, 4));
     TDocument doc;
@@ -241,9 +247,9 @@ TEST(WordImportLists, DamagedListTablesGiveANoticeAndLeaveTheParagraphsToThePlai
     const size_t fcPlfLfo = fcAt(0x2EA);
 
     std::vector<TWordStreams> damaged(4, sound);
-    damaged[0].Table.resize(fcPlfLst + 2 + 28 + 100);  // cut inside the first list's levels
-    PutU16(damaged[1].Table, fcPlfLst, 0x7FFF);        // more lists than the table holds
-    PutU32(damaged[2].Table, fcPlfLfo, 0xFFFFFFFF);    // more overrides than the table holds
+    damaged[0].Table.resize(fcPlfLst + 2 + 28 + 100);    // cut inside the first list's levels
+    PutU16(damaged[1].Table, fcPlfLst, 0x7FFF);          // more lists than the table holds
+    PutU32(damaged[2].Table, fcPlfLfo, 0xFFFFFFFF);      // more overrides than the table holds
     PutU32(damaged[3].WordDocument, 0x2E2, 0xFFFFFFF0);  // the list table outside the stream
     for (size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE(i);
