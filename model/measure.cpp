@@ -69,7 +69,8 @@ double TDocument::TextWidthMm(int32_t fontIndex, std::u32string_view text) {
     if (fontIndex < 0 || fontIndex >= FontCount()) return 0;
     TMeasureFonts& fonts = MeasureFontsFor(fontIndex);
     int64_t width = 0;
-    for (const char32_t code : text) width += fonts.WidthOf(code);
+    for (const char32_t code : text)
+        width += fonts.WidthOf(code);
     return PixelsToMm(static_cast<double>(width), PrinterDPI);
 }
 

@@ -330,7 +330,8 @@ void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TF
                                                                          : doc_.DefaultFontRec();
     SelectCharFont(font, font.Style, font.Attrib);
     const std::string digits = std::to_string(line.Para.ListNumber) + ".";
-    const std::u32string label = given ? line.Para.ListLabel : std::u32string(digits.begin(), digits.end());
+    const std::u32string label =
+        given ? line.Para.ListLabel : std::u32string(digits.begin(), digits.end());
     const int32_t x = TruncUnits(w_ / mmPerUnit_ + box.Left + lb.AlignOffset);
     const int32_t y =
         TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);

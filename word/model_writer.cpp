@@ -189,12 +189,13 @@ void TModelWriter::MakeFontEntry(const TRunFormat& format, TCharRec& ch) {
     ch.RightToLeft = format.Chp.FBiDi ? 1 : 0;
 }
 
-void TModelWriter::UseLists(const TListTables& tables) { numbering_.emplace(tables); }
+void TModelWriter::UseLists(const TListTables& tables) {
+    numbering_.emplace(tables);
+}
 
 void TModelWriter::EndListParagraph(const TRunFormat& format) {
     const TLineRec* line = CurrentLine();
-    if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_ || !line->Chars.empty())
-        return;
+    if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_ || !line->Chars.empty()) return;
     WriteParagraphFormat(format);
 }
 

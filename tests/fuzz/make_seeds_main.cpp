@@ -273,7 +273,8 @@ TBytes ListTables() {
     bullet.Chpx = sprm::FontNumber(1);
     const TBytes lists = ListTableBytes({{1, false, {number, number}}, {2, true, {bullet}}});
     const TBytes overrides = ListOverrideBytes({{1, {}}, {1, {{0, 5, bullet}}}, {2, {}}});
-    TBytes out = {static_cast<uint8_t>(lists.size()), static_cast<uint8_t>(lists.size() >> 8), 0, 0};
+    TBytes out = {static_cast<uint8_t>(lists.size()), static_cast<uint8_t>(lists.size() >> 8), 0,
+                  0};
     out.insert(out.end(), lists.begin(), lists.end());
     out.insert(out.end(), overrides.begin(), overrides.end());
     return out;
