@@ -1,6 +1,7 @@
 #include "word/list_tables.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "base/byte_reader.h"
 
@@ -123,11 +124,9 @@ const TListOverride* TListTables::OverrideOf(uint16_t ilfo) const {
 }
 
 const TListDefinition* TListTables::ListOf(uint16_t ilfo) const {
-    const TListOverride* over = OverrideOf(ilfo);
-    if (!over) return nullptr;
-    auto found = std::find_if(Lists.begin(), Lists.end(),
-                              [&](const TListDefinition& l) { return l.Lsid == over->Lsid; });
-    return found == Lists.end() ? nullptr : &*found;
+    if (!OverrideOf(ilfo) || ilfo > OverrideLists.size()) return nullptr;
+    const int32_t list = OverrideLists[ilfo - 1];
+    return list >= 0 ? &Lists[static_cast<size_t>(list)] : nullptr;
 }
 
 const TListLevel* TListTables::LevelOf(uint16_t ilfo, uint8_t ilvl) const {
@@ -144,6 +143,14 @@ TListTables ReadListTables(std::span<const uint8_t> table, uint32_t fcPlfLst, ui
     TListTables tables;
     if (lcbPlfLst != 0 && !ReadLists(table, fcPlfLst, tables.Lists)) tables.Damaged = true;
     if (lcbPlfLfo != 0 && !ReadOverrides(table, fcPlfLfo, tables.Overrides)) tables.Damaged = true;
+    // The first list of an lsid is the one its overrides name.
+    std::unordered_map<int32_t, int32_t> byLsid;
+    for (size_t i = 0; i < tables.Lists.size(); ++i)
+        byLsid.emplace(tables.Lists[i].Lsid, static_cast<int32_t>(i));
+    for (const TListOverride& over : tables.Overrides) {
+        const auto found = byLsid.find(over.Lsid);
+        tables.OverrideLists.push_back(found == byLsid.end() ? -1 : found->second);
+    }
     return tables;
 }
 

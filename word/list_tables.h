@@ -44,6 +44,9 @@ struct TListOverride {
 struct TListTables {
     std::vector<TListDefinition> Lists;
     std::vector<TListOverride> Overrides;  // ilfo 1 is the first
+    // Per override, the index into Lists of the list it names, -1 for none: found once, as a
+    // document may hold thousands of lists.
+    std::vector<int32_t> OverrideLists;
     // Whether a table the header names could not be read to its end; what was read stays.
     bool Damaged = false;
 
