@@ -107,6 +107,20 @@ TEST(WordImportLists, LevelsCountInDocumentOrderAndRestartBelowAHigherLevel) {
                                                      "2.1.", "2.2.", "2.3."}));
 }
 
+TEST(WordImportLists, ALevelWithARestartLimitRestartsOnlyAfterTheLevelsAboveIt) {
+    TWordList list = OutlineList(8);
+    list.Levels[2].Flags = kNoRestart;
+    list.Levels[2].RestartLim = 1;  // restarts after level 0, not after level 1
+    TWordBuilder b;
+    b.List(list).ListOverride({8, {}});
+    for (const uint8_t level : {0, 1, 2, 1, 2, 0, 1, 2})
+        b.Para(u"x", Item(1, level));
+    TDocument doc;
+    ASSERT_TRUE(Import(doc, b).Converted);
+    EXPECT_EQ(Labels(doc), (std::vector<std::string>{"1.", "1.1.", "1.1.1.", "1.2.", "1.2.2.", "2.",
+                                                     "2.1.", "2.1.1."}));
+}
+
 TEST(WordImportLists, TheLevelsIndentsLieBeneathTheParagraphsOwnAndTheTextStartsAfterTheLabel) {
     TWordBuilder b;
     b.List(OutlineList(1)).ListOverride({1, {}});
@@ -116,10 +130,20 @@ TEST(WordImportLists, TheLevelsIndentsLieBeneathTheParagraphsOwnAndTheTextStarts
     spaced.Follow = 1;
     b.List({2, true, {spaced}}).ListOverride({2, {}});
     b.Para(u"Gamma", Item(2, 0));
+    // Later Word versions' indent codes, in the level and in the paragraph.
+    TWordListLevel later;
+    later.Text = u"\x0000."s;
+    later.Papx = sprm::Op16(0x845E, 1080) + sprm::Op16(0x8460, static_cast<uint16_t>(-540));
+    b.List({3, true, {later}}).ListOverride({3, {}});
+    b.Para(u"Delta", Item(3, 0));
+    b.Para(u"Epsilon", Item(3, 0) + sprm::Op16(0x845E, 2160));
     TDocument doc;
     ASSERT_TRUE(ImportWordBytes(doc, b.Build(), nullptr, nullptr).Converted);
     const auto& lines = doc.Fields[0].Lines;
-    ASSERT_GE(lines.size(), 3u);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_NEAR(lines[3].Para.LeftIndent, TwipsToMm(1080), 1e-9);
+    EXPECT_NEAR(lines[3].Para.FirstLineIndent, TwipsToMm(-540), 1e-9);
+    EXPECT_NEAR(lines[4].Para.LeftIndent, TwipsToMm(2160), 1e-9);
     EXPECT_NEAR(lines[0].Para.LeftIndent, TwipsToMm(720), 1e-9);
     EXPECT_NEAR(lines[0].Para.FirstLineIndent, TwipsToMm(-360), 1e-9);
     EXPECT_NEAR(lines[1].Para.LeftIndent, TwipsToMm(1440), 1e-9);
