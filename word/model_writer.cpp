@@ -194,9 +194,15 @@ void TModelWriter::UseLists(const TListTables& tables) {
 }
 
 void TModelWriter::EndListParagraph(const TRunFormat& format) {
-    const TLineRec* line = CurrentLine();
-    if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_ || !line->Chars.empty()) return;
-    WriteParagraphFormat(format);
+    TLineRec* line = CurrentLine();
+    if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_) return;
+    if (line->Chars.empty()) WriteParagraphFormat(format);
+    // The label is formatted as the paragraph mark is, not as the text's first run.
+    if (line->Para.ListKind != 3 || !label_ || labelTarget_ != &line->Para ||
+        labelField_ != doc_.CurField || labelLine_ != doc_.CurLine)
+        return;
+    labelFont_ = LabelFontEntry(format.Chp, *label_->Level);
+    line->Para.ListFont = labelFont_;
 }
 
 // A list paragraph is counted once, at its first format; every later writing of its format

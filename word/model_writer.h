@@ -35,7 +35,8 @@ class TModelWriter {
     // List paragraphs are numbered from these tables from now on; without them the layout
     // numbers them.
     void UseLists(const TListTables& tables);
-    // A paragraph end: a list paragraph that received no text still takes its format and label.
+    // A paragraph end: a list paragraph that received no text still takes its format and label;
+    // the label takes the paragraph mark's character properties.
     void EndListParagraph(const TRunFormat& format);
 
     // A story starts at the cursor: no row is open, no cell's paragraph format is the target.

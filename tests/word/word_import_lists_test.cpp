@@ -257,6 +257,22 @@ TEST(WordImportLists, ABulletIsTheLevelsSymbolCharacterInTheLevelsFont) {
     EXPECT_EQ(doc.Fonts[doc.Fields[0].Lines[0].Chars[0].FontIndex].Name, "Times New Roman");
 }
 
+TEST(WordImportLists, TheLabelIsFormattedAsTheParagraphMark) {
+    TWordBuilder b;
+    b.List(OutlineList(1)).ListOverride({1, {}});
+    b.Text(u"Bold text", sprm::Bold()).Paragraph(Item(1, 0));
+    b.Text(u"Plain text").Paragraph(Item(1, 0), 0, sprm::Italic());
+    TDocument doc;
+    ASSERT_TRUE(Import(doc, b).Converted);
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 2u);
+    const auto style = [&](int32_t font) { return doc.Fonts.at(font).Style & 3; };
+    EXPECT_EQ(style(lines[0].Chars[0].FontIndex), 1);
+    EXPECT_EQ(style(lines[0].Para.ListFont), 0);
+    EXPECT_EQ(style(lines[1].Chars[0].FontIndex), 0);
+    EXPECT_EQ(style(lines[1].Para.ListFont), 2);
+}
+
 TEST(WordImportLists, DamagedListTablesGiveANoticeAndLeaveTheParagraphsToThePlainNumbering) {
     TWordBuilder b;
     b.List(OutlineList(1)).ListOverride({1, {}});
