@@ -69,8 +69,8 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     file.Stories.ReportUnread(result.Notices);
     if (file.Lists.Damaged)
         result.Notices.Add(TNoticeKind::Other, "list table", "list tables",
-                           "could not be read to the end: list paragraphs without their list "
-                           "are numbered 1., 2., ...");
+                           "read only in part: list paragraphs whose list was lost are "
+                           "numbered 1., 2., ... in order.");
     result.Notices.Add(TNoticeKind::StorySkipped, "header or footer of a later section",
                        "headers and footers of later sections",
                        "left out: the first section's stand on every page.",

@@ -297,7 +297,9 @@ TEST(WordImportLists, DamagedListTablesGiveANoticeAndLeaveTheParagraphsToThePlai
         const TImportResult result = ImportStreams(doc, damaged[i]);
         ASSERT_TRUE(result.Converted);
         ASSERT_EQ(result.Notices.Items().size(), 1u);
-        EXPECT_EQ(result.Notices.Items()[0].Noun, "list table");
+        EXPECT_EQ(result.Notices.Items()[0].Sentence(),
+                  "1 list table was read only in part: list paragraphs whose list was lost are "
+                  "numbered 1., 2., ... in order.");
         EXPECT_EQ(doc.Fields[0].Lines[0].Para.ListKind, 2);
     }
     TDocument doc;
