@@ -216,7 +216,7 @@ void TLineBreaker::BreakCell(size_t k, bool start) {
         if (line.Para.ListKind == 3) {
             const std::span<TCharRec* const> text = cur_.Texts[k].Chars();
             const int32_t first = text.empty() ? -1 : text.front()->FontIndex;
-            line.Para.ListIndent = ListLabelAdvance(doc_, line.Para, first);
+            PlaceListLabel(doc_, line.Para, first);
         }
         if (line.Para.ListKind != 0) x += line.Para.ListIndent;
     }

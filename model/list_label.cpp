@@ -11,6 +11,8 @@ namespace {
 
 constexpr uint8_t kFollowTab = 0;
 constexpr uint8_t kFollowSpace = 1;
+constexpr uint8_t kAlignCentre = 1;
+constexpr uint8_t kAlignRight = 2;
 
 double TabStopAfter(const TParaFormat& para, double x) {
     double stop = INFINITY;
@@ -28,13 +30,21 @@ double TabStopAfter(const TParaFormat& para, double x) {
 
 }  // namespace
 
-double ListLabelAdvance(TDocument& doc, const TParaFormat& para, int32_t fallbackFont) {
+void PlaceListLabel(TDocument& doc, TParaFormat& para, int32_t fallbackFont) {
     const int32_t font = para.ListFont >= 0 ? para.ListFont : fallbackFont;
-    double width = doc.TextWidthMm(font, para.ListLabel);
+    const double width = doc.TextWidthMm(font, para.ListLabel);
+    para.ListShift = para.ListAlign == kAlignCentre  ? -width / 2
+                     : para.ListAlign == kAlignRight ? -width
+                                                     : 0;
     const double start = para.LeftIndent + para.FirstLineIndent;
-    if (para.ListFollow == kFollowTab) return TabStopAfter(para, start + width) - start;
-    if (para.ListFollow == kFollowSpace) width += doc.TextWidthMm(font, U" ");
-    return width;
+    const double end = start + para.ListShift + width;
+    if (para.ListFollow == kFollowTab) {
+        para.ListIndent = TabStopAfter(para, end) - start;
+    } else if (para.ListFollow == kFollowSpace) {
+        para.ListIndent = end + doc.TextWidthMm(font, U" ") - start;
+    } else {
+        para.ListIndent = end - start;
+    }
 }
 
 }  // namespace qm

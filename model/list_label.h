@@ -7,9 +7,10 @@
 
 namespace qm {
 
-// The gap from the label's start to the text's, mm, the label measured in its font entry
-// (para.ListFont, else fallbackFont). A tab follower reaches the next tab stop after the label;
-// a hanging indent counts as one.
-double ListLabelAdvance(TDocument& doc, const TParaFormat& para, int32_t fallbackFont);
+// Sets para.ListShift (where the label starts from the first line's indent, by its alignment)
+// and para.ListIndent (the gap from that indent to the text), mm, the label measured in its font
+// entry (para.ListFont, else fallbackFont). A tab follower reaches the next tab stop after the
+// label; a hanging indent counts as one.
+void PlaceListLabel(TDocument& doc, TParaFormat& para, int32_t fallbackFont);
 
 }  // namespace qm

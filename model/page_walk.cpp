@@ -332,7 +332,8 @@ void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TF
     const std::string digits = std::to_string(line.Para.ListNumber) + ".";
     const std::u32string label =
         given ? line.Para.ListLabel : std::u32string(digits.begin(), digits.end());
-    const int32_t x = TruncUnits(w_ / mmPerUnit_ + box.Left + lb.AlignOffset);
+    const double shift = given ? line.Para.ListShift : 0;
+    const int32_t x = TruncUnits((w_ + shift) / mmPerUnit_ + box.Left + lb.AlignOffset);
     const int32_t y =
         TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
     if (!label.empty()) surface_.DrawTextRun(x, y, label, runStyle_);

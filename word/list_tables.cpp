@@ -27,6 +27,7 @@ bool ReadLevel(ByteReader& r, TListLevel& level) {
         !r.U8(follow) || !r.Skip(8) || !r.U8(cbChpx) || !r.U8(cbPapx) || !r.U8(restartLim) ||
         !r.Skip(1))
         return false;
+    level.Align = flags & 0x03;
     level.Legal = (flags & 0x04) != 0;
     level.NoRestart = (flags & 0x08) != 0;
     level.RestartLim = restartLim;

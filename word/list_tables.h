@@ -15,6 +15,7 @@ namespace qm {
 struct TListLevel {
     int32_t StartAt = 1;
     uint8_t Nfc = 0;            // number format: 0 decimal, 23 bullet, 255 none, ...
+    uint8_t Align = 0;  // the number at the indent: 0 starts there, 1 centred, 2 ends there
     bool Legal = false;         // every level's number shows as decimal
     bool NoRestart = false;     // the old flag: never restarts after a higher level
     uint8_t RestartLim = 0;     // ilvlRestartLim

@@ -220,6 +220,7 @@ void TModelWriter::WriteListLabel(const TRunFormat& format, TParaFormat& para) {
     para.ListKind = 3;
     para.ListLabel = label_->Text;
     para.ListFollow = label_->Follow;
+    para.ListAlign = label_->Level->Align;
     para.ListFont = labelFont_;
 }
 

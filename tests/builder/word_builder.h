@@ -97,7 +97,7 @@ struct TWordStyle {
 struct TWordListLevel {
     int32_t StartAt = 1;
     uint8_t Nfc = 0;
-    uint8_t Flags = 0;   // 0x04 fLegal, 0x08 fNoRestart
+    uint8_t Flags = 0;   // bits 0-1 jc, 0x04 fLegal, 0x08 fNoRestart
     uint8_t Follow = 0;  // 0 tab, 1 space, 2 nothing
     uint8_t RestartLim = 0;
     TSprms Papx;

@@ -168,6 +168,27 @@ TEST(WordImportLists, TheLevelsIndentsLieBeneathTheParagraphsOwnAndTheTextStarts
     EXPECT_GT(runs[12].second - runs[11].second, 0);
 }
 
+TEST(WordImportLists, ARightAlignedNumberEndsAtTheIndent) {
+    TWordBuilder b;
+    TWordListLevel left = OutlineLevel(0);
+    left.Text = u"(\x0000)"s;
+    TWordListLevel right = left;
+    right.Flags = 2;
+    b.List({1, true, {left}}).List({2, true, {right}});
+    b.ListOverride({1, {}}).ListOverride({2, {}});
+    b.Para(u"A", sprm::ListRef(1));
+    b.Para(u"B", sprm::ListRef(2));
+    TDocument doc;
+    ASSERT_TRUE(ImportWordBytes(doc, b.Build(), nullptr, nullptr).Converted);
+    const auto runs = DrawnRuns(doc);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].first, "(1)");
+    EXPECT_EQ(runs[2].first, "(1)");
+    // The label moves left by its width, about three characters; the text stays at the tab.
+    EXPECT_LT(runs[2].second, runs[0].second - 6);
+    EXPECT_EQ(runs[3].second, runs[1].second);
+}
+
 TEST(WordImportLists, NumberFormatsShowTheNumbersOfTheLevelsTheTextNames) {
     TWordList list{3, false, {}};
     list.Levels.push_back({1, kUpperRoman, 0, 0, 0, {}, {}, u"\x0000."s});
