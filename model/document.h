@@ -103,6 +103,8 @@ public:
     // font entry into its Width and Height. The layout measures every text character whose
     // Height is still 0 before it breaks lines.
     void RenderChar(TCharRec& ch);
+    // The width in mm of text drawn in a font entry as RenderChar measures it, 0 without one.
+    double TextWidthMm(int32_t fontIndex, std::u32string_view text);
     // Measures a run of text characters of one font entry that need shaping (see NeedsShaping)
     // by shaping it: each cluster's first character gets the cluster's glyphs and advance, the
     // others of the cluster no width. Falls back to RenderChar when the face cannot shape.

@@ -11,6 +11,7 @@
 #include "model/layout.h"
 #include "model/layout_lines.h"
 #include "model/line_text.h"
+#include "model/list_label.h"
 
 namespace qm {
 
@@ -181,6 +182,7 @@ bool TLineBreaker::StartsParagraph(size_t k) const {
 void TLineBreaker::Number(TLineRec& line, bool start) {
     if (!start) return;
     int32_t& counter = pass_.Counters[line.CellIndex];
+    if (line.Para.ListKind == 3) return;  // the importer numbered it
     if (line.Para.ListKind == 2) {
         line.Para.ListNumber = counter;
         counter = counter < INT32_MAX ? counter + 1 : counter;
@@ -213,6 +215,11 @@ void TLineBreaker::BreakCell(size_t k, bool start) {
     double x = line.Para.LeftIndent;
     if (start) {
         x += line.Para.FirstLineIndent;
+        if (line.Para.ListKind == 3) {
+            const std::span<TCharRec* const> text = cur_.Texts[k].Chars();
+            const int32_t first = text.empty() ? -1 : text.front()->FontIndex;
+            PlaceListLabel(doc_, line.Para, first);
+        }
         if (line.Para.ListKind != 0) x += line.Para.ListIndent;
     }
     line.LineHeight = -1;

@@ -66,6 +66,15 @@ void TDocument::RenderChar(TCharRec& ch) {
     ch.Width = PixelsToMm(width, PrinterDPI);
 }
 
+double TDocument::TextWidthMm(int32_t fontIndex, std::u32string_view text) {
+    if (fontIndex < 0 || fontIndex >= FontCount()) return 0;
+    TMeasureFonts& fonts = MeasureFontsFor(fontIndex);
+    int64_t width = 0;
+    for (const char32_t code : text)
+        width += fonts.WidthOf(code);
+    return PixelsToMm(static_cast<double>(width), PrinterDPI);
+}
+
 namespace {
 
 // The code point the character shows: capitals for small and all caps.

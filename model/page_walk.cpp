@@ -214,7 +214,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
 
     if (line.InTable) PlaceCell(field, lineIndex, a, lb);
 
-    const bool hasLabel = paraStart && para.ListKind == 2;
+    const bool hasLabel = paraStart && (para.ListKind == 2 || para.ListKind == 3);
     if (hasLabel) lineWidth += para.ListIndent;
     a -= para.RightIndent;
     if (rightToLeft) a -= firstIndent;
@@ -332,17 +332,20 @@ void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t att
 }
 
 void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box) {
-    const TFontRec font = line.CharCount() > 0 && line.Chars[0].FontIndex >= 0 &&
-                                  line.Chars[0].FontIndex < doc_.FontCount()
-                              ? doc_.Fonts[line.Chars[0].FontIndex]
-                              : doc_.DefaultFontRec();
+    const bool given = line.Para.ListKind == 3;
+    int32_t fontIndex = line.CharCount() > 0 ? line.Chars[0].FontIndex : -1;
+    if (given && line.Para.ListFont >= 0) fontIndex = line.Para.ListFont;
+    const TFontRec font = fontIndex >= 0 && fontIndex < doc_.FontCount() ? doc_.Fonts[fontIndex]
+                                                                         : doc_.DefaultFontRec();
     SelectCharFont(font, font.Style, font.Attrib);
     const std::string digits = std::to_string(line.Para.ListNumber) + ".";
-    const std::u32string label(digits.begin(), digits.end());
-    const int32_t x = TruncUnits(w_ / mmPerUnit_ + box.Left + lb.AlignOffset);
+    const std::u32string label =
+        given ? line.Para.ListLabel : std::u32string(digits.begin(), digits.end());
+    const double shift = given ? line.Para.ListShift : 0;
+    const int32_t x = TruncUnits((w_ + shift) / mmPerUnit_ + box.Left + lb.AlignOffset);
     const int32_t y =
         TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
-    surface_.DrawTextRun(x, y, label, runStyle_);
+    if (!label.empty()) surface_.DrawTextRun(x, y, label, runStyle_);
     w_ += line.Para.ListIndent;
 }
 

@@ -83,9 +83,16 @@ struct TParaFormat {
     double FirstLineIndent = 0;
     double DefaultTabWidth = 12.5;
     std::vector<TTabStop> Tabs;  // ascending positions, at most kMaxTabStops
+    // The first line's label: the gap from the label's start to the text's (the layout sets it
+    // for a label the importer gave).
     double ListIndent = 6.3;
-    uint8_t ListKind = 0;  // 0 none, 2 numbered
+    uint8_t ListKind = 0;  // 0 none, 2 numbered by the layout, 3 labelled by the importer
     int32_t ListNumber = 0;
+    std::u32string ListLabel;  // ListKind 3: the label's text
+    int32_t ListFont = -1;     // its font entry; -1: the first character's
+    uint8_t ListFollow = 0;    // after the label: 0 a tab, 1 a space, 2 nothing
+    uint8_t ListAlign = 0;     // the label at the indent: 0 starts there, 1 centred, 2 ends there
+    double ListShift = 0;      // the layout: the label's start from the first line's indent
 
     int32_t TabCount() const { return static_cast<int32_t>(Tabs.size()); }
     bool operator==(const TParaFormat&) const = default;

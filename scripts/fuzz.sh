@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer) in
 # build-fuzz/ and runs each for SECONDS (default 60), one after the other, from its seeds in
 # tests/fuzz/seeds (and the small documents of ../shared/corpus) with its dictionary.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: cfb import convert images metafile
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: cfb import convert images metafile lists
 # What a run finds stays in build-fuzz/corpus/TARGET; a crash is written to
 # build-fuzz/findings/TARGET/ and ends the script with status 1.
 set -euo pipefail
@@ -42,6 +42,7 @@ for t in "${targets[@]}"; do
     cfb) seeds=cfb; dict="$fuzz/dicts/cfb.dict" ;;
     import | convert) seeds=word; dict="$build/word.dict" ;;
     images) seeds=images; dict="$fuzz/dicts/images.dict" ;;
+    lists) seeds=lists; dict="$fuzz/dicts/word_only.dict" ;;
     metafile) seeds=metafile; dict="$fuzz/dicts/metafile.dict" ;;
     *) echo "unknown target: $t" >&2; exit 2 ;;
   esac

@@ -72,6 +72,10 @@ Result<TFib> ReadFib(std::span<const uint8_t> mainStream) {
     fib.FcDop = U32At(r, 0x192);
     fib.FcClx = U32At(r, 0x1A2);
     fib.LcbClx = U32At(r, 0x1A6);
+    fib.FcPlfLst = U32At(r, 0x2E2);
+    fib.LcbPlfLst = U32At(r, 0x2E6);
+    fib.FcPlfLfo = U32At(r, 0x2EA);
+    fib.LcbPlfLfo = U32At(r, 0x2EE);
     return fib;
 }
 

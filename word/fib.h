@@ -57,6 +57,11 @@ struct TFib {
     uint32_t FcDop = 0;
     uint32_t FcClx = 0;
     uint32_t LcbClx = 0;
+    // The list tables: the lists with their levels, and the overrides paragraphs name.
+    uint32_t FcPlfLst = 0;
+    uint32_t LcbPlfLst = 0;
+    uint32_t FcPlfLfo = 0;
+    uint32_t LcbPlfLfo = 0;
 
     bool Encrypted() const { return (Flags & 0x0100) != 0; }
     // Which table stream holds the tables: "1Table" when set, "0Table" otherwise.

@@ -4,6 +4,7 @@
 
 #include "word/model_format.h"
 #include "word/page_geometry.h"
+#include "word/sprm.h"
 #include "word/table_rows.h"
 
 namespace qm {
@@ -168,6 +169,7 @@ void TModelWriter::WriteParagraphFormat(const TRunFormat& format) {
         return;
     }
     qm::WriteParagraphFormat(format.Pap, defaultTabTwips_, *target);
+    WriteListLabel(format, *target);
     WriteColumnSettings(format.Sep, *line);
     paraVersion_ = format.Version;
     paraField_ = doc_.CurField;
@@ -185,6 +187,49 @@ void TModelWriter::MakeFontEntry(const TRunFormat& format, TCharRec& ch) {
     }
     ch.FontIndex = fontResult_;
     ch.RightToLeft = format.Chp.FBiDi ? 1 : 0;
+}
+
+void TModelWriter::UseLists(const TListTables& tables) {
+    numbering_.emplace(tables);
+}
+
+void TModelWriter::EndListParagraph(const TRunFormat& format) {
+    TLineRec* line = CurrentLine();
+    if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_) return;
+    if (line->Chars.empty()) WriteParagraphFormat(format);
+    // The label is formatted as the paragraph mark is, not as the text's first run.
+    if (line->Para.ListKind != 3 || !label_ || labelTarget_ != &line->Para ||
+        labelField_ != doc_.CurField || labelLine_ != doc_.CurLine)
+        return;
+    labelFont_ = LabelFontEntry(format.Chp, *label_->Level);
+    line->Para.ListFont = labelFont_;
+}
+
+// A list paragraph is counted once, at its first format; every later writing of its format
+// (its text's properties changed) takes the same label again.
+void TModelWriter::WriteListLabel(const TRunFormat& format, TParaFormat& para) {
+    if (para.ListKind != 2 || !numbering_) return;
+    if (labelField_ != doc_.CurField || labelLine_ != doc_.CurLine || labelTarget_ != &para) {
+        labelField_ = doc_.CurField;
+        labelLine_ = doc_.CurLine;
+        labelTarget_ = &para;
+        label_ = numbering_->Next(format.Pap.Ilfo, format.Pap.Ilvl);
+        if (label_) labelFont_ = LabelFontEntry(format.Chp, *label_->Level);
+    }
+    if (!label_) return;
+    para.ListKind = 3;
+    para.ListLabel = label_->Text;
+    para.ListFollow = label_->Follow;
+    para.ListAlign = label_->Level->Align;
+    para.ListFont = labelFont_;
+}
+
+// The label's font: the paragraph's text properties changed by the level's character list.
+int32_t TModelWriter::LabelFontEntry(const TChp& chp, const TListLevel& level) {
+    TPropertyState state;
+    state.Chp = chp;
+    ApplySprms(state, {}, level.Chpx);
+    return doc_.GetNewFontIndex(FontFormat(state.Chp, fontNames_, doc_.DefaultFontRec()));
 }
 
 }  // namespace qm

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "model/document.h"
+#include "word/list_numbering.h"
 #include "word/picture_import.h"
 #include "word/word_properties.h"
 
@@ -29,6 +31,13 @@ class TModelWriter {
     static void Rewind(TDocument& doc);
 
     void SetPageGeometry(const TSep& sep, bool facingPages);
+
+    // List paragraphs are numbered from these tables from now on; without them the layout
+    // numbers them.
+    void UseLists(const TListTables& tables);
+    // A paragraph end: a list paragraph that received no text still takes its format and label;
+    // the label takes the paragraph mark's character properties.
+    void EndListParagraph(const TRunFormat& format);
 
     // A story starts at the cursor: no row is open, no cell's paragraph format is the target.
     void StartStory();
@@ -63,6 +72,8 @@ class TModelWriter {
     bool NewLine(TLineEnd end);
     void WriteParagraphFormat(const TRunFormat& format);
     void MakeFontEntry(const TRunFormat& format, TCharRec& ch);
+    void WriteListLabel(const TRunFormat& format, TParaFormat& para);
+    int32_t LabelFontEntry(const TChp& chp, const TListLevel& level);
     // A row definition that did not fit its operand since the last cell makes the row plain.
     void CatchUpDamage(const TRowDefinition& row);
 
@@ -84,6 +95,14 @@ class TModelWriter {
     int32_t paraField_ = -1;
     int32_t paraLine_ = -1;
     const TParaFormat* paraWritten_ = nullptr;
+
+    // The numbering, and the label of the paragraph last numbered (its place).
+    std::optional<TListNumbering> numbering_;
+    std::optional<TListLabel> label_;
+    int32_t labelFont_ = -1;
+    int32_t labelField_ = -1;
+    int32_t labelLine_ = -1;
+    const TParaFormat* labelTarget_ = nullptr;
 };
 
 }  // namespace qm

@@ -60,6 +60,14 @@ void TPropertyResolver::ApplyParagraphRun(const TFkpRun& run) {
     SetParagraphBase(istd);
     std::span<const uint8_t> list;
     if (length > 0 && r.Bytes(static_cast<size_t>(length), list)) Apply(list);
+    // A list paragraph takes its level's paragraph properties (the indents, mostly) beneath its
+    // own: the style, then the level, then the paragraph's list once more.
+    if (state_.Pap.Ilfo == 0) return;
+    const TListLevel* level = file_.Lists.LevelOf(state_.Pap.Ilfo, state_.Pap.Ilvl);
+    if (!level) return;
+    SetParagraphBase(istd);
+    Apply(WithWord97Indents(level->Papx));
+    Apply(WithWord97Indents(list));
 }
 
 void TPropertyResolver::ApplyCharacterRun(const TFkpRun& run) {

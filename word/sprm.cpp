@@ -107,6 +107,7 @@ constexpr TSprmRule kRules[] = {
     {0x2437, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDE = o.U8(); }},
     {0x2438, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDN = o.U8(); }},
     {0x2441, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FBiDi = o.U8(); }},
+    {0x260A, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilvl = o.U8(); }},
     {0x2A0C, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.IcoHighlight = o.U8() & 0x1F;
          t.State.Chp.Highlight = o.U8() != 0;
@@ -211,6 +212,26 @@ int SprmOperandSize(uint16_t code) {
         default:
             return -1;
     }
+}
+
+std::vector<uint8_t> WithWord97Indents(std::span<const uint8_t> list) {
+    std::vector<uint8_t> out(list.begin(), list.end());
+    ByteReader r(list);
+    while (r.Remaining() >= 2) {
+        const size_t at = r.Pos();
+        uint16_t code = 0;
+        r.U16(code);
+        std::span<const uint8_t> operand;
+        if (!ReadOperand(r, code, operand)) break;
+        uint16_t old = 0;
+        if (code == 0x845E) old = 0x840F;
+        if (code == 0x845D) old = 0x840E;
+        if (code == 0x8460) old = 0x8411;
+        if (old == 0) continue;
+        out[at] = static_cast<uint8_t>(old);
+        out[at + 1] = static_cast<uint8_t>(old >> 8);
+    }
+    return out;
 }
 
 void ApplySprms(TPropertyState& state, std::span<const TStyleEntry> styles,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "word/word_properties.h"
 
@@ -15,6 +16,11 @@ namespace qm {
 // counts the character styles applied from inside a list.
 void ApplySprms(TPropertyState& state, std::span<const TStyleEntry> styles,
                 std::span<const uint8_t> list, int depth = 0);
+
+// The list with the indents of later Word versions (sprmPDxaLeft, sprmPDxaRight and
+// sprmPDxaLeft1, 0x845E, 0x845D, 0x8460) written as their Word 97 codes, so that ApplySprms
+// reads them. Used where list levels' indents meet the paragraph's own.
+std::vector<uint8_t> WithWord97Indents(std::span<const uint8_t> list);
 
 // The operand size that spra (bits 13-15 of the code) gives; -1 for a variable size.
 int SprmOperandSize(uint16_t code);

@@ -21,6 +21,7 @@ void ReadTables(TWordFile& file) {
     file.Pieces = TPieceTable::Read(table, fib.FcClx, fib.LcbClx);
     file.Dop = ReadDop(table, fib.FcDop);
     file.Stories = TStoryTable(fib, table);
+    file.Lists = ReadListTables(table, fib.FcPlfLst, fib.LcbPlfLst, fib.FcPlfLfo, fib.LcbPlfLfo);
 }
 
 }  // namespace

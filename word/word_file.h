@@ -10,6 +10,7 @@
 #include "cfb/compound_file.h"
 #include "word/bin_table.h"
 #include "word/fib.h"
+#include "word/list_tables.h"
 #include "word/piece_table.h"
 #include "word/plc.h"
 #include "word/section_table.h"
@@ -41,6 +42,7 @@ struct TWordFile {
     TPieceTable Pieces;
     TStylesheet Stylesheet;
     TStoryTable Stories;
+    TListTables Lists;
 };
 
 // Reads a Word 97 to 2003 document. Refuses a file without "WordDocument" (NotWordDocument), a

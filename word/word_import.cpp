@@ -57,6 +57,7 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     TStoryReader reader(file, resolver, writer, pictures, progress, CharBudget(file));
     resolver.ApplySection(0);
     writer.SetPageGeometry(resolver.Sep(), file.Dop.FacingPages);
+    writer.UseLists(file.Lists);
     reader.Read(file.Stories[TStoryKind::Main].Cps);
     for (const THeaderStory& story : FirstSectionHeaderStories(file)) {
         if (writer.MoveToEndOf(story.Field)) reader.Read(story.Cps);
@@ -66,6 +67,10 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     result.CharactersRead = static_cast<int64_t>(reader.CharsRead());
     pictures.Report(result.Notices);
     file.Stories.ReportUnread(result.Notices);
+    if (file.Lists.Damaged)
+        result.Notices.Add(TNoticeKind::Other, "list table", "list tables",
+                           "read only in part: list paragraphs whose list was lost are "
+                           "numbered 1., 2., ... in order.");
     result.Notices.Add(TNoticeKind::StorySkipped, "header or footer of a later section",
                        "headers and footers of later sections",
                        "left out: the first section's stand on every page.",

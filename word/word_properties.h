@@ -38,6 +38,7 @@ struct TPap {
     uint8_t Jc = 0;  // 0 left, 1 centre, 2 right, 3 justify
     uint8_t FNoLnn = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none
+    uint8_t Ilvl = 0;   // the list level, 0..8
     int32_t DxaRight = 0;
     int32_t DxaLeft = 0;
     int32_t DxaLeft1 = 0;

@@ -20,6 +20,16 @@ TWordBuilder& TWordBuilder::Style(TWordStyle style) {
     return *this;
 }
 
+TWordBuilder& TWordBuilder::List(TWordList list) {
+    lists_.push_back(std::move(list));
+    return *this;
+}
+
+TWordBuilder& TWordBuilder::ListOverride(TWordListOverride over) {
+    listOverrides_.push_back(std::move(over));
+    return *this;
+}
+
 TWordBuilder& TWordBuilder::MainStory() {
     story_ = -1;
     return *this;

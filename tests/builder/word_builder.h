@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,6 +58,7 @@ TSprms SpaceBefore(uint16_t twips);
 TSprms SpaceAfter(uint16_t twips);
 TSprms LineSpacing(int16_t dyaLine, uint16_t multiple);
 TSprms ListRef(uint16_t ilfo);
+TSprms ListLevel(uint8_t ilvl);  // sprmPIlvl
 TSprms InTable(uint8_t value = 1);
 TSprms RightToLeft(uint8_t value = 1);  // sprmPFBiDi
 // Extra space between East Asian text and Latin letters (sprmPFAutoSpaceDE) or digits
@@ -93,6 +95,43 @@ struct TWordStyle {
     TSprms Papx;  // paragraph styles only
     TSprms Chpx;
 };
+
+// A level of a list (LVL): its LVLF's values, property lists and number text (code units 0 to 8
+// stand for the levels' numbers).
+struct TWordListLevel {
+    int32_t StartAt = 1;
+    uint8_t Nfc = 0;
+    uint8_t Flags = 0;   // bits 0-1 jc, 0x04 fLegal, 0x08 fNoRestart
+    uint8_t Follow = 0;  // 0 tab, 1 space, 2 nothing
+    uint8_t RestartLim = 0;
+    TSprms Papx;
+    TSprms Chpx;
+    std::u16string Text;
+};
+
+// A list (LSTF and its LVLs): one level when simple, else nine (the missing ones default).
+struct TWordList {
+    int32_t Lsid = 0;
+    bool Simple = false;
+    std::vector<TWordListLevel> Levels;
+};
+
+// An LFOLVL: a start-at value and/or a whole level for one level of the list.
+struct TWordLevelOverride {
+    uint8_t Level = 0;
+    std::optional<int32_t> StartAt;
+    std::optional<TWordListLevel> Format;
+};
+
+// An LFO, which paragraphs name by its 1-based index (ilfo).
+struct TWordListOverride {
+    int32_t Lsid = 0;
+    std::vector<TWordLevelOverride> Levels;
+};
+
+// The PlfLst with the LVLs after it, and the PlfLfo with its LFOData, as stored.
+std::vector<uint8_t> ListTableBytes(const std::vector<TWordList>& lists);
+std::vector<uint8_t> ListOverrideBytes(const std::vector<TWordListOverride>& overrides);
 
 // The header and footer stories of the first section, in the order of the file.
 enum class THeaderStory { EvenHeader, OddHeader, EvenFooter, OddFooter, FirstHeader, FirstFooter };
@@ -136,6 +175,10 @@ class TWordBuilder {
     // Fonts in number order; without any, font 0 is "Times New Roman".
     TWordBuilder& Font(std::string name);
     TWordBuilder& Style(TWordStyle style);
+    // The list tables, written last into the table stream (so that cutting the stream cuts
+    // them); an override's ilfo is its place in the order they were added, from 1.
+    TWordBuilder& List(TWordList list);
+    TWordBuilder& ListOverride(TWordListOverride over);
 
     // Where the following text goes: the main text or a header or footer story.
     TWordBuilder& MainStory();
@@ -220,6 +263,8 @@ class TWordBuilder {
     TWordOptions options_;
     std::vector<std::string> fonts_;
     std::vector<TWordStyle> styles_;
+    std::vector<TWordList> lists_;
+    std::vector<TWordListOverride> listOverrides_;
     std::vector<TSprms> chpxs_;
     std::vector<TParaDef> paras_;
     std::vector<TSection> sections_;

@@ -102,6 +102,9 @@ TSprms LineSpacing(int16_t dyaLine, uint16_t multiple) {
 TSprms ListRef(uint16_t ilfo) {
     return Op16(0x460B, ilfo);
 }
+TSprms ListLevel(uint8_t ilvl) {
+    return Op8(0x260A, ilvl);
+}
 TSprms InTable(uint8_t value) {
     return Op8(0x2416, value);
 }

@@ -220,6 +220,10 @@ class TWordWriter {
     void WriteNoteTables(std::vector<uint8_t>& t);
     void WriteStylesheet(std::vector<uint8_t>& t);
     void WriteFontTable(std::vector<uint8_t>& t);
+    void WriteClx(std::vector<uint8_t>& t);
+    static void Append(std::vector<uint8_t>& t, const std::vector<uint8_t>& bytes) {
+        t.insert(t.end(), bytes.begin(), bytes.end());
+    }
     void WriteSections(std::vector<uint8_t>& t);
     void WriteFib();
     void SetPair(size_t offset, uint32_t fc, uint32_t lcb) {
@@ -283,6 +287,13 @@ void TWordWriter::WriteTables() {
         PutU16(dop, 10, b_.options_.DefaultTabTwips);
         t.insert(t.end(), dop.begin(), dop.end());
     });
+    WriteClx(t);
+    if (!b_.lists_.empty()) Table(t, 0x2E2, [&] { Append(t, ListTableBytes(b_.lists_)); });
+    if (!b_.listOverrides_.empty())
+        Table(t, 0x2EA, [&] { Append(t, ListOverrideBytes(b_.listOverrides_)); });
+}
+
+void TWordWriter::WriteClx(std::vector<uint8_t>& t) {
     Table(t, 0x1A2, [&] {
         Put8(t, 2);
         Put32(t, static_cast<uint32_t>(4 * pieceCps_.size() + 8 * pieceFcs_.size()));

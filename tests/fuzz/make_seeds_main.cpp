@@ -262,6 +262,24 @@ TBytes Bitmap() {
     return wmf.Finish(2, 2, true);
 }
 
+// The list tables as qm_fuzz_lists reads them: where PlfLfo starts, PlfLst, PlfLfo.
+TBytes ListTables() {
+    TWordListLevel number;
+    number.Text = std::u16string(u"\x0000.\x0001.", 4);
+    number.Papx = sprm::IndentLeft(720);
+    TWordListLevel bullet;
+    bullet.Nfc = 23;
+    bullet.Text = u"\xF0B7";
+    bullet.Chpx = sprm::FontNumber(1);
+    const TBytes lists = ListTableBytes({{1, false, {number, number}}, {2, true, {bullet}}});
+    const TBytes overrides = ListOverrideBytes({{1, {}}, {1, {{0, 5, bullet}}}, {2, {}}});
+    TBytes out = {static_cast<uint8_t>(lists.size()), static_cast<uint8_t>(lists.size() >> 8), 0,
+                  0};
+    out.insert(out.end(), lists.begin(), lists.end());
+    out.insert(out.end(), overrides.begin(), overrides.end());
+    return out;
+}
+
 }  // namespace
 }  // namespace qm
 
@@ -288,6 +306,7 @@ int main(int argc, char** argv) {
         Write(out / "cfb" / name, bytes);
     }
     Write(out / "cfb" / "two-streams.cfb", SmallCompoundFile());
+    Write(out / "lists" / "outline.bin", ListTables());
     Write(out / "images" / "baseline.jpg", SmallJpeg(false));
     Write(out / "images" / "progressive.jpg", SmallJpeg(true));
     Write(out / "images" / "grey.jpg", GreyJpeg());
