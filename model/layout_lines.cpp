@@ -148,6 +148,19 @@ bool TLineBreaker::TakeRow() {
 }
 
 void TLineBreaker::EmitRow() {
+    // A paragraph's spacing goes above its first line and below its last one only.
+    double above = 0;
+    double below = 0;
+    for (size_t k = 0; k < cur_.Size(); ++k) {
+        const TLineRec& line = cur_.Lines[k];
+        if (StartsParagraph(k)) above = std::max(above, line.Para.SpaceBefore);
+        if (line.EndKind == 1 || line.EndKind == 3 || line.RowEnd)
+            below = std::max(below, line.Para.SpaceAfter);
+    }
+    for (size_t k = 0; k < cur_.Size(); ++k) {
+        cur_.Lines[k].SpaceAbove = above;
+        cur_.Lines[k].SpaceBelow = below;
+    }
     const size_t base = out_.size();
     for (size_t k = 0; k < cur_.Size(); ++k) {
         TLineRec& line = cur_.Lines[k];

@@ -60,8 +60,7 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
     std::optional<TColumnBalance> balance;
     for (size_t a = 0; a < lines.size(); ++a) {
         TLineRec& line = lines[a];
-        const TParaFormat& para = line.Para;
-        if (para.SpaceBefore > 0) y += para.SpaceBefore;
+        if (line.SpaceAbove > 0) y += line.SpaceAbove;
         bool needBreak = false;
         if (line.ColumnCount > 1) {
             if (a == 0 || !SameColumnSettings(lines[a - 1], line) || !balance) {
@@ -77,10 +76,10 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
             needBreak = info.NeedBreak;
         }
         if (line.CellsInRow > 1 && line.CellIndex > 0) {
-            y -= para.SpaceBefore;  // the row's cells stand side by side
+            y -= line.SpaceAbove;  // the row's cells stand side by side
         } else {
             y += line.LineHeight;
-            if (para.SpaceAfter > 0) y += para.SpaceAfter;
+            if (line.SpaceBelow > 0) y += line.SpaceBelow;
         }
         if ((y > size.Height || needBreak || endBefore == 3) && a > 0) return a;
         endBefore = line.EndKind;

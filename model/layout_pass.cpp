@@ -47,9 +47,10 @@ void ReturnLineArray(std::vector<TLineRec>&& lines) {
 TLayoutPage LayoutPageSize(const TDocument& doc) {
     const double screen = doc.ScreenDPI > 0 ? doc.ScreenDPI : 96;
     const double printer = doc.PrinterDPI > 0 ? doc.PrinterDPI : 600;
-    const double widthScr = std::trunc(doc.PageWidthPx * screen / printer);
+    // The paper's own width, so that text that fits the margins in the document fits on the page
+    // (the page walk places fields on the same width). The height keeps the view's whole pixels.
     const double heightScr = std::trunc(doc.PageHeightPx * screen / printer);
-    return {widthScr / screen * kMmPerInch, heightScr / screen * kMmPerInch};
+    return {doc.PageWidthMM, heightScr / screen * kMmPerInch};
 }
 
 double FieldTextWidth(const TFieldRec& field, const TLayoutPage& page) {

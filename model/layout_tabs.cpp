@@ -18,16 +18,49 @@ bool IsKeptEnd(const TCharRec& ch) {
     return ch.Kind == 0 && ch.Code >= 13 && ch.Code <= 15;
 }
 
-// Width of the text aligned at a stop: up to the next tab, for a decimal stop up to the
-// decimal comma first. A kept paragraph, line or page end closes the text too: what follows
-// it stands on another line.
-double AlignedTextWidth(std::span<TCharRec* const> chars, size_t tab, bool decimal) {
-    double width = 0;
-    for (size_t i = tab + 1; i < chars.size(); ++i) {
-        const TCharRec& ch = *chars[i];
-        if (IsText(ch, 9) || IsKeptEnd(ch) || (decimal && IsText(ch, ','))) break;
-        width += ch.Width;
+bool IsDigit(const TCharRec& ch) {
+    return ch.Kind == 0 && ch.Code >= '0' && ch.Code <= '9';
+}
+
+bool IsSeparator(const TCharRec& ch) {
+    return IsText(ch, '.') || IsText(ch, ',');
+}
+
+// The end of the text aligned at the stop after the tab at `tab`: the next tab, or a kept
+// paragraph, line or page end (what follows it stands on another line).
+size_t AlignedTextEnd(std::span<TCharRec* const> chars, size_t tab) {
+    size_t end = tab + 1;
+    while (end < chars.size() && !IsText(*chars[end], 9) && !IsKeptEnd(*chars[end]))
+        ++end;
+    return end;
+}
+
+// Where a decimal stop aligns its text: at the number's decimal separator, the last "." or ","
+// of the number (its digits and separators from its first digit on, a prefix such as a currency
+// sign before it); a number without one aligns its end; text without digits, its end.
+size_t DecimalPoint(std::span<TCharRec* const> chars, size_t first, size_t end) {
+    size_t i = first;
+    while (i < end && !IsDigit(*chars[i]))
+        ++i;
+    if (i == end) return end;
+    size_t point = 0;
+    bool found = false;
+    for (; i < end && (IsDigit(*chars[i]) || IsSeparator(*chars[i])); ++i) {
+        if (!IsSeparator(*chars[i])) continue;
+        point = i;
+        found = true;
     }
+    return found ? point : i;
+}
+
+// Width of the text aligned at a stop: up to the next tab, for a decimal stop up to its decimal
+// point.
+double AlignedTextWidth(std::span<TCharRec* const> chars, size_t tab, bool decimal) {
+    size_t end = AlignedTextEnd(chars, tab);
+    if (decimal) end = DecimalPoint(chars, tab + 1, end);
+    double width = 0;
+    for (size_t i = tab + 1; i < end; ++i)
+        width += chars[i]->Width;
     return width;
 }
 

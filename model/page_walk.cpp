@@ -179,7 +179,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     surface_.BeforeLine(page_, pages_, lineIndex, field.LineCount());
 
     TLineBox lb;
-    if (para.SpaceBefore > 0) q_ += para.SpaceBefore;
+    if (line.SpaceAbove > 0) q_ += line.SpaceAbove;
     lb.LineHeightMm = line.LineHeight;
     lb.LineHeightPx = T(line.LineHeight);
     const bool paraStart = StartsParagraph(fieldIndex, lineIndex);
@@ -252,11 +252,11 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
 
     if (line.CellsInRow < 2 || line.CellIndex == line.CellsInRow - 1) {
         q_ += line.LineHeight;
-        if (para.SpaceAfter > 0) q_ += para.SpaceAfter;
+        if (line.SpaceBelow > 0) q_ += line.SpaceBelow;
         if (line.ColumnCount > 1) q_ += line.ColumnYForward;
     } else {
         // All cells of a row start at the same height.
-        q_ -= para.SpaceBefore;
+        q_ -= line.SpaceAbove;
     }
 }
 
@@ -289,9 +289,8 @@ void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const T
     const TCellDesign& d = line.CellDesign;
     const int32_t cl = box.Left + T(lb.X);
     const int32_t cr = box.Left + T(lb.CellRight);
-    const int32_t y0 = box.Top + T(q_ - line.Para.SpaceBefore);
-    const int32_t y1 =
-        box.Top + TruncUnits((q_ + line.Para.SpaceAfter) / mmPerUnit_ + lb.LineHeightPx);
+    const int32_t y0 = box.Top + T(q_ - line.SpaceAbove);
+    const int32_t y1 = box.Top + TruncUnits((q_ + line.SpaceBelow) / mmPerUnit_ + lb.LineHeightPx);
     if (!(d.ShadeTransparent && d.ShadeColor == kWhite))
         surface_.FillRect({cl, y0, cr + 1, y1 + 1}, d.ShadeColor, TFillKind::Content);
 

@@ -177,6 +177,11 @@ struct TLineRec {
     int32_t ColumnSeparator = 0;
     double ColumnSpacing = 12.5;
     double LineHeight = -1;
+    // Set by the line breaking: the paragraph's space before above its first line and its space
+    // after below its last line (mm); lines inside a paragraph get none. The cells of a table
+    // row share the largest.
+    double SpaceAbove = 0;
+    double SpaceBelow = 0;
     uint8_t Dirty = 0;
     double ColumnX = 0;
     double ColumnYBack = 0;

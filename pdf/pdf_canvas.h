@@ -157,6 +157,8 @@ class TPDFCanvas final : private TPDFObjectWriter {
     // Text measured in Font at 72 dots per inch, whole points; also without an open document.
     int32_t TextWidth(std::string_view text);
     int32_t TextHeight(std::string_view text);
+    // Font's ascent: the baseline of its text lies that far below the cell's top.
+    int32_t TextAscent();
     // Code points as TextOut writes them: each glyph measured in the face that draws it; the
     // height is Font's cell height, as for the 8-bit string.
     int32_t TextWidth(std::u32string_view text);
@@ -267,6 +269,7 @@ class TPDFCanvas final : private TPDFObjectWriter {
     TPDFFont measureKey_;
     bool measureValid_ = false;
     int32_t measureHeight_ = 0;  // the cell height of measureFont_
+    int32_t measureAscent_ = 0;  // and its ascent
     int32_t unembeddedGlyphs_ = 0;
 };
 

@@ -179,13 +179,14 @@ void TPDFCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bot
 void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
     if (!isOpen_) return;
     try {
-        const int64_t cellHeight = TextHeight(text);
+        const int64_t ascent = TextAscent();
         WriteLine("BT");
         SelectTextFont();
         WriteNumber(x);
         WriteRaw(" ");
-        // The text origin (the baseline) sits at the bottom edge of the cell.
-        WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
+        // The text origin (the baseline) sits the font's ascent below the cell's top, where the
+        // preview puts it.
+        WriteNumber(int64_t{PageHeight} - y - ascent);
         WriteRaw("  Td (");
         if (fonts_.EmbedAll()) fonts_.UseBytes(curFontNumber_, text);
         AppendEscapedPDFString(Target(), text);
@@ -238,13 +239,13 @@ int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
         return TextWidth(std::string_view("?"));
     }
     fonts_.UseGlyph(number, glyph.Glyph, std::u32string_view(&glyph.Text, 1));
-    // Placed as the simple font places its text: the baseline at the bottom of Font's cell.
-    const int64_t cellHeight = measureHeight_;
+    // Placed as the simple font places its text: the baseline at Font's ascent.
+    const int64_t ascent = TextAscent();
     WriteLine("BT");
     SelectTextFont(number);
     WriteNumber(x);
     WriteRaw(" ");
-    WriteNumber(int64_t{PageHeight} - 1 - y - cellHeight);
+    WriteNumber(int64_t{PageHeight} - y - ascent);
     WriteRaw("  Td <");
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (int shift = 12; shift >= 0; shift -= 4)
@@ -307,8 +308,8 @@ double TPDFCanvas::GlyphsOut(int32_t x, int32_t y, const TGlyphCluster& cluster)
         const std::vector<std::u32string> texts = GlyphTexts(face, cluster);
         WriteLine("BT");
         SelectTextFont(number);
-        // The baseline sits at the bottom of Font's cell, as for the simple fonts' text.
-        const double baseline = double(PageHeight) - 1 - y - measureHeight_;
+        // The baseline sits at Font's ascent, as for the simple fonts' text.
+        const double baseline = double(PageHeight) - y - TextAscent();
         double pen = x;
         static constexpr char kHex[] = "0123456789ABCDEF";
         for (size_t i = 0; i < cluster.Glyphs.size(); ++i) {
@@ -344,9 +345,19 @@ const TFont& TPDFCanvas::MeasureFont() {
         measureFont_ = selfont(Font.Name, 72, 100.0, Font.Size, Font.Style, Font.Charset);
         measureKey_ = Font;
         measureHeight_ = qm::TextHeight(measureFont_, "X");
+        measureAscent_ = FontMetrics(measureFont_).Ascent;
         measureValid_ = true;
     }
     return measureFont_;
+}
+
+int32_t TPDFCanvas::TextAscent() {
+    try {
+        MeasureFont();
+        return measureAscent_;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 int32_t TPDFCanvas::TextWidth(std::string_view text) {

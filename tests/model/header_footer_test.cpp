@@ -85,27 +85,21 @@ TEST(HeaderFooter, DistinctFirstPageAndFacingPages) {
     }
 }
 
-TEST(HeaderFooter, HeaderLinesBreakToThePageWidthAndOverflowStaysInTheField) {
-    LayoutDoc d;
-    TFieldRec& header = d.doc.Fields[5];
-    header.Lines.clear();
-    // The page is 793 screen pixels wide at 96 dpi: 209.81 mm, so 159.81 mm of text.
-    for (int i = 0; i < 12; ++i)
-        d.Add(std::string(81, 'h'), 1, 2.0, 4.0, 5);
-    d.Layout();
-    EXPECT_EQ(d.doc.Fields[5].LineCount(), 24);  // 79 + 2 characters each
-    EXPECT_EQ(d.doc.Fields[5].Lines[0].CharCount(), 79);
-    EXPECT_EQ(d.doc.GetAnzPages(), 1);
-    EXPECT_EQ(d.doc.FieldCount(), 7);
-}
-
-TEST(HeaderFooter, TheScreenResolutionSetsTheLayoutPageWidth) {
-    LayoutDoc d;
-    d.doc.ScreenDPI = 1;  // 8 pixels: 203.2 mm of page, 153.2 mm of header text
-    d.doc.Fields[5].Lines.clear();
-    d.Add(std::string(81, 'h'), 1, 2.0, 4.0, 5);
-    d.Layout();
-    EXPECT_EQ(d.doc.Fields[5].Lines[0].CharCount(), 76);
+TEST(HeaderFooter, HeaderLinesBreakToThePapersWidthAndOverflowStaysInTheField) {
+    // The paper's own width, whatever the screen: 210 mm of A4 leave 160 mm of header text.
+    for (const int32_t screenDpi : {96, 1}) {
+        LayoutDoc d;
+        d.doc.ScreenDPI = screenDpi;
+        TFieldRec& header = d.doc.Fields[5];
+        header.Lines.clear();
+        for (int i = 0; i < 12; ++i)
+            d.Add(std::string(81, 'h'), 1, 2.0, 4.0, 5);
+        d.Layout();
+        EXPECT_EQ(d.doc.Fields[5].LineCount(), 24);  // 80 + 1 characters each
+        EXPECT_EQ(d.doc.Fields[5].Lines[0].CharCount(), 80) << screenDpi;
+        EXPECT_EQ(d.doc.GetAnzPages(), 1);
+        EXPECT_EQ(d.doc.FieldCount(), 7);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "base/cp1252.h"
 #include "model/document.h"
 #include "model/line_text.h"
+#include "model/page_walk.h"
+#include "model/recording_surface.h"
 #include "tests/model/layout_fixture.h"
 
 namespace qm {
@@ -141,21 +143,33 @@ TEST(LineHeights, AFreshModelHasOneLaidOutEmptyPage) {
         EXPECT_EQ(doc.Fields[f].LineCount(), 1);
 }
 
-TEST(LineHeights, SpaceBeforeAndAfterSurroundEveryLineOfAParagraph) {
-    // Three lines of 4 mm with 2 mm before and 3 mm after each take 27 mm; a following 4 mm
-    // line fits into 31 mm but not into 30.9 mm.
-    for (double height : {31.0, 30.9}) {
+TEST(LineHeights, SpaceBeforeGoesAboveAParagraphAndSpaceAfterBelowIt) {
+    // Three lines of 4 mm with 2 mm before the first and 3 mm after the last take 17 mm; a
+    // following 4 mm line fits into 21 mm but not into 20.9 mm.
+    for (double height : {21.0, 20.9}) {
         LayoutDoc d(50.0, height);
         TLineRec& para = d.Add(std::string(60, 'a'));
         para.Para.SpaceBefore = 2.0;
         para.Para.SpaceAfter = 3.0;
         d.Add("b");
         d.Layout();
-        EXPECT_EQ(d.doc.GetAnzPages(), height == 31.0 ? 1 : 2) << height;
-        for (int32_t i = 0; i < 3; ++i) {
-            EXPECT_DOUBLE_EQ(d.Line(i).Para.SpaceBefore, 2.0);
-            EXPECT_DOUBLE_EQ(d.Line(i).Para.SpaceAfter, 3.0);
+        EXPECT_EQ(d.doc.GetAnzPages(), height == 21.0 ? 1 : 2) << height;
+        EXPECT_DOUBLE_EQ(d.Line(0).SpaceAbove, 2.0);
+        EXPECT_DOUBLE_EQ(d.Line(0).SpaceBelow, 0.0);
+        EXPECT_DOUBLE_EQ(d.Line(1).SpaceAbove + d.Line(1).SpaceBelow, 0.0);
+        EXPECT_DOUBLE_EQ(d.Line(2).SpaceAbove, 0.0);
+        EXPECT_DOUBLE_EQ(d.Line(2).SpaceBelow, 3.0);
+        // Drawn, the lines inside the paragraph follow each other at the line height.
+        test::TRecordingSurface surface;
+        TPageWalk(d.doc, surface, PdfGeometry(d.doc)).DrawPageFields(0);
+        std::vector<int> ys;
+        for (const std::string& call : surface.Only("text")) {
+            const int y = std::stoi(call.substr(call.find(',') + 1));
+            if (ys.empty() || ys.back() != y) ys.push_back(y);
         }
+        ASSERT_GE(ys.size(), 3u);
+        EXPECT_NEAR(ys[1] - ys[0], 4.0 / (kMmPerInch / 72), 1) << height;
+        EXPECT_NEAR(ys[2] - ys[1], 4.0 / (kMmPerInch / 72), 1) << height;
     }
 }
 

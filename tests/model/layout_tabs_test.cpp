@@ -40,9 +40,21 @@ TEST(TabStops, RightStopSubtractsTheTextUpToTheNextTab) {
     EXPECT_DOUBLE_EQ(chars[2].Width, 40.0 - 4.0 - 6.0);
 }
 
-TEST(TabStops, DecimalStopAlignsAtTheCommaNotAtAPoint) {
-    EXPECT_DOUBLE_EQ(TabLine("\t12,50", {{40.0, 3, 0}})[0].Width, 40.0 - 4.0);
-    EXPECT_DOUBLE_EQ(TabLine("\t12.50", {{40.0, 3, 0}})[0].Width, 40.0 - 10.0);
+TEST(TabStops, DecimalStopAlignsAtTheNumbersDecimalSeparator) {
+    // Characters are 2 mm wide: the stop at 40 mm less the text before the separator.
+    const std::vector<TTabStop> stop{{40.0, 3, 0}};
+    EXPECT_DOUBLE_EQ(TabLine("\t12,50", stop)[0].Width, 40.0 - 4.0);
+    EXPECT_DOUBLE_EQ(TabLine("\t1234.5", stop)[0].Width, 40.0 - 8.0);
+    EXPECT_DOUBLE_EQ(TabLine("\t7.25", stop)[0].Width, 40.0 - 2.0);
+    EXPECT_DOUBLE_EQ(TabLine("\t33.125", stop)[0].Width, 40.0 - 4.0);
+    // The last separator of the number; what follows the number does not count.
+    EXPECT_DOUBLE_EQ(TabLine("\t1,234.50 kg.", stop)[0].Width, 40.0 - 10.0);
+    EXPECT_DOUBLE_EQ(TabLine("\t12. x", stop)[0].Width, 40.0 - 4.0);
+    // A prefix stands before the number; a number without separator aligns its end; text
+    // without digits aligns as at a right stop.
+    EXPECT_DOUBLE_EQ(TabLine("\t$12.50", stop)[0].Width, 40.0 - 6.0);
+    EXPECT_DOUBLE_EQ(TabLine("\t123 kg", stop)[0].Width, 40.0 - 6.0);
+    EXPECT_DOUBLE_EQ(TabLine("\tnone", stop)[0].Width, 40.0 - 8.0);
 }
 
 TEST(TabStops, CentredStopSubtractsHalfTheFollowingText) {

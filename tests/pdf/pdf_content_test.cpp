@@ -97,16 +97,17 @@ TEST(PdfContent, AClearBrushFramesWithFourSegments) {
                      "10 771 m", "10 820 l", "S"}));
 }
 
-TEST(PdfContent, TextObjectsCarryColourFontAndTheCellBottom) {
-    // A 12-point Arial cell is 14 points high: the origin of (72, 72) is at 841 - 1 - 72 - 14.
+TEST(PdfContent, TextObjectsCarryColourFontAndTheBaseline) {
+    // 12-point Arial has an ascent of 11 points: the baseline of a cell at (72, 72) is at
+    // 841 - 72 - 11.
     EXPECT_EQ(Content([](TPDFCanvas& c) {
                   c.Font.Name = "Arial";
                   c.Font.Size = 12;
                   c.TextOut(72, 72, "Hi");
                   c.TextOut(90, 72, "there");
               }),
-              (Lines{"BT", "0 0 0 rg", "/F1 12 Tf", "72 754  Td (Hi) Tj", "ET",  //
-                     "BT", "0 0 0 rg", "90 754  Td (there) Tj", "ET"}));
+              (Lines{"BT", "0 0 0 rg", "/F1 12 Tf", "72 758  Td (Hi) Tj", "ET",  //
+                     "BT", "0 0 0 rg", "90 758  Td (there) Tj", "ET"}));
 }
 
 TEST(PdfContent, AfterABrushTheTextColourIsWrittenOnlyWhenItChanges) {
@@ -121,9 +122,9 @@ TEST(PdfContent, AfterABrushTheTextColourIsWrittenOnlyWhenItChanges) {
                   c.TextOut(0, 0, "c");
               }),
               (Lines{"1 1 1 rg", "0 831 9 9 re", "f",                          //
-                     "BT", "0 0 0 rg", "/F1 12 Tf", "0 826  Td (a) Tj", "ET",  //
-                     "BT", "0 826  Td (b) Tj", "ET",                           //
-                     "BT", "1 0 0 rg", "/F1 10 Tf", "0 829  Td (c) Tj", "ET"}));
+                     "BT", "0 0 0 rg", "/F1 12 Tf", "0 830  Td (a) Tj", "ET",  //
+                     "BT", "0 830  Td (b) Tj", "ET",                           //
+                     "BT", "1 0 0 rg", "/F1 10 Tf", "0 832  Td (c) Tj", "ET"}));
 }
 
 TEST(PdfContent, TextAfterAClearBrushStillGetsItsOwnColour) {
@@ -142,7 +143,7 @@ TEST(PdfContent, TextAfterAClearBrushStillGetsItsOwnColour) {
                   c.TextOut(0, 0, "w");
               }),
               (Lines{"0 0 0 rg", "0 831 9 9 re", "f", "BT", "1 1 1 rg", "/F1 12 Tf",
-                     "0 826  Td (w) Tj", "ET"}));
+                     "0 830  Td (w) Tj", "ET"}));
     // The same when the first brush of a page is clear: the page begins with a black fill.
     EXPECT_EQ(Content([](TPDFCanvas& c) {
                   c.Font.Name = "Arial";
@@ -154,8 +155,8 @@ TEST(PdfContent, TextAfterAClearBrushStillGetsItsOwnColour) {
                   c.Font.Color = 0;
                   c.TextOut(0, 0, "k");
               }),
-              (Lines{"BT", "1 1 1 rg", "/F1 12 Tf", "0 826  Td (w) Tj", "ET",  //
-                     "BT", "0 0 0 rg", "0 826  Td (k) Tj", "ET"}));
+              (Lines{"BT", "1 1 1 rg", "/F1 12 Tf", "0 830  Td (w) Tj", "ET",  //
+                     "BT", "0 0 0 rg", "0 830  Td (k) Tj", "ET"}));
 }
 
 TEST(PdfContent, StringsAreEscaped) {
@@ -165,7 +166,7 @@ TEST(PdfContent, StringsAreEscaped) {
         c.TextOut(0, 0, std::string("(a)\\\t\xE9\x01\n\r\b\f\x1F", 12));
     });
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[3], "0 826  Td (\\(a\\)\\\\\\t\xE9\\001\\n\\r\\b\\f\\037) Tj");
+    EXPECT_EQ(lines[3], "0 830  Td (\\(a\\)\\\\\\t\xE9\\001\\n\\r\\b\\f\\037) Tj");
     EXPECT_EQ(EscapePDFString(std::string("\0", 1)), "\\000");
 }
 
@@ -184,7 +185,7 @@ TEST(PdfContent, StateIsWrittenAgainOnEveryPage) {
     const Lines second = test::SplitLines(test::PageContent(pdf, 2));
     EXPECT_EQ(second,
               (Lines{"1 1 1 rg", "0 831 9 9 re", "f", "[ ] 0 d", "1 w", "0 0 0 RG", "5 835 m",
-                     "6 834 l", "S", "BT", "0 0 0 rg", "/F1 12 Tf", "0 826  Td (b) Tj", "ET"}));
+                     "6 834 l", "S", "BT", "0 0 0 rg", "/F1 12 Tf", "0 830  Td (b) Tj", "ET"}));
 }
 
 TEST(PdfContent, ImagesArePlacedByTheirBoxMinusOnePoint) {

@@ -10,12 +10,12 @@
 #include <sstream>
 #include <string>
 
-#include "raster/hb_face_cache.h"
 #include "pdf/pdf_font_subset.h"
 #include "pdf/pdf_fonts.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf_test_support.h"
 #include "raster/glyph_shapes.h"
+#include "raster/hb_face_cache.h"
 
 namespace qm {
 namespace {
@@ -166,9 +166,9 @@ TEST(PdfType0Content, MixedRunsFollowEachOthersWidthsAndShowGlyphIds) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "<%04X>", zhe);
     const std::string content = test::PageContent(pdf, 1);
-    const int32_t cell = TextHeight(times, std::string_view("X"));
+    const int32_t ascent = FontMetrics(times).Ascent;
     // The same baseline as the Latin letters, after their width; the font selected anew.
-    const std::string y = std::to_string(841 - 1 - 20 - cell);
+    const std::string y = std::to_string(841 - 20 - ascent);
     EXPECT_NE(content.find("/F1 12 Tf\n10 " + y + "  Td (ab) Tj"), std::string::npos) << content;
     EXPECT_NE(content.find("/F2 12 Tf\n" + std::to_string(10 + latinWidth) + " " + y + "  Td " +
                            hex + " Tj"),
