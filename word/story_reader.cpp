@@ -180,7 +180,12 @@ void TStoryReader::HandleBreak(char32_t code) {
 
 void TStoryReader::HandleCellMark() {
     resolver_.Update(fc_);
-    if (resolver_.Pap().FInTable != 1) return;  // outside a table it does nothing
+    // A cell mark outside a table (a file whose paragraph properties do not fit its text)
+    // ends the paragraph, so that what stands on either side of it stays apart.
+    if (resolver_.Pap().FInTable != 1) {
+        HandleBreak(kParagraphEnd);
+        return;
+    }
     if (resolver_.Pap().FTtp == 1) {
         writer_.EndRow(resolver_.Row(), resolver_.Sep());
         resolver_.EndRow();

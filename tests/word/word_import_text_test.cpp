@@ -112,6 +112,14 @@ TEST(WordImportText, OptionalHyphensAreSoftAndNonBreakingHyphensBecomeHyphens) {
     EXPECT_EQ(BodyOf(b), "co\xADop non-breaking\nwide\xADsoft\n");
 }
 
+TEST(WordImportText, ACellMarkOutsideATableEndsTheParagraph) {
+    // Properties that do not fit the text can leave cell marks outside any table row: what
+    // stands on either side of one is kept apart, not run together.
+    TWordBuilder b;
+    b.Text(u"left\x07right").Paragraph();
+    EXPECT_EQ(BodyOf(b), "left\nright\n");
+}
+
 TEST(WordImportText, LineAndPageBreaksEndLinesWithTheirKind) {
     TWordBuilder b;
     b.Text(u"one\vtwo\fthree").Paragraph();
