@@ -109,7 +109,8 @@ public:
     // by shaping it: each cluster's first character gets the cluster's glyphs and advance, the
     // others of the cluster no width. Falls back to RenderChar when the face cannot shape.
     void ShapeChars(std::span<TCharRec> run);
-    // Font reduction for small capitals, superscript and subscript: Round(Size * factor).
+    // The size text is drawn at: the font's size, or for small capitals, superscript and
+    // subscript Round(Size * factor) (at least 1).
     static double ReducedSize(const TFontRec& font);
 
 private:

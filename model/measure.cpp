@@ -17,6 +17,8 @@ double TDocument::ReducedSize(const TFontRec& font) {
     double factor = 1.0;
     if (font.Attrib & kAttribSmallCaps) factor *= 0.75;
     if (font.Attrib & (kAttribSuperscript | kAttribSubscript)) factor *= 0.6;
+    // Text of its own size keeps it, half points too; a reduced size is whole points.
+    if (factor == 1.0 && font.Size > 0) return font.Size;
     // nearbyint rounds to nearest with ties to even under the default rounding mode.
     const double reduced = std::nearbyint(font.Size * factor);
     return reduced > 0 ? reduced : 1.0;

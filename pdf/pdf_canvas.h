@@ -71,7 +71,7 @@ struct TPDFBrush {
 // kStyleUnderline, kStyleStrikeOut of raster/font.h), colour and character set.
 struct TPDFFont {
     std::string Name = "Microsoft Sans Serif";
-    int32_t Size = 8;
+    double Size = 8;  // points; whole or half points as documents give them
     uint8_t Style = 0;
     uint32_t Color = 0;
     uint8_t Charset = 1;  // DEFAULT_CHARSET
@@ -246,7 +246,7 @@ class TPDFCanvas final : private TPDFObjectWriter {
 
     // What the page's content stream already holds.
     int32_t curFontNumber_ = 0;
-    int32_t curFontSize_ = 0;
+    double curFontSize_ = 0;
     bool fontSelected_ = false;
     bool fillColorWritten_ = false;
     bool penWritten_ = false;

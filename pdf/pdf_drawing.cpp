@@ -90,7 +90,7 @@ void TPDFCanvas::SelectTextFont(int32_t number) {
     WriteRaw("/F");
     WriteNumber(number);
     WriteRaw(" ");
-    WriteNumber(Font.Size);
+    WriteHundredths(std::llround(Font.Size * 100));
     WriteLine(" Tf");
     curFontNumber_ = number;
     curFontSize_ = Font.Size;

@@ -32,7 +32,8 @@ void TPDFPageSurface::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32
 void TPDFPageSurface::SelectFont(const std::string& face, double size, uint8_t style,
                                  uint8_t charset) {
     writer_.Font.Name = face;
-    writer_.Font.Size = TruncUnits(size);  // PDF font sizes are whole points
+    // Sizes to a hundredth of a point (documents give half points at most).
+    writer_.Font.Size = TruncUnits(size * 100) / 100.0;
     writer_.Font.Style = style;
     writer_.Font.Charset = charset;
 }
@@ -81,8 +82,8 @@ void TPDFPageSurface::Decorate(int32_t x, int32_t y, int32_t w, int32_t h,
         writer_.Pen.Width = 1;
     }
     if (strike) {
-        const int32_t s = writer_.Font.Size / 4;
-        writer_.Pen.Width = writer_.Font.Size / 12;
+        const int32_t s = TruncUnits(writer_.Font.Size / 4);
+        writer_.Pen.Width = TruncUnits(writer_.Font.Size / 12);
         writer_.MoveTo(x - 1, y + h - s);
         writer_.LineTo(x + w + 1, y + h - s);
         writer_.Pen.Width = 1;

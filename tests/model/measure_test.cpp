@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "model/document.h"
 
 namespace qm {
@@ -19,10 +21,13 @@ TEST(ReducedSize, RoundsTiesToEven) {
     font.Attrib = kAttribSubscript;
     font.Size = 12.5;  // 7.5 -> 8
     EXPECT_EQ(TDocument::ReducedSize(font), 8.0);
+    // Text of its own size keeps its half point.
+    font.Attrib = 0;
+    EXPECT_EQ(TDocument::ReducedSize(font), 12.5);
 }
 
 class Measuring : public ::testing::Test {
-protected:
+  protected:
     TCharRec MakeChar(uint8_t code, const TFontRec& font) {
         TCharRec ch;
         ch.Code = Cp1252ToUnicode(code);
@@ -44,6 +49,17 @@ TEST_F(Measuring, SuperscriptTakesItsWidthFromTheReducedFontAndHeightFromTheFull
     EXPECT_DOUBLE_EQ(a.Width, MakeChar('m', six).Width);
     EXPECT_DOUBLE_EQ(a.Height, MakeChar('m', plain).Height);
     EXPECT_GT(a.Height, 0.0);
+}
+
+TEST_F(Measuring, HalfPointSizesMeasureBetweenTheirNeighbours) {
+    TFontRec font = doc.DefaultFontRec();
+    std::vector<double> widths;
+    for (const double size : {10.0, 10.5, 11.0}) {
+        font.Size = size;
+        widths.push_back(MakeChar('m', font).Width);
+    }
+    EXPECT_LT(widths[0], widths[1]);
+    EXPECT_LT(widths[1], widths[2]);
 }
 
 TEST_F(Measuring, SmallCapitalsWithSuperscriptMeasureTheCapitalAtFourPoints) {

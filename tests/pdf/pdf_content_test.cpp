@@ -120,11 +120,29 @@ TEST(PdfContent, AfterABrushTheTextColourIsWrittenOnlyWhenItChanges) {
                   c.Font.Size = 10;
                   c.Font.Color = 0x0000FF;
                   c.TextOut(0, 0, "c");
+                  c.Font.Size = 10.5;  // half points are written as they are
+                  c.TextOut(0, 0, "d");
               }),
-              (Lines{"1 1 1 rg", "0 831 9 9 re", "f",                          //
-                     "BT", "0 0 0 rg", "/F1 12 Tf", "0 830  Td (a) Tj", "ET",  //
-                     "BT", "0 830  Td (b) Tj", "ET",                           //
-                     "BT", "1 0 0 rg", "/F1 10 Tf", "0 832  Td (c) Tj", "ET"}));
+              (Lines{"1 1 1 rg",
+                     "0 831 9 9 re",
+                     "f",  //
+                     "BT",
+                     "0 0 0 rg",
+                     "/F1 12 Tf",
+                     "0 830  Td (a) Tj",
+                     "ET",  //
+                     "BT",
+                     "0 830  Td (b) Tj",
+                     "ET",  //
+                     "BT",
+                     "1 0 0 rg",
+                     "/F1 10 Tf",
+                     "0 832  Td (c) Tj",
+                     "ET",  //
+                     "BT",
+                     "/F1 10.5 Tf",
+                     "0 832  Td (d) Tj",
+                     "ET"}));
 }
 
 TEST(PdfContent, TextAfterAClearBrushStillGetsItsOwnColour) {
