@@ -1,6 +1,7 @@
 // Pagination: the lines of a field are stacked from its top; the first line that no longer
-// fits (or that follows a page break, or that lands beyond the last text column) starts the
-// next page body. Headers and footers are measured the same way but keep all their lines.
+// fits (or that follows a page break, or that lands beyond the last text column, or that
+// starts a paragraph to begin on a new page) starts the next page body. Headers and footers are
+// measured the same way but keep all their lines.
 //
 // A page body's overflow is not moved into the next page's array (which would move the rest
 // of the document once per page): the overflow stays in one buffer, and each page takes its
@@ -51,6 +52,11 @@ void ApplyColumnInfo(TLineRec& line, const TColumnInfo& info, double fieldWidth)
     line.ColumnYForward = info.YForward;
 }
 
+// A line whose predecessor ended a paragraph (or a page) is its paragraph's first.
+bool StartsParagraph(int32_t endBefore) {
+    return endBefore == 1 || endBefore == 3;
+}
+
 // Places the lines of one page (`lines`, starting at `base` in the indexed buffer) and returns
 // how many of them stay on it. Every page keeps at least its first line.
 size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index,
@@ -61,6 +67,7 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
     for (size_t a = 0; a < lines.size(); ++a) {
         TLineRec& line = lines[a];
         const TParaFormat& para = line.Para;
+        if (a > 0 && para.PageBreakBefore && StartsParagraph(endBefore)) return a;
         if (para.SpaceBefore > 0) y += para.SpaceBefore;
         bool needBreak = false;
         if (line.ColumnCount > 1) {

@@ -37,6 +37,8 @@ TSprms Shadow(uint8_t value = 1);
 TSprms FieldHidden(uint8_t value = 1);
 TSprms Underline(uint8_t kul = 1);
 TSprms Color(uint8_t ico);
+TSprms ColorRef(uint32_t cv);      // sprmCCv: 0x00BBGGRR, 0xFF000000 automatic
+TSprms Hidden(uint8_t value = 1);  // sprmCFVanish
 TSprms Highlight(uint8_t ico);
 TSprms Shading(uint16_t shd);
 TSprms Size(uint16_t hps);
@@ -50,6 +52,8 @@ TSprms Special(uint8_t value = 1);
 
 // Paragraph properties (twips).
 TSprms Justify(uint8_t jc);
+TSprms JustifyLogical(uint8_t jc);  // sprmPJc: start and end sides, not left and right
+TSprms PageBreakBefore(uint8_t value = 1);
 TSprms IndentLeft(int16_t twips);
 TSprms IndentRight(int16_t twips);
 TSprms IndentFirst(int16_t twips);
@@ -110,6 +114,7 @@ struct TWordOptions {
     bool HeaderTable = true;  // false: lcbPlcfhdd = 0 even when there are header stories
     bool FacingPages = false;
     uint16_t DefaultTabTwips = 720;
+    uint16_t StandardFont = 0;  // the STSHI's font of text that names none
 };
 
 struct TWordStreams {

@@ -395,8 +395,9 @@ void TWordWriter::WriteStylesheet(std::vector<uint8_t>& t) {
         Put16(t, 0x5B);
         Put16(t, 0x0F);
         Put16(t, 0);
-        for (int i = 0; i < 3; ++i)
-            Put16(t, 0);
+        Put16(t, b_.options_.StandardFont);  // ASCII, then East Asian and other text
+        Put16(t, 0);
+        Put16(t, 0);
         for (uint16_t istd = 0; istd < count; ++istd) {
             auto it = std::find_if(styles.begin(), styles.end(),
                                    [&](const TWordStyle& s) { return s.Istd == istd; });
