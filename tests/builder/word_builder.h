@@ -140,6 +140,8 @@ class TWordBuilder {
     TWordOptions& Options() { return options_; }
     // Fonts in number order; without any, font 0 is "Times New Roman".
     TWordBuilder& Font(std::string name);
+    // A font with an alternative name (the FFN's ixchSzAlt), as Word writes East Asian ones.
+    TWordBuilder& Font(std::u16string name, std::u16string alt);
     TWordBuilder& Style(TWordStyle style);
 
     // Where the following text goes: the main text or a header or footer story.
@@ -223,7 +225,11 @@ class TWordBuilder {
     int32_t ChpxId(TSprms chpx);
 
     TWordOptions options_;
-    std::vector<std::string> fonts_;
+    struct TFontName {
+        std::u16string Name;
+        std::u16string Alt;
+    };
+    std::vector<TFontName> fonts_;
     std::vector<TWordStyle> styles_;
     std::vector<TSprms> chpxs_;
     std::vector<TParaDef> paras_;

@@ -1,7 +1,7 @@
 // Paragraph and character properties from the document to the PDF, through the command line:
 // a paragraph that starts a new page (directly or through its style), the 24-bit text colour,
 // the logical paragraph alignment of right-to-left paragraphs, hidden text and the stylesheet's
-// standard font.
+// standard font (and font names in other scripts).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -192,12 +192,16 @@ TEST_F(ParagraphProps, HiddenTextIsNotShownButItsParagraphEndIs) {
 TEST_F(ParagraphProps, TextThatNamesNoFontUsesTheStylesheetsStandardFont) {
     TWordBuilder b;
     b.Font("Times New Roman").Font("DejaVu Sans Mono");
+    // A Chinese face name goes by its Latin alternative name.
+    b.Font(u"\u5B8B\u4F53", u"SimSun");
     b.Options().StandardFont = 1;
-    b.Text(u"standard ").Text(u"named", sprm::FontNumber(0)).Paragraph();
+    b.Text(u"standard ").Text(u"named ", sprm::FontNumber(0));
+    b.Text(u"eastern", sprm::FontNumber(2)).Paragraph();
     const std::string pdf = Convert(b);
     const std::string fonts = RunCommand("pdffonts " + ShellQuote(pdf)).Output;
     EXPECT_NE(fonts.find("DejaVu Sans Mono"), std::string::npos) << fonts;
     EXPECT_NE(fonts.find("Times"), std::string::npos) << fonts;
+    EXPECT_NE(fonts.find("SimSun"), std::string::npos) << fonts;
     // The standard font is fixed-pitch and wide: "standard" is close to 8 of its advances of
     // 0.6 em (in Times New Roman it would be 34 points).
     const TWordBox w = FindWord(pdf, "standard");
