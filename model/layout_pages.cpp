@@ -57,6 +57,40 @@ bool StartsParagraph(int32_t endBefore) {
     return endBefore == 1 || endBefore == 3;
 }
 
+// The first line of the paragraph holding lines[i] (the page's lines only).
+size_t ParagraphStart(std::span<const TLineRec> lines, size_t i) {
+    while (i > 0 && !StartsParagraph(lines[i - 1].EndKind))
+        --i;
+    return i;
+}
+
+// Where a page that runs out of room at line `a` ends so that no paragraph kept together is
+// split, none kept with the next one is parted from it, and a paragraph with widow control
+// leaves no line of its own alone. When that would leave the page
+// empty, or take a table row or columns apart, the page ends at `a` after all.
+size_t KeptBreak(std::span<const TLineRec> lines, size_t a) {
+    size_t start = a;
+    const TParaFormat& para = lines[a].Para;
+    const size_t first = ParagraphStart(lines, a);
+    if (para.KeepTogether) {
+        start = first;
+    } else if (para.WidowControl && a > first) {
+        // The last line does not go alone: the one before it goes with it, and a first line
+        // that would then stay alone goes too.
+        if (StartsParagraph(lines[a].EndKind)) start = a - 1;
+        if (start == first + 1) start = first;
+    }
+    while (start > 0 && StartsParagraph(lines[start - 1].EndKind) &&
+           lines[start - 1].Para.KeepWithNext) {
+        start = ParagraphStart(lines, start - 1);
+    }
+    if (start == 0) return a;
+    for (size_t i = start; i <= a; ++i) {
+        if (lines[i].InTable || lines[i].ColumnCount > 1) return a;
+    }
+    return start;
+}
+
 // Places the lines of one page (`lines`, starting at `base` in the indexed buffer) and returns
 // how many of them stay on it. Every page keeps at least its first line.
 size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index,
@@ -89,7 +123,8 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
             y += line.LineHeight;
             if (para.SpaceAfter > 0) y += para.SpaceAfter;
         }
-        if ((y > size.Height || needBreak || endBefore == 3) && a > 0) return a;
+        if ((needBreak || endBefore == 3) && a > 0) return a;
+        if (y > size.Height && a > 0) return KeptBreak(lines, a);
         endBefore = line.EndKind;
     }
     return lines.size();

@@ -87,6 +87,9 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     if (defaultTabTwips != 0) para.DefaultTabWidth = TwipsToMm(defaultTabTwips);
     // A page cannot break inside a table row, so a cell's paragraph never starts a page.
     para.PageBreakBefore = pap.FPageBreakBefore != 0 && pap.FInTable == 0 ? 1 : 0;
+    para.KeepTogether = pap.FKeep != 0 ? 1 : 0;
+    para.KeepWithNext = pap.FKeepFollow != 0 ? 1 : 0;
+    para.WidowControl = pap.FWidowControl != 0 ? 1 : 0;
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }
 

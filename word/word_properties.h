@@ -43,6 +43,10 @@ struct TPap {
     // Jc was given logically (sprmPJc): in a right-to-left paragraph left and right swap.
     uint8_t FJcLogical = 0;
     uint8_t FPageBreakBefore = 0;
+    uint8_t FKeep = 0;        // the paragraph's lines stay on one page
+    uint8_t FKeepFollow = 0;  // the paragraph stays on the page of the next one
+    // No page starts with the paragraph's last line alone or ends with its first alone.
+    uint8_t FWidowControl = 1;
     uint8_t FNoLnn = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none
     int32_t DxaRight = 0;

@@ -54,6 +54,9 @@ TSprms Special(uint8_t value = 1);
 TSprms Justify(uint8_t jc);
 TSprms JustifyLogical(uint8_t jc);  // sprmPJc: start and end sides, not left and right
 TSprms PageBreakBefore(uint8_t value = 1);
+TSprms KeepTogether(uint8_t value = 1);  // sprmPFKeep
+TSprms KeepWithNext(uint8_t value = 1);  // sprmPFKeepFollow
+TSprms WidowControl(uint8_t value);      // on unless a paragraph or its style turns it off
 TSprms IndentLeft(int16_t twips);
 TSprms IndentRight(int16_t twips);
 TSprms IndentFirst(int16_t twips);

@@ -93,6 +93,15 @@ TSprms JustifyLogical(uint8_t jc) {
 TSprms PageBreakBefore(uint8_t value) {
     return Op8(0x2407, value);
 }
+TSprms KeepTogether(uint8_t value) {
+    return Op8(0x2405, value);
+}
+TSprms KeepWithNext(uint8_t value) {
+    return Op8(0x2406, value);
+}
+TSprms WidowControl(uint8_t value) {
+    return Op8(0x2431, value);
+}
 TSprms IndentLeft(int16_t twips) {
     return Op16(0x840F, static_cast<uint16_t>(twips));
 }

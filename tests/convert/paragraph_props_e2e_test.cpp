@@ -1,7 +1,8 @@
 // Paragraph and character properties from the document to the PDF, through the command line:
 // a paragraph that starts a new page (directly or through its style), the 24-bit text colour,
 // the logical paragraph alignment of right-to-left paragraphs, hidden text and the stylesheet's
-// standard font (and font names in other scripts).
+// standard font (and font names in other scripts); paragraphs kept together, kept with the next
+// one, and widow control.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,6 +83,86 @@ TEST_F(ParagraphProps, PageBreakBeforeStartsANewPageUnlessTheParagraphAlreadySta
             EXPECT_EQ(text.find(word) != std::string::npos, expected)
                 << word << " page " << p + 1 << ": " << text;
         }
+    }
+}
+
+// Pages of lines exactly 700 twips high: 18 of them fill the default page's 12960 twips.
+class KeptLines : public ParagraphProps {
+  protected:
+    const TSprms exact = sprm::LineSpacing(-700, 0);
+
+    // count one-line paragraphs before the paragraph under test.
+    void Filler(TWordBuilder& b, int count) {
+        for (int i = 0; i < count; ++i)
+            b.Para(u"filler", exact);
+    }
+
+    // The page whose text holds the word, or 0.
+    int PageOf(const std::string& pdf, const std::string& word) {
+        for (int p = 1; p <= Pages(pdf); ++p) {
+            std::string text = PageText(pdf, p);
+            std::erase(text, ' ');
+            if (text.find(word) != std::string::npos) return p;
+        }
+        return 0;
+    }
+};
+
+TEST_F(KeptLines, AHeadingKeptWithTheNextParagraphMovesToItsPage) {
+    for (const bool keep : {false, true}) {
+        TWordBuilder b;
+        Filler(b, 17);
+        b.Para(u"Heading", exact + sprm::KeepWithNext(keep ? 1 : 0));
+        b.Para(u"Body", exact);
+        const std::string pdf = Convert(b);
+        EXPECT_EQ(PageOf(pdf, "Heading"), keep ? 2 : 1);
+        EXPECT_EQ(PageOf(pdf, "Body"), 2);
+    }
+}
+
+TEST_F(KeptLines, AParagraphKeptTogetherMovesWhole) {
+    for (const bool keep : {false, true}) {
+        TWordBuilder b;
+        Filler(b, 16);
+        b.Para(u"Top\vMiddle\vBottom",
+               exact + sprm::WidowControl(0) + sprm::KeepTogether(keep ? 1 : 0));
+        const std::string pdf = Convert(b);
+        EXPECT_EQ(PageOf(pdf, "Top"), keep ? 2 : 1);
+        EXPECT_EQ(PageOf(pdf, "Middle"), keep ? 2 : 1);
+        EXPECT_EQ(PageOf(pdf, "Bottom"), 2);
+    }
+    // Longer than a page: it starts a page of its own and breaks where it must.
+    TWordBuilder b;
+    b.Para(u"Before", exact);
+    std::u16string lines = u"first";
+    for (int i = 0; i < 30; ++i)
+        lines += u"\vline";
+    b.Para(lines + u"\vlast", exact + sprm::KeepTogether());
+    const std::string pdf = Convert(b);
+    EXPECT_EQ(Pages(pdf), 3);
+    EXPECT_EQ(PageOf(pdf, "Before"), 1);
+    EXPECT_EQ(PageOf(pdf, "first"), 2);
+    EXPECT_EQ(PageOf(pdf, "last"), 3);
+}
+
+TEST_F(KeptLines, WidowControlLeavesNoLineOfAParagraphAloneOnAPage) {
+    for (const bool control : {false, true}) {
+        const TSprms widow = sprm::WidowControl(control ? 1 : 0);
+        // The last line would start the next page alone: the one before goes with it.
+        TWordBuilder widows;
+        Filler(widows, 15);
+        widows.Para(u"One\vTwo\vThree\vFour", exact + widow);
+        const std::string w = Convert(widows);
+        EXPECT_EQ(PageOf(w, "Two"), 1);
+        EXPECT_EQ(PageOf(w, "Three"), control ? 2 : 1);
+        EXPECT_EQ(PageOf(w, "Four"), 2);
+        // The first line would end the page alone: it goes to the next one.
+        TWordBuilder orphans;
+        Filler(orphans, 17);
+        orphans.Para(u"One\vTwo\vThree\vFour", exact + widow);
+        const std::string o = Convert(orphans);
+        EXPECT_EQ(PageOf(o, "One"), control ? 2 : 1);
+        EXPECT_EQ(PageOf(o, "Two"), 2);
     }
 }
 
