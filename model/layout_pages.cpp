@@ -66,8 +66,8 @@ size_t ParagraphStart(std::span<const TLineRec> lines, size_t i) {
 
 // Where a page that runs out of room at line `a` ends so that no paragraph kept together is
 // split, none kept with the next one is parted from it, and a paragraph with widow control
-// leaves no line of its own alone. When that would leave the page
-// empty, or take a table row or columns apart, the page ends at `a` after all.
+// leaves no line of its own alone. When that would leave the page empty, or take a table row or
+// columns apart, the page ends at `a` after all.
 size_t KeptBreak(std::span<const TLineRec> lines, size_t a) {
     size_t start = a;
     const TParaFormat& para = lines[a].Para;
