@@ -1,6 +1,7 @@
 // Pagination: the lines of a field are stacked from its top; the first line that no longer
-// fits (or that follows a page break, or that lands beyond the last text column) starts the
-// next page body. Headers and footers are measured the same way but keep all their lines.
+// fits (or that follows a page break, or that lands beyond the last text column, or that
+// starts a paragraph to begin on a new page) starts the next page body. Headers and footers are
+// measured the same way but keep all their lines.
 //
 // A page body's overflow is not moved into the next page's array (which would move the rest
 // of the document once per page): the overflow stays in one buffer, and each page takes its
@@ -51,6 +52,45 @@ void ApplyColumnInfo(TLineRec& line, const TColumnInfo& info, double fieldWidth)
     line.ColumnYForward = info.YForward;
 }
 
+// A line whose predecessor ended a paragraph (or a page) is its paragraph's first.
+bool StartsParagraph(int32_t endBefore) {
+    return endBefore == 1 || endBefore == 3;
+}
+
+// The first line of the paragraph holding lines[i] (the page's lines only).
+size_t ParagraphStart(std::span<const TLineRec> lines, size_t i) {
+    while (i > 0 && !StartsParagraph(lines[i - 1].EndKind))
+        --i;
+    return i;
+}
+
+// Where a page that runs out of room at line `a` ends so that no paragraph kept together is
+// split, none kept with the next one is parted from it, and a paragraph with widow control
+// leaves no line of its own alone. When that would leave the page empty, or take a table row or
+// columns apart, the page ends at `a` after all.
+size_t KeptBreak(std::span<const TLineRec> lines, size_t a) {
+    size_t start = a;
+    const TParaFormat& para = lines[a].Para;
+    const size_t first = ParagraphStart(lines, a);
+    if (para.KeepTogether) {
+        start = first;
+    } else if (para.WidowControl && a > first) {
+        // The last line does not go alone: the one before it goes with it, and a first line
+        // that would then stay alone goes too.
+        if (StartsParagraph(lines[a].EndKind)) start = a - 1;
+        if (start == first + 1) start = first;
+    }
+    while (start > 0 && StartsParagraph(lines[start - 1].EndKind) &&
+           lines[start - 1].Para.KeepWithNext) {
+        start = ParagraphStart(lines, start - 1);
+    }
+    if (start == 0) return a;
+    for (size_t i = start; i <= a; ++i) {
+        if (lines[i].InTable || lines[i].ColumnCount > 1) return a;
+    }
+    return start;
+}
+
 // Places the lines of one page (`lines`, starting at `base` in the indexed buffer) and returns
 // how many of them stay on it. Every page keeps at least its first line.
 size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index,
@@ -60,6 +100,7 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
     std::optional<TColumnBalance> balance;
     for (size_t a = 0; a < lines.size(); ++a) {
         TLineRec& line = lines[a];
+        if (a > 0 && line.Para.PageBreakBefore && StartsParagraph(endBefore)) return a;
         if (line.SpaceAbove > 0) y += line.SpaceAbove;
         bool needBreak = false;
         if (line.ColumnCount > 1) {
@@ -81,7 +122,8 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
             y += line.LineHeight;
             if (line.SpaceBelow > 0) y += line.SpaceBelow;
         }
-        if ((y > size.Height || needBreak || endBefore == 3) && a > 0) return a;
+        if ((needBreak || endBefore == 3) && a > 0) return a;
+        if (y > size.Height && a > 0) return KeptBreak(lines, a);
         endBefore = line.EndKind;
     }
     return lines.size();

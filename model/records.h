@@ -74,6 +74,14 @@ struct TParaFormat {
     // forms) meets a Latin letter (AsianLatinGap) or a digit (AsianDigitGap) on a line.
     uint8_t AsianLatinGap = 1;
     uint8_t AsianDigitGap = 1;
+    // The paragraph starts a new page unless it already starts one.
+    uint8_t PageBreakBefore = 0;
+    // A page break does not fall between the paragraph's lines (KeepTogether) or between it
+    // and the next paragraph (KeepWithNext).
+    uint8_t KeepTogether = 0;
+    uint8_t KeepWithNext = 0;
+    // No page starts with the paragraph's last line alone or ends with its first line alone.
+    uint8_t WidowControl = 0;
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

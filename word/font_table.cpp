@@ -7,19 +7,36 @@ namespace qm {
 
 namespace {
 
-// FFN: the face name starts 40 bytes into the entry.
+// FFN: the face name starts 40 bytes into the entry; ixchSzAlt, 5 bytes in, says where in it
+// an alternative name starts (0: none).
 constexpr size_t kFaceNameOffset = 40;
+constexpr size_t kAltNameIndexOffset = 5;
 
+// The name starting `first` characters into the face names; false when Windows-1252 lacks one
+// of its characters.
+bool ReadName(std::span<const uint8_t> entry, size_t first, std::string& name) {
+    name.clear();
+    bool exact = true;
+    ByteReader r(entry.subspan(kFaceNameOffset));
+    uint16_t unit = 0;
+    if (!r.Skip(2 * first)) return false;
+    while (r.U16(unit) && unit != 0) {
+        uint8_t code = 0;
+        exact = Cp1252FromUnicode(unit, code) && exact;
+        name.push_back(static_cast<char>(code));
+    }
+    return exact;
+}
+
+// A name in a script Windows-1252 cannot show gives way to the alternative name, which Word
+// writes in Latin letters for such fonts.
 std::string ReadFaceName(std::span<const uint8_t> entry) {
     std::string name;
     if (entry.size() <= kFaceNameOffset) return name;
-    ByteReader r(entry.subspan(kFaceNameOffset));
-    uint16_t unit = 0;
-    while (r.U16(unit) && unit != 0) {
-        uint8_t code = 0;
-        Cp1252FromUnicode(unit, code);
-        name.push_back(static_cast<char>(code));
-    }
+    const uint8_t alt = entry[kAltNameIndexOffset];
+    std::string altName;
+    if (!ReadName(entry, 0, name) && alt != 0 && ReadName(entry, alt, altName) && !altName.empty())
+        return altName;
     return name;
 }
 

@@ -47,11 +47,28 @@ int32_t BackgroundOf(const TChp& chp, uint8_t& transparent) {
     return color;
 }
 
+// Where the paragraph's lines stand on the page: a logical alignment names its start and end
+// sides, which a right-to-left paragraph has on the right and left.
+uint8_t PhysicalAlign(const TPap& pap) {
+    if (pap.FJcLogical == 0 || pap.FBiDi == 0) return pap.Jc;
+    if (pap.Jc == 0) return 2;
+    if (pap.Jc == 2) return 0;
+    return pap.Jc;
+}
+
+// The 24-bit colour overrides the index; its automatic value is black like index 0.
+int32_t TextColorOf(const TChp& chp) {
+    constexpr uint32_t kAutoColor = 0xFF000000;
+    if (!chp.HasCv) return IcoColor(chp.Ico);
+    if ((chp.Cv & kAutoColor) == kAutoColor) return 0;
+    return static_cast<int32_t>(chp.Cv & 0xFFFFFF);
+}
+
 }  // namespace
 
 void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat& para) {
     const double cellPadding = pap.FInTable == 1 ? kCellPaddingMM : 0;
-    para.Align = pap.Jc;
+    para.Align = PhysicalAlign(pap);
     para.RightToLeft = pap.FBiDi != 0 ? 1 : 0;
     para.AsianLatinGap = pap.FAutoSpaceDE != 0 ? 1 : 0;
     para.AsianDigitGap = pap.FAutoSpaceDN != 0 ? 1 : 0;
@@ -68,6 +85,11 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     // Quirk: a document without a default tab width keeps the model's; default stops 0 mm
     // apart would never reach a position.
     if (defaultTabTwips != 0) para.DefaultTabWidth = TwipsToMm(defaultTabTwips);
+    // A page cannot break inside a table row, so a cell's paragraph never starts a page.
+    para.PageBreakBefore = pap.FPageBreakBefore != 0 && pap.FInTable == 0 ? 1 : 0;
+    para.KeepTogether = pap.FKeep != 0 ? 1 : 0;
+    para.KeepWithNext = pap.FKeepFollow != 0 ? 1 : 0;
+    para.WidowControl = pap.FWidowControl != 0 ? 1 : 0;
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }
 
@@ -93,7 +115,7 @@ TFontRec FontFormat(const TChp& chp, std::span<const std::string> fontNames, con
     SettingOps(font.Attrib, 6, chp.Shadow);
     SettingOps(font.Attrib, 10, chp.SmallCaps);
     SettingOps(font.Attrib, 11, chp.Caps);
-    font.Color = IcoColor(chp.Ico);
+    font.Color = TextColorOf(chp);
     font.BackColor = BackgroundOf(chp, font.Transparent);
     font.Size = chp.Hps / 2.0;
     if (chp.FtcAscii < fontNames.size()) SetPCharText(font.Name, fontNames[chp.FtcAscii]);

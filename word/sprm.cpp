@@ -80,7 +80,15 @@ void ClearCharFormat(TTarget& t, const TOperand&, int) {
     TChp& chp = t.State.Chp;
     chp.Bold = chp.Italic = chp.FldVanish = chp.SmallCaps = chp.Caps = false;
     chp.Ico = 0;
+    chp.HasCv = false;
     chp.Kul = 0;
+}
+
+// sprmPJc80 gives the alignment as it shows on the page, sprmPJc as it reads: its left is the
+// paragraph's start side. The later of the two in a list wins.
+void SetJc(TPap& pap, uint8_t jc, bool logical) {
+    pap.Jc = jc;
+    pap.FJcLogical = logical ? 1 : 0;
 }
 
 // Section lengths that Word stores as signed values whose magnitude is the length.
@@ -98,15 +106,21 @@ constexpr TSprmRule kRules[] = {
     {0x0839, ToggleChp<&TChp::Shadow>},
     {0x083A, ToggleChp<&TChp::SmallCaps>},
     {0x083B, ToggleChp<&TChp::Caps>},
+    {0x083C, ToggleChp<&TChp::FVanish>},
     {0x0855, ToggleChp<&TChp::FSpec>},
     {0x085A, ToggleChp<&TChp::FBiDi>},
-    {0x2403, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Jc = o.U8(); }},
+    {0x2403, [](TTarget& t, const TOperand& o, int) { SetJc(t.State.Pap, o.U8(), false); }},
+    {0x2405, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FKeep = o.U8(); }},
+    {0x2406, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FKeepFollow = o.U8(); }},
+    {0x2407, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FPageBreakBefore = o.U8(); }},
     {0x240C, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FNoLnn = o.U8(); }},
     {0x2416, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FInTable = o.U8(); }},
     {0x2417, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FTtp = o.U8(); }},
+    {0x2431, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FWidowControl = o.U8(); }},
     {0x2437, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDE = o.U8(); }},
     {0x2438, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FAutoSpaceDN = o.U8(); }},
     {0x2441, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FBiDi = o.U8(); }},
+    {0x2461, [](TTarget& t, const TOperand& o, int) { SetJc(t.State.Pap, o.U8(), true); }},
     {0x260A, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilvl = o.U8(); }},
     {0x2A0C, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.IcoHighlight = o.U8() & 0x1F;
@@ -115,7 +129,10 @@ constexpr TSprmRule kRules[] = {
     {0x2A32, ClearCharFormat},
     {0x2A33, ApplyPlainText},
     {0x2A3E, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Kul = o.U8() & 0x0F; }},
-    {0x2A42, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Ico = o.U8() & 0x1F; }},
+    {0x2A42, [](TTarget& t, const TOperand& o, int) {
+         t.State.Chp.Ico = o.U8() & 0x1F;
+         t.State.Chp.HasCv = false;
+     }},
     {0x2A48, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Iss = o.U8() & 0x07; }},
     {0x3009, [](TTarget& t, const TOperand& o, int) { t.State.Sep.Bkc = o.U8(); }},
     {0x300A, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FTitlePage = o.U8(); }},
@@ -134,6 +151,10 @@ constexpr TSprmRule kRules[] = {
     {0x6412, [](TTarget& t, const TOperand& o, int) {
          t.State.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
          t.State.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
+     }},
+    {0x6870, [](TTarget& t, const TOperand& o, int) {
+         t.State.Chp.Cv = o.U32();
+         t.State.Chp.HasCv = true;
      }},
     {0x6A03, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.FSpec = true;

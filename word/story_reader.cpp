@@ -151,7 +151,7 @@ void TStoryReader::Handle(char32_t code) {
         HandleBreak(code);
     } else if (code == kPictureAnchor && file_.HasData) {
         resolver_.Update(fc_);
-        if (resolver_.Chp().FSpec) ShowPictures();
+        if (resolver_.Chp().FSpec && !resolver_.Chp().FVanish) ShowPictures();
     } else if (code == kCellMark) {
         HandleCellMark();
     } else if (code == kTab || (code >= kNonBreakingHyphen && !fields_.InCode())) {
@@ -160,8 +160,8 @@ void TStoryReader::Handle(char32_t code) {
         if (code == kNonBreakingHyphen) code = '-';
         if (code == kOptionalHyphen) code = kSoftHyphen;
         resolver_.Update(fc_);
-        // The hidden part of a field is not shown.
-        if (!resolver_.Chp().FldVanish) ShowText(code);
+        // Hidden text and the hidden part of a field are not shown.
+        if (!resolver_.Chp().FldVanish && !resolver_.Chp().FVanish) ShowText(code);
     }
     // Every other control code is dropped, and so is the text of a field's code.
 }

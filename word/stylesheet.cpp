@@ -13,6 +13,9 @@ constexpr uint8_t kParagraphStyle = 1;
 constexpr uint8_t kCharacterStyle = 2;
 // The base part of a style as Word 97 writes it; later versions append more (StdfPost2000).
 constexpr uint16_t kStdBaseSize = 10;
+// Where the STSHI's standard fonts start: after the style count, the base size, the flags and
+// three limits.
+constexpr uint16_t kStshiFontOffset = 12;
 
 struct TStdBase {
     uint8_t Sgc = 0;
@@ -81,6 +84,19 @@ void ReadStyle(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t p
     }
 }
 
+// A style before its lists apply: the defaults, with the STSHI's standard font
+// (rgftcStandardChpStsh, its first entry the one for ASCII text) when the STSHI holds it.
+TStyleEntry FreshStyle(ByteReader& r, uint32_t fcStshf, uint16_t cbStshi) {
+    TStyleEntry entry;
+    const size_t start = r.Pos();
+    uint16_t ftc = 0;
+    if (cbStshi >= kStshiFontOffset + 2 &&
+        r.Seek(static_cast<size_t>(fcStshf) + 2 + kStshiFontOffset) && r.U16(ftc))
+        entry.Chp.FtcAscii = ftc;
+    r.Seek(start);
+    return entry;
+}
+
 }  // namespace
 
 TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf) {
@@ -91,12 +107,13 @@ TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStsh
     uint16_t cstd = 0;
     uint16_t cbStdBase = 0;
     if (r.Seek(fcStshf) && r.U16(cbStshi) && r.U16(cstd)) r.U16(cbStdBase);
+    const TStyleEntry fresh = FreshStyle(r, fcStshf, cbStshi);
     size_t pos = static_cast<size_t>(fcStshf) + cbStshi + 2;
     // Every style takes at least its 2-byte size, so the stream bounds the count.
     const size_t remaining = pos < tableStream.size() ? tableStream.size() - pos : 0;
     const size_t count = std::min<size_t>(cstd, remaining / 2);
     for (size_t i = 0; i < count; ++i) {
-        sheet.Styles.push_back(TStyleEntry{});
+        sheet.Styles.push_back(fresh);
         work.Pap = sheet.Styles[i].Pap;
         work.Chp = sheet.Styles[i].Chp;
         uint16_t cbStd = 0;
@@ -106,7 +123,7 @@ TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStsh
         sheet.Styles[i].Chp = work.Chp;
         pos += static_cast<size_t>(cbStd) + 2;
     }
-    if (sheet.Styles.empty()) sheet.Styles.push_back(TStyleEntry{});
+    if (sheet.Styles.empty()) sheet.Styles.push_back(fresh);
     sheet.LastChp = work.Chp;
     sheet.LastPap = work.Pap;
     return sheet;

@@ -19,12 +19,16 @@ struct TChp {
     bool FSpec = false;  // special character (picture anchor)
     bool Strike = false;
     bool Shadow = false;
-    bool FBiDi = false;  // right-to-left text: its neutral characters read right to left
+    bool FBiDi = false;     // right-to-left text: its neutral characters read right to left
+    bool FVanish = false;   // hidden text
     uint16_t FtcAscii = 0;  // font number into the font table
     uint16_t Hps = 20;      // size in half points
     uint8_t Iss = 0;        // 1 superscript, 2 subscript
     uint8_t Kul = 0;        // underline kind
     uint8_t Ico = 0;        // colour index
+    // A 24-bit colour (COLORREF, 0x00BBGGRR) given after the index: it is the colour then.
+    bool HasCv = false;
+    uint32_t Cv = 0;
     uint32_t FcPic = 0xFFFFFFFF;
     uint8_t IcoHighlight = 0;
     bool Highlight = false;
@@ -36,6 +40,13 @@ struct TChp {
 // Paragraph properties.
 struct TPap {
     uint8_t Jc = 0;  // 0 left, 1 centre, 2 right, 3 justify
+    // Jc was given logically (sprmPJc): in a right-to-left paragraph left and right swap.
+    uint8_t FJcLogical = 0;
+    uint8_t FPageBreakBefore = 0;
+    uint8_t FKeep = 0;        // the paragraph's lines stay on one page
+    uint8_t FKeepFollow = 0;  // the paragraph stays on the page of the next one
+    // No page starts with the paragraph's last line alone or ends with its first alone.
+    uint8_t FWidowControl = 1;
     uint8_t FNoLnn = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none
     uint8_t Ilvl = 0;   // the list level, 0..8

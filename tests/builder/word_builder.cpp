@@ -11,7 +11,11 @@ TWordBuilder::TWordBuilder() {
 }
 
 TWordBuilder& TWordBuilder::Font(std::string name) {
-    fonts_.push_back(std::move(name));
+    return Font(std::u16string(name.begin(), name.end()), u"");
+}
+
+TWordBuilder& TWordBuilder::Font(std::u16string name, std::u16string alt) {
+    fonts_.push_back({std::move(name), std::move(alt)});
     return *this;
 }
 

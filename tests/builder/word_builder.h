@@ -38,6 +38,8 @@ TSprms Shadow(uint8_t value = 1);
 TSprms FieldHidden(uint8_t value = 1);
 TSprms Underline(uint8_t kul = 1);
 TSprms Color(uint8_t ico);
+TSprms ColorRef(uint32_t cv);      // sprmCCv: 0x00BBGGRR, 0xFF000000 automatic
+TSprms Hidden(uint8_t value = 1);  // sprmCFVanish
 TSprms Highlight(uint8_t ico);
 TSprms Shading(uint16_t shd);
 TSprms Size(uint16_t hps);
@@ -51,6 +53,11 @@ TSprms Special(uint8_t value = 1);
 
 // Paragraph properties (twips).
 TSprms Justify(uint8_t jc);
+TSprms JustifyLogical(uint8_t jc);  // sprmPJc: start and end sides, not left and right
+TSprms PageBreakBefore(uint8_t value = 1);
+TSprms KeepTogether(uint8_t value = 1);  // sprmPFKeep
+TSprms KeepWithNext(uint8_t value = 1);  // sprmPFKeepFollow
+TSprms WidowControl(uint8_t value);      // on unless a paragraph or its style turns it off
 TSprms IndentLeft(int16_t twips);
 TSprms IndentRight(int16_t twips);
 TSprms IndentFirst(int16_t twips);
@@ -149,6 +156,7 @@ struct TWordOptions {
     bool HeaderTable = true;  // false: lcbPlcfhdd = 0 even when there are header stories
     bool FacingPages = false;
     uint16_t DefaultTabTwips = 720;
+    uint16_t StandardFont = 0;  // the STSHI's font of text that names none
 };
 
 struct TWordStreams {
@@ -174,6 +182,8 @@ class TWordBuilder {
     TWordOptions& Options() { return options_; }
     // Fonts in number order; without any, font 0 is "Times New Roman".
     TWordBuilder& Font(std::string name);
+    // A font with an alternative name (the FFN's ixchSzAlt), as Word writes East Asian ones.
+    TWordBuilder& Font(std::u16string name, std::u16string alt);
     TWordBuilder& Style(TWordStyle style);
     // The list tables, written last into the table stream (so that cutting the stream cuts
     // them); an override's ilfo is its place in the order they were added, from 1.
@@ -261,7 +271,11 @@ class TWordBuilder {
     int32_t ChpxId(TSprms chpx);
 
     TWordOptions options_;
-    std::vector<std::string> fonts_;
+    struct TFontName {
+        std::u16string Name;
+        std::u16string Alt;
+    };
+    std::vector<TFontName> fonts_;
     std::vector<TWordStyle> styles_;
     std::vector<TWordList> lists_;
     std::vector<TWordListOverride> listOverrides_;

@@ -53,6 +53,12 @@ TSprms Underline(uint8_t kul) {
 TSprms Color(uint8_t ico) {
     return Op8(0x2A42, ico);
 }
+TSprms ColorRef(uint32_t cv) {
+    return Op32(0x6870, cv);
+}
+TSprms Hidden(uint8_t value) {
+    return Op8(0x083C, value);
+}
 TSprms Highlight(uint8_t ico) {
     return Op8(0x2A0C, ico);
 }
@@ -80,6 +86,21 @@ TSprms Special(uint8_t value) {
 
 TSprms Justify(uint8_t jc) {
     return Op8(0x2403, jc);
+}
+TSprms JustifyLogical(uint8_t jc) {
+    return Op8(0x2461, jc);
+}
+TSprms PageBreakBefore(uint8_t value) {
+    return Op8(0x2407, value);
+}
+TSprms KeepTogether(uint8_t value) {
+    return Op8(0x2405, value);
+}
+TSprms KeepWithNext(uint8_t value) {
+    return Op8(0x2406, value);
+}
+TSprms WidowControl(uint8_t value) {
+    return Op8(0x2431, value);
 }
 TSprms IndentLeft(int16_t twips) {
     return Op16(0x840F, static_cast<uint16_t>(twips));

@@ -406,8 +406,9 @@ void TWordWriter::WriteStylesheet(std::vector<uint8_t>& t) {
         Put16(t, 0x5B);
         Put16(t, 0x0F);
         Put16(t, 0);
-        for (int i = 0; i < 3; ++i)
-            Put16(t, 0);
+        Put16(t, b_.options_.StandardFont);  // ASCII, then East Asian and other text
+        Put16(t, 0);
+        Put16(t, 0);
         for (uint16_t istd = 0; istd < count; ++istd) {
             auto it = std::find_if(styles.begin(), styles.end(),
                                    [&](const TWordStyle& s) { return s.Istd == istd; });
@@ -447,17 +448,23 @@ void TWordWriter::WriteStylesheet(std::vector<uint8_t>& t) {
 }
 
 void TWordWriter::WriteFontTable(std::vector<uint8_t>& t) {
-    std::vector<std::string> fonts = b_.fonts_;
-    if (fonts.empty()) fonts.push_back("Times New Roman");
+    auto fonts = b_.fonts_;
+    if (fonts.empty()) fonts.push_back({u"Times New Roman", u""});
     Table(t, 0x112, [&] {
         Put16(t, static_cast<uint16_t>(fonts.size()));
         Put16(t, 0);
-        for (const std::string& name : fonts) {
+        for (const auto& font : fonts) {
             std::vector<uint8_t> ffn(40, 0);  // size, family, weight, charset, panose, signature
             PutU16(ffn, 2, 400);
-            for (char c : name)
-                Put16(ffn, static_cast<uint8_t>(c));
+            for (char16_t c : font.Name)
+                Put16(ffn, c);
             Put16(ffn, 0);
+            if (!font.Alt.empty()) {
+                ffn[5] = static_cast<uint8_t>(font.Name.size() + 1);
+                for (char16_t c : font.Alt)
+                    Put16(ffn, c);
+                Put16(ffn, 0);
+            }
             ffn[0] = static_cast<uint8_t>(ffn.size() - 1);
             t.insert(t.end(), ffn.begin(), ffn.end());
         }
