@@ -6,27 +6,19 @@
 #include <map>
 #include <memory>
 
-#include "raster/hb_face_cache.h"
 #include "raster/font_program.h"
+#include "raster/hb_face_cache.h"
+#include "raster/hb_handles.h"
 
 namespace qm {
 
 namespace {
 
-struct TBlobFree {
-    void operator()(hb_blob_t* blob) const { hb_blob_destroy(blob); }
-};
-struct TFaceFree {
-    void operator()(hb_face_t* face) const { hb_face_destroy(face); }
-};
-struct TFontFree {
-    void operator()(hb_font_t* font) const { hb_font_destroy(font); }
-};
 struct TInputFree {
     void operator()(hb_subset_input_t* input) const { hb_subset_input_destroy(input); }
 };
-using TBlob = std::unique_ptr<hb_blob_t, TBlobFree>;
-using TFace = std::unique_ptr<hb_face_t, TFaceFree>;
+using TBlob = THbBlob;
+using TFace = THbFace;
 
 // The face of the program, or null when the bytes hold no face with glyphs. HarfBuzz reads the
 // bytes in place; program must outlive the face.
@@ -108,7 +100,7 @@ TFontSubset SubsetFace(hb_face_t* face, TOutlineFormat format, const std::vector
 std::vector<char32_t> CodesOfGlyphs(hb_face_t* face,
                                     const std::map<uint32_t, std::u32string>& shown) {
     std::vector<char32_t> codes;
-    const std::unique_ptr<hb_font_t, TFontFree> font(hb_font_create(face));
+    const THbFont font(hb_font_create(face));
     for (const auto& [glyph, text] : shown) {
         if (glyph == 0) continue;
         // A shaped glyph (a ligature, a contextual form, a glyph without text of its own) is no

@@ -1,5 +1,7 @@
 #include "raster/hb_face_cache.h"
 
+#include "raster/hb_handles.h"
+
 #include <hb.h>
 
 #include <map>
@@ -11,14 +13,8 @@ namespace qm {
 
 namespace {
 
-struct TBlobFree {
-    void operator()(hb_blob_t* blob) const { hb_blob_destroy(blob); }
-};
-struct TFaceFree {
-    void operator()(hb_face_t* face) const { hb_face_destroy(face); }
-};
-using TBlob = std::unique_ptr<hb_blob_t, TBlobFree>;
-using TFace = std::unique_ptr<hb_face_t, TFaceFree>;
+using TBlob = THbBlob;
+using TFace = THbFace;
 
 class TFaceCache {
   public:

@@ -8,19 +8,11 @@
 
 #include "raster/font_cache.h"
 #include "raster/hb_face_cache.h"
+#include "raster/hb_handles.h"
 
 namespace qm {
 
 namespace {
-
-struct THbFontDeleter {
-    void operator()(hb_font_t* font) const { hb_font_destroy(font); }
-};
-using THbFont = std::unique_ptr<hb_font_t, THbFontDeleter>;
-
-struct THbBufferDeleter {
-    void operator()(hb_buffer_t* buffer) const { hb_buffer_destroy(buffer); }
-};
 
 // One HarfBuzz font per face for the process, scaled to its em so that positions come out in
 // font units. HarfBuzz reads the mapped file on its own, not through FreeType, so shaping needs
@@ -97,7 +89,7 @@ std::vector<TShapedGlyph> ShapeText(const TFont& font, std::u32string_view text)
     if (!font.Valid() || text.empty() || text.size() > 0xFFFFF) return glyphs;
     hb_font_t* hbFont = HarfBuzzFont(*font.Face()->Loaded);
     if (hbFont == nullptr) return glyphs;
-    const std::unique_ptr<hb_buffer_t, THbBufferDeleter> buffer(hb_buffer_create());
+    const THbBuffer buffer(hb_buffer_create());
     hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const uint32_t*>(text.data()),
                         static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
     hb_buffer_guess_segment_properties(buffer.get());
