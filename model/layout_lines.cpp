@@ -157,6 +157,16 @@ void TLineBreaker::EmitRow() {
         if (line.EndKind == 1 || line.EndKind == 3 || line.RowEnd)
             below = std::max(below, line.Para.SpaceAfter);
     }
+    // Between two paragraphs of one style, one that asks for contextual spacing keeps no space
+    // on that side (outside tables; the line before lies in this field).
+    if (cur_.Size() == 1 && !out_.empty() && StartsParagraph(0)) {
+        TLineRec& prev = out_.back();
+        const TLineRec& line = cur_.Lines[0];
+        if (!prev.InTable && !line.InTable && prev.Para.Style == line.Para.Style) {
+            if (prev.Para.ContextualSpacing) prev.SpaceBelow = 0;
+            if (line.Para.ContextualSpacing) above = 0;
+        }
+    }
     for (size_t k = 0; k < cur_.Size(); ++k) {
         cur_.Lines[k].SpaceAbove = above;
         cur_.Lines[k].SpaceBelow = below;

@@ -82,6 +82,10 @@ struct TParaFormat {
     uint8_t KeepWithNext = 0;
     // No page starts with the paragraph's last line alone or ends with its first line alone.
     uint8_t WidowControl = 0;
+    // The paragraph's style, and whether it keeps no space before or after next to a paragraph
+    // of the same style.
+    uint16_t Style = 0;
+    uint8_t ContextualSpacing = 0;
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

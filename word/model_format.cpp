@@ -90,6 +90,8 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     para.KeepTogether = pap.FKeep != 0 ? 1 : 0;
     para.KeepWithNext = pap.FKeepFollow != 0 ? 1 : 0;
     para.WidowControl = pap.FWidowControl != 0 ? 1 : 0;
+    para.Style = pap.Istd;
+    para.ContextualSpacing = pap.FContextualSpacing != 0 ? 1 : 0;
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }
 

@@ -30,8 +30,10 @@ void TPropertyResolver::Apply(std::span<const uint8_t> list) {
 
 void TPropertyResolver::SetParagraphBase(size_t istd) {
     const auto& styles = file_.Stylesheet.Styles;
-    const TStyleEntry& style = istd < styles.size() ? styles[istd] : styles[0];
+    const bool known = istd < styles.size();
+    const TStyleEntry& style = known ? styles[istd] : styles[0];
     state_.Pap = style.Pap;
+    state_.Pap.Istd = static_cast<uint16_t>(known ? istd : 0);
     state_.Chp = style.Chp;
     state_.ParaStylePap = state_.Pap;
     state_.ParaStyleChp = state_.Chp;

@@ -48,6 +48,9 @@ struct TPap {
     // No page starts with the paragraph's last line alone or ends with its first alone.
     uint8_t FWidowControl = 1;
     uint8_t FNoLnn = 0;
+    uint16_t Istd = 0;  // the paragraph's style
+    // No space before or after between this paragraph and one of the same style.
+    uint8_t FContextualSpacing = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none
     uint8_t Ilvl = 0;   // the list level, 0..8
     int32_t DxaRight = 0;
