@@ -2,6 +2,7 @@
 
 #include "base/byte_reader.h"
 #include "base/cp1252.h"
+#include "raster/font.h"
 
 namespace qm {
 
@@ -11,6 +12,10 @@ namespace {
 // an alternative name starts (0: none).
 constexpr size_t kFaceNameOffset = 40;
 constexpr size_t kAltNameIndexOffset = 5;
+// The FFID, 1 byte in: the pitch (prq) in bits 0-1, the family (ff) in bits 4-6.
+constexpr size_t kFfidOffset = 1;
+constexpr uint8_t kFixedPitch = 1;
+constexpr uint8_t kLastKnownFamily = kFamilyDecorative;
 
 // The name starting `first` characters into the face names; false when Windows-1252 lacks one
 // of its characters.
@@ -40,10 +45,21 @@ std::string ReadFaceName(std::span<const uint8_t> entry) {
     return name;
 }
 
+// A fixed-pitch face stands with the modern (monospace) family whatever its ff says, since a
+// proportional stand-in would break its columns; an ff beyond the known ones is unknown.
+uint8_t ReadFamilyClass(std::span<const uint8_t> entry) {
+    if (entry.size() <= kFfidOffset) return kFamilyUnknown;
+    const uint8_t ffid = entry[kFfidOffset];
+    if ((ffid & 3) == kFixedPitch) return kFamilyModern;
+    const uint8_t ff = (ffid >> 4) & 7;
+    return ff <= kLastKnownFamily ? ff : kFamilyUnknown;
+}
+
 }  // namespace
 
-std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uint32_t fcSttbfffn) {
-    std::vector<std::string> names;
+std::vector<TFontTableEntry> ReadFontTable(std::span<const uint8_t> tableStream,
+                                           uint32_t fcSttbfffn) {
+    std::vector<TFontTableEntry> names;
     ByteReader r(tableStream);
     uint16_t count = 0;
     // The 16-bit count is followed by the size of extra data, which a font table leaves 0.
@@ -54,7 +70,7 @@ std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uin
         uint8_t cbFfnM1 = 0;
         std::span<const uint8_t> entry;
         if (!r.U8(cbFfnM1) || !r.Seek(start) || !r.Bytes(cbFfnM1 + 1u, entry)) break;
-        names.push_back(ReadFaceName(entry));
+        names.push_back({ReadFaceName(entry), ReadFamilyClass(entry)});
     }
     return names;
 }
