@@ -1,5 +1,8 @@
 #include "word/font_table.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/byte_reader.h"
 #include "base/cp1252.h"
 #include "raster/font.h"
@@ -15,6 +18,10 @@ constexpr size_t kAltNameIndexOffset = 5;
 // The FFID, 1 byte in: the pitch (prq) in bits 0-1, the family (ff) in bits 4-6.
 constexpr size_t kFfidOffset = 1;
 constexpr uint8_t kFixedPitch = 1;
+// The FFN's chs, 4 bytes in, and the East Asian character sets (SHIFTJIS, HANGUL, JOHAB,
+// GB2312, CHINESEBIG5).
+constexpr size_t kCharsetOffset = 4;
+constexpr uint8_t kEastAsianCharsets[] = {128, 129, 130, 134, 136};
 constexpr uint8_t kLastKnownFamily = kFamilyDecorative;
 
 // The name starting `first` characters into the face names; false when Windows-1252 lacks one
@@ -46,9 +53,15 @@ std::string ReadFaceName(std::span<const uint8_t> entry) {
 }
 
 // A fixed-pitch face stands with the modern (monospace) family whatever its ff says, since a
-// proportional stand-in would break its columns; an ff beyond the known ones is unknown.
+// proportional stand-in would break its columns; an ff beyond the known ones is unknown. East
+// Asian faces name no class: their fixed pitch is that of full-width ideographs, while their
+// Latin letters are half as wide, nothing like a Latin monospace face.
 uint8_t ReadFamilyClass(std::span<const uint8_t> entry) {
     if (entry.size() <= kFfidOffset) return kFamilyUnknown;
+    if (entry.size() > kCharsetOffset &&
+        std::find(std::begin(kEastAsianCharsets), std::end(kEastAsianCharsets),
+                  entry[kCharsetOffset]) != std::end(kEastAsianCharsets))
+        return kFamilyUnknown;
     const uint8_t ffid = entry[kFfidOffset];
     if ((ffid & 3) == kFixedPitch) return kFamilyModern;
     const uint8_t ff = (ffid >> 4) & 7;

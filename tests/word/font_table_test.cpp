@@ -12,11 +12,12 @@ namespace {
 
 constexpr uint32_t kTableAt = 6;  // where the table starts in the stream
 
-// An FFN of the given FFID and name (ASCII), of its natural size: 40 bytes of header, the name
-// and its terminating 0.
-std::vector<uint8_t> Ffn(uint8_t ffid, const std::string& name) {
+// An FFN of the given FFID, name (ASCII) and chs, of its natural size: 40 bytes of header, the
+// name and its terminating 0.
+std::vector<uint8_t> Ffn(uint8_t ffid, const std::string& name, uint8_t charset = 0) {
     std::vector<uint8_t> ffn(40, 0);
     ffn[1] = ffid;
+    ffn[4] = charset;
     for (char c : name) {
         ffn.push_back(static_cast<uint8_t>(c));
         ffn.push_back(0);
@@ -40,8 +41,9 @@ std::vector<uint8_t> Table(uint16_t count, const std::vector<std::vector<uint8_t
 
 TEST(FontTable, TheFfidGivesEachFaceItsFamilyClass) {
     const auto stream =
-        Table(6, {Ffn(0x12, "Garamond"), Ffn(0x22, "Verdana"), Ffn(0x31, "Lucida Console"),
-                  Ffn(0x21, "Fixed Sans"), Ffn(0x72, "Odd"), Ffn(0x56, "Wingdings")});
+        Table(8, {Ffn(0x12, "Garamond"), Ffn(0x22, "Verdana"), Ffn(0x31, "Lucida Console"),
+                  Ffn(0x21, "Fixed Sans"), Ffn(0x72, "Odd"), Ffn(0x56, "Wingdings"),
+                  Ffn(0x31, "MS Mincho", 128), Ffn(0x12, "Greek Serif", 161)});
     const std::vector<TFontTableEntry> expected = {
         {"Garamond", kFamilyRoman},
         {"Verdana", kFamilySwiss},
@@ -49,15 +51,18 @@ TEST(FontTable, TheFfidGivesEachFaceItsFamilyClass) {
         {"Fixed Sans", kFamilyModern},  // fixed pitch whatever the family says
         {"Odd", kFamilyUnknown},        // ff 7 is no family
         {"Wingdings", kFamilyDecorative},
+        {"MS Mincho", kFamilyUnknown},  // an East Asian face's pitch is its ideographs'
+        {"Greek Serif", kFamilyRoman},
     };
     EXPECT_EQ(ReadFontTable(stream, kTableAt), expected);
 }
 
 TEST(FontTable, EntriesCutShortKeepWhatTheyHold) {
     // An entry of its size byte alone has neither FFID nor name; one that ends inside its
-    // header has a class but no name; the last claims more bytes than the stream holds.
+    // header before its chs has a class but no name; the last claims more bytes than the stream
+    // holds.
     std::vector<uint8_t> sizeOnly = {0};
-    std::vector<uint8_t> headerOnly = {4, 0x12, 0x90, 0x01, 0};
+    std::vector<uint8_t> headerOnly = {3, 0x12, 0x90, 0x01};
     std::vector<uint8_t> cut = Ffn(0x22, "Cut Off");
     cut.resize(cut.size() - 6);
     const auto stream = Table(4, {sizeOnly, headerOnly, Ffn(0x12, "Whole"), cut});
