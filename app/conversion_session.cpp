@@ -110,7 +110,8 @@ std::vector<TFontSubstitution> TConversionSession::FontSubstitutions() const {
     std::set<std::string> seen;
     for (const TFontRec& font : doc_.Fonts) {
         if (!seen.insert(font.Name).second) continue;
-        const TFont created = selfont(font.Name, doc_.PrinterDPI, 100.0, font.Size, 0, font.Charset);
+        const TFont created = selfont(font.Name, doc_.PrinterDPI, 100.0, font.Size, 0, font.Charset,
+                                      font.FamilyClass);
         if (!created.Valid()) {
             out.push_back({font.Name, ""});
         } else if (created.ActualFamily() != font.Name) {

@@ -89,7 +89,7 @@ bool TDocument::IsDefaultFormat(const TFontRec& f) const {
     return f.Color == DefColor && f.Size == DefFontSize && f.Name == DefFontName &&
            f.Style == DefStyle && f.Charset == DefCharset && f.BackColor == DefBackColor &&
            f.Color2 == DefColor2 && f.Color3 == DefColor3 && f.Transparent == DefTransparent &&
-           f.Attrib == DefAttrib;
+           f.Attrib == DefAttrib && f.FamilyClass == 0;  // the default entry names no class
 }
 
 int32_t TDocument::DefaultFontIndex() {

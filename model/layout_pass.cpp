@@ -68,7 +68,8 @@ double FieldAvailableHeight(const TFieldRec& field, const TLayoutPage& page) {
 
 double TMeasuringFont::Measure(const TFontRec& font) const {
     const int32_t dpi = doc_.PrinterDPI > 0 ? doc_.PrinterDPI : 600;
-    const TFont measuring = selfont(font.Name, dpi, 100.0, font.Size, font.Style, font.Charset);
+    const TFont measuring =
+        selfont(font.Name, dpi, 100.0, font.Size, font.Style, font.Charset, font.FamilyClass);
     return PixelsToMm(TextHeight(measuring, " "), dpi);
 }
 

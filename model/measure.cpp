@@ -35,8 +35,9 @@ TDocument::TMeasureFonts& TDocument::MeasureFontsFor(int32_t fontIndex) {
     TMeasureFonts& fonts = measureCache_[fontIndex];
     if (fonts.Height < 0) {
         const TFontRec& f = Fonts[fontIndex];
-        fonts.Full = selfont(f.Name, PrinterDPI, 100.0, f.Size, f.Style, f.Charset);
-        fonts.Reduced = selfont(f.Name, PrinterDPI, 100.0, ReducedSize(f), f.Style, f.Charset);
+        fonts.Full = selfont(f.Name, PrinterDPI, 100.0, f.Size, f.Style, f.Charset, f.FamilyClass);
+        fonts.Reduced =
+            selfont(f.Name, PrinterDPI, 100.0, ReducedSize(f), f.Style, f.Charset, f.FamilyClass);
         fonts.Height = TextHeight(fonts.Full, U"A");
         fonts.Widths.fill(-1);
     }

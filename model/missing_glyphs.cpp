@@ -24,8 +24,8 @@ class TCoverage {
         if (rec.Attrib & (kAttribAllCaps | kAttribSmallCaps)) code = UpCase(code);
         TEntry& entry = fonts_[fontIndex];
         if (!entry.Font) {
-            entry.Font =
-                selfont(rec.Name, doc_.PrinterDPI, 100.0, rec.Size, rec.Style, rec.Charset);
+            entry.Font = selfont(rec.Name, doc_.PrinterDPI, 100.0, rec.Size, rec.Style, rec.Charset,
+                                 rec.FamilyClass);
         }
         auto [it, inserted] = entry.Found.try_emplace(code, false);
         if (inserted) it->second = ResolveGlyph(*entry.Font, code).Found;

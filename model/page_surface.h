@@ -53,9 +53,10 @@ public:
     // Restricts text and pictures to r, or lifts the restriction (nullptr).
     virtual void SetClip(const TRect* r) = 0;
     // Selects the font for the following text: face, size in points (already reduced for
-    // small capitals and super/subscript), style bits and character set.
-    virtual void SelectFont(const std::string& face, double size, uint8_t style,
-                            uint8_t charset) = 0;
+    // small capitals and super/subscript), style bits, character set and the face's family
+    // class (kFamilyRoman and so on: what stands in for a face the machine lacks).
+    virtual void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset,
+                            uint8_t familyClass) = 0;
     // Text is a run of Unicode code points.
     virtual int32_t TextWidth(std::u32string_view text) = 0;
     virtual int32_t TextHeight(std::u32string_view text) = 0;

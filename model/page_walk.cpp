@@ -7,6 +7,7 @@
 #include "model/layout.h"
 #include "model/row_widths.h"
 #include "model/visual_order.h"
+#include "raster/font.h"
 
 namespace qm {
 
@@ -93,7 +94,8 @@ int32_t TPageWalk::R(double mm) const {
 void TPageWalk::DrawPageFields(int32_t page) {
     page_ = page;
     pages_ = doc_.GetAnzPages();
-    surface_.SelectFont(doc_.DefFontName, doc_.DefFontSize, doc_.DefStyle, doc_.DefCharset);
+    surface_.SelectFont(doc_.DefFontName, doc_.DefFontSize, doc_.DefStyle, doc_.DefCharset,
+                        kFamilyUnknown);
     fontFace_.clear();
     charFont_ = -1;
     runStyle_ = MakeTextRunStyle(doc_.DefAttrib, doc_.DefColor, doc_.DefFontSize, doc_.DefColor2);
@@ -320,9 +322,10 @@ void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t att
     charFont_ = -1;
     const double size = TDocument::ReducedSize(font);
     if (font.Name != fontFace_ || size != fontSize_ || style != fontStyle_ ||
-        font.Charset != fontCharset_) {
-        surface_.SelectFont(font.Name, size, style, font.Charset);
+        font.Charset != fontCharset_ || font.FamilyClass != fontFamilyClass_) {
+        surface_.SelectFont(font.Name, size, style, font.Charset, font.FamilyClass);
         fontFace_ = font.Name;
+        fontFamilyClass_ = font.FamilyClass;
         fontSize_ = size;
         fontStyle_ = style;
         fontCharset_ = font.Charset;

@@ -88,6 +88,7 @@ private:
     double fontSize_ = 0;
     uint8_t fontStyle_ = 0;
     uint8_t fontCharset_ = 0;
+    uint8_t fontFamilyClass_ = 0;
     TTextRunStyle runStyle_;
     // The font entry, style and effects the last character selected, so that a run of
     // characters in one format selects it once; -1 after any other selection.

@@ -168,6 +168,10 @@ struct TFontRec {
     int32_t Color3 = 0x00FFFF;
     uint8_t Transparent = 1;
     uint16_t Attrib = 0;
+    // The face's family class from the font table (kFamilyRoman and so on, raster/font.h): what
+    // stands in for the face when the machine lacks it. Part of the entry's identity, since two
+    // entries of one name but different classes may be drawn with different faces.
+    uint8_t FamilyClass = 0;
 
     bool operator==(const TFontRec&) const = default;
 };

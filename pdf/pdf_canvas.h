@@ -74,7 +74,8 @@ struct TPDFFont {
     double Size = 8;  // points; whole or half points as documents give them
     uint8_t Style = 0;
     uint32_t Color = 0;
-    uint8_t Charset = 1;  // DEFAULT_CHARSET
+    uint8_t Charset = 1;                   // DEFAULT_CHARSET
+    uint8_t FamilyClass = kFamilyUnknown;  // what stands in for a face the machine lacks
 };
 
 // One entry of the cross-reference table; its index is the object number.

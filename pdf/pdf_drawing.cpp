@@ -70,7 +70,8 @@ void TPDFCanvas::ApplyBrush() {
 }
 
 void TPDFCanvas::SelectTextFont() {
-    SelectTextFont(fonts_.FindOrAdd(Font.Name, Font.Style, TPDFFontKind::WinAnsi));
+    SelectTextFont(
+        fonts_.FindOrAdd(Font.Name, Font.Style, TPDFFontKind::WinAnsi, Font.FamilyClass));
 }
 
 // The text colour as the fill colour, then font number `number` at Font.Size.
@@ -340,9 +341,11 @@ int32_t TPDFCanvas::GlyphWidth(char32_t code) {
 
 const TFont& TPDFCanvas::MeasureFont() {
     if (!measureValid_ || measureKey_.Size != Font.Size || measureKey_.Style != Font.Style ||
-        measureKey_.Charset != Font.Charset || measureKey_.Name != Font.Name) {
+        measureKey_.Charset != Font.Charset || measureKey_.FamilyClass != Font.FamilyClass ||
+        measureKey_.Name != Font.Name) {
         // 72 dots per inch: a size in points is a size in device units.
-        measureFont_ = selfont(Font.Name, 72, 100.0, Font.Size, Font.Style, Font.Charset);
+        measureFont_ =
+            selfont(Font.Name, 72, 100.0, Font.Size, Font.Style, Font.Charset, Font.FamilyClass);
         measureKey_ = Font;
         measureHeight_ = qm::TextHeight(measureFont_, "X");
         measureAscent_ = FontMetrics(measureFont_).Ascent;

@@ -91,15 +91,16 @@ void WriteWidths(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
 
 }  // namespace
 
-TFont SimpleFontFace(std::string_view name, uint8_t style) {
+TFont SimpleFontFace(std::string_view name, uint8_t style, uint8_t familyClass) {
     // Measured at 72 dots per inch and 12 points, in the default character set: 12 pixels per
     // em.
-    return selfont(name, 72, 100.0, 12.0, style, 1);
+    return selfont(name, 72, 100.0, 12.0, style, 1, familyClass);
 }
 
 void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style,
-                            const std::bitset<256>* embedded, TFontPrograms* programs) {
-    const TFont font = SimpleFontFace(name, style);
+                            uint8_t familyClass, const std::bitset<256>* embedded,
+                            TFontPrograms* programs) {
+    const TFont font = SimpleFontFace(name, style, familyClass);
     const TOutlineMetrics metrics = OutlineMetrics(font);
     std::string baseFont = BaseFontName(name, style);
     TFontSubset subset;

@@ -6,9 +6,10 @@
 
 namespace qm {
 
-int32_t TPDFFontTable::FindOrAddSlow(std::string_view name, uint8_t style, TPDFFontKind kind) {
+int32_t TPDFFontTable::FindOrAddSlow(std::string_view name, uint8_t style, TPDFFontKind kind,
+                                     uint8_t familyClass) {
     for (size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].Matches(name, style, kind)) {
+        if (entries_[i].Matches(name, style, kind, familyClass)) {
             lastFound_ = i;
             return static_cast<int32_t>(i + 1);
         }
@@ -17,6 +18,7 @@ int32_t TPDFFontTable::FindOrAddSlow(std::string_view name, uint8_t style, TPDFF
     entry.Name = std::string(name);
     entry.Style = style;
     entry.Kind = kind;
+    entry.FamilyClass = familyClass;
     entries_.push_back(std::move(entry));
     lastFound_ = entries_.size() - 1;
     return static_cast<int32_t>(entries_.size());
@@ -48,7 +50,8 @@ bool TPDFFontTable::CanEmbed(const TFont& face) const {
 bool TPDFFontTable::EmbedsSimple(const TPDFFontEntry& entry) const {
     // A simple TrueType font can only carry TrueType outlines.
     return embedAll_ && entry.Kind == TPDFFontKind::WinAnsi &&
-           programs_.Format(SimpleFontFace(entry.Name, entry.Style)) == TOutlineFormat::TrueType;
+           programs_.Format(SimpleFontFace(entry.Name, entry.Style, entry.FamilyClass)) ==
+               TOutlineFormat::TrueType;
 }
 
 void TPDFFontTable::UseBytes(int32_t number, std::string_view text) {
@@ -100,9 +103,10 @@ void TPDFFontTable::WriteObjects(TPDFObjectWriter& out) const {
         switch (entry.Kind) {
             case TPDFFontKind::WinAnsi:
                 if (EmbedsSimple(entry)) {
-                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, &entry.Bytes, &programs_);
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, entry.FamilyClass,
+                                           &entry.Bytes, &programs_);
                 } else {
-                    WriteWinAnsiFontObject(out, entry.Name, entry.Style);
+                    WriteWinAnsiFontObject(out, entry.Name, entry.Style, entry.FamilyClass);
                 }
                 break;
             case TPDFFontKind::Type0:

@@ -33,6 +33,7 @@ enum class TPDFFontKind : uint8_t {
 struct TPDFFontEntry {
     std::string Name;   // the face name as the document asks for it
     uint8_t Style = 0;  // kStyleBold, kStyleItalic, kStyleUnderline, kStyleStrikeOut
+    uint8_t FamilyClass = kFamilyUnknown;  // WinAnsi: what stands in when the face is missing
     TPDFFontKind Kind = TPDFFontKind::WinAnsi;
     // Type0 only: the face (at any size) and the glyphs shown in it with the Unicode text each
     // stands for, collected while the pages are written.
@@ -45,8 +46,9 @@ struct TPDFFontEntry {
 
     // Names compare byte for byte and styles in all four bits, so an underlined face is an
     // entry of its own.
-    bool Matches(std::string_view name, uint8_t style, TPDFFontKind kind) const {
-        return Style == style && Kind == kind && Name == name;
+    bool Matches(std::string_view name, uint8_t style, TPDFFontKind kind,
+                 uint8_t familyClass) const {
+        return Style == style && Kind == kind && FamilyClass == familyClass && Name == name;
     }
 };
 
@@ -57,10 +59,13 @@ class TPDFFontTable {
   public:
     // The 1-based number of the entry for this face, style and kind, added when new. Asked once
     // per text run, and runs mostly keep their font, so the entry found last is tried first.
-    int32_t FindOrAdd(std::string_view name, uint8_t style, TPDFFontKind kind) {
-        if (lastFound_ < entries_.size() && entries_[lastFound_].Matches(name, style, kind))
+    // The family class tells what measures a face the machine lacks.
+    int32_t FindOrAdd(std::string_view name, uint8_t style, TPDFFontKind kind,
+                      uint8_t familyClass = kFamilyUnknown) {
+        if (lastFound_ < entries_.size() &&
+            entries_[lastFound_].Matches(name, style, kind, familyClass))
             return static_cast<int32_t>(lastFound_ + 1);
-        return FindOrAddSlow(name, style, kind);
+        return FindOrAddSlow(name, style, kind, familyClass);
     }
 
     // The number of the Type 0 entry of this face (the font ResolveGlyph gave) and style, added
@@ -92,7 +97,8 @@ class TPDFFontTable {
     void Clear();
 
   private:
-    int32_t FindOrAddSlow(std::string_view name, uint8_t style, TPDFFontKind kind);
+    int32_t FindOrAddSlow(std::string_view name, uint8_t style, TPDFFontKind kind,
+                          uint8_t familyClass);
     int32_t ObjectsOf(const TPDFFontEntry& entry) const;
     // Whether a WinAnsi entry has its face's program embedded.
     bool EmbedsSimple(const TPDFFontEntry& entry) const;

@@ -30,10 +30,10 @@ int64_t ScaleToGlyphSpace(int32_t units);
 // a FontFile2 object, and the names carry its subset tag.
 class TFontPrograms;
 void WriteWinAnsiFontObject(TPDFObjectWriter& out, std::string_view name, uint8_t style,
-                            const std::bitset<256>* embedded = nullptr,
+                            uint8_t familyClass, const std::bitset<256>* embedded = nullptr,
                             TFontPrograms* programs = nullptr);
 // The face a simple font is measured with: 12 pixels per em in the default character set.
-TFont SimpleFontFace(std::string_view name, uint8_t style);
+TFont SimpleFontFace(std::string_view name, uint8_t style, uint8_t familyClass = kFamilyUnknown);
 // A compressed stream object with extra entries in its dictionary (" /Length1 5").
 void WriteFontStream(TPDFObjectWriter& out, std::string_view data, std::string_view extra);
 

@@ -30,12 +30,13 @@ void TPDFPageSurface::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32
 }
 
 void TPDFPageSurface::SelectFont(const std::string& face, double size, uint8_t style,
-                                 uint8_t charset) {
+                                 uint8_t charset, uint8_t familyClass) {
     writer_.Font.Name = face;
     // Sizes to a hundredth of a point (documents give half points at most).
     writer_.Font.Size = TruncUnits(size * 100) / 100.0;
     writer_.Font.Style = style;
     writer_.Font.Charset = charset;
+    writer_.Font.FamilyClass = familyClass;
 }
 
 void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::u32string_view text,

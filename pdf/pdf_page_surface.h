@@ -19,7 +19,8 @@ class TPDFPageSurface : public TPageSurface {
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color,
               int32_t penWidth) override;
     void SetClip(const TRect*) override {}  // no clipping in PDF: text is written in full
-    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset) override;
+    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset,
+                    uint8_t familyClass) override;
     // Windows-1252 text in the simple fonts, every other code point in the face that has it.
     int32_t TextWidth(std::u32string_view text) override { return writer_.TextWidth(text); }
     int32_t TextHeight(std::u32string_view text) override { return writer_.TextHeight(text); }

@@ -53,13 +53,15 @@ class TRecentlyUsed {
     size_t next_ = 0;
 };
 
-const TFontFace* FindFace(std::string_view name, bool bold, bool italic) {
+const TFontFace* FindFace(std::string_view name, bool bold, bool italic, uint8_t familyClass) {
     using TKey = std::pair<std::string, uint8_t>;
     thread_local TRecentlyUsed<TKey, const TFontFace*> recent;
-    uint8_t style = (bold ? 1 : 0) | (italic ? 2 : 0);
+    if (familyClass > kFamilyDecorative) familyClass = kFamilyUnknown;
+    // Style in bits 0-1, the family class above them.
+    uint8_t style = static_cast<uint8_t>((bold ? 1 : 0) | (italic ? 2 : 0) | (familyClass << 2));
     auto matches = [&](const TKey& key) { return key.second == style && key.first == name; };
     if (const auto* hit = recent.Find(matches)) return *hit;
-    const TFontFace* face = ResolveFontFace(name, bold, italic);
+    const TFontFace* face = ResolveFontFace(name, bold, italic, familyClass);
     recent.Put(TKey(name, style), face);
     return face;
 }
@@ -170,13 +172,13 @@ const std::string& TFont::ActualFamily() const {
 
 
 TFont selfont(std::string_view name, int32_t resolution, double zoom, double size, uint8_t style,
-              uint8_t charset) {
+              uint8_t charset, uint8_t familyClass) {
     // Evaluated left to right in double, as the font rule states it.
     double emHeight = static_cast<double>(resolution) * size / 72 * zoom / 100;
     int32_t height = -TruncHeight(emHeight);
     bool bold = (style & kStyleBold) != 0;
     bool italic = (style & kStyleItalic) != 0;
-    const TFontFace* face = FindFace(name, bold, italic);
+    const TFontFace* face = FindFace(name, bold, italic, familyClass);
     if (face != nullptr && face->Loaded == nullptr) face = nullptr;
     return TFont(face, height, bold, italic, (style & kStyleStrikeOut) != 0, charset);
 }

@@ -51,11 +51,22 @@ inline constexpr uint8_t kStyleItalic = 2;
 inline constexpr uint8_t kStyleUnderline = 4;
 inline constexpr uint8_t kStyleStrikeOut = 8;
 
+// Family classes of a face, as Windows' font tables give them (the FFID's ff and LOGFONT's
+// lfPitchAndFamily >> 4): what kind of face may stand in for one the machine lacks.
+inline constexpr uint8_t kFamilyUnknown = 0;
+inline constexpr uint8_t kFamilyRoman = 1;       // serif
+inline constexpr uint8_t kFamilySwiss = 2;       // sans serif
+inline constexpr uint8_t kFamilyModern = 3;      // fixed pitch
+inline constexpr uint8_t kFamilyScript = 4;      // cursive
+inline constexpr uint8_t kFamilyDecorative = 5;  // fantasy
+
 // The font rule: height = -Trunc(resolution * size / 72 * zoom / 100), weight 700 for bold,
 // italic and strike-out from the style bits. Faces are matched by fontconfig (so "Times New
-// Roman" gives its metric-compatible substitute) and opened once per process.
+// Roman" gives its metric-compatible substitute) and opened once per process. A face that
+// fontconfig does not know gives the stock face of its family class: Times New Roman for a
+// roman one, Courier New for a modern one, Arial for the others.
 TFont selfont(std::string_view name, int32_t resolution, double zoom, double size, uint8_t style,
-              uint8_t charset);
+              uint8_t charset, uint8_t familyClass = kFamilyUnknown);
 
 struct TTextExtent {
     int32_t Cx = 0;  // sum of hinted advance widths, whole pixels

@@ -46,9 +46,19 @@ constexpr std::pair<std::string_view, std::string_view> kFaceSubstitutes[] = {
     {"Courier", "Courier New"},
 };
 
-// Windows' font mapper gives Arial for a face it does not have; fontconfig's metric aliases turn
-// it into the metric-compatible face that is installed.
-constexpr const char* kFallbackFamily = "Arial";
+// Windows' font mapper gives a face it does not have the stock face of its family class, Arial
+// when the class names none; fontconfig's metric aliases turn that into the metric-compatible
+// face that is installed.
+const char* FallbackFamily(uint8_t familyClass) {
+    switch (familyClass) {
+        case kFamilyRoman:
+            return "Times New Roman";
+        case kFamilyModern:
+            return "Courier New";
+        default:
+            return "Arial";
+    }
+}
 
 struct TPatternDeleter {
     void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
@@ -99,6 +109,16 @@ std::string FamilyToMatch(std::string_view name) {
     for (char c : name)
         AppendUtf8(utf8, Cp1252ToUnicode(static_cast<uint8_t>(c)));
     return utf8;
+}
+
+// Fontconfig's generic family names, which its configuration adds to a pattern's families and
+// expands into the faces it prefers for them.
+bool IsGenericFamily(std::string_view family) {
+    constexpr std::string_view kGeneric[] = {"sans-serif", "serif", "monospace", "sans",
+                                             "mono",       "cursive", "fantasy", "system-ui",
+                                             "emoji",      "math"};
+    return std::any_of(std::begin(kGeneric), std::end(kGeneric),
+                       [&](std::string_view generic) { return EqualsIgnoringCase(family, generic); });
 }
 
 // What fontconfig says about one font of its list.
@@ -232,12 +252,15 @@ class TFontCache {
         return cache;
     }
 
-    const TFontFace* Resolve(std::string_view name, bool bold, bool italic) {
-        std::string key(1, static_cast<char>((bold ? 1 : 0) | (italic ? 2 : 0)));
+    const TFontFace* Resolve(std::string_view name, bool bold, bool italic, uint8_t familyClass) {
+        if (familyClass > kFamilyDecorative) familyClass = kFamilyUnknown;
+        // Style in bits 0-1, the family class above them, then the name.
+        std::string key(1,
+                        static_cast<char>((bold ? 1 : 0) | (italic ? 2 : 0) | (familyClass << 2)));
         key.append(name);
         std::lock_guard lock(mutex_);
         auto& entry = resolved_[key];
-        if (!entry) entry = Match(name, bold, italic);
+        if (!entry) entry = Match(name, bold, italic, familyClass);
         return entry.get();
     }
 
@@ -271,11 +294,17 @@ class TFontCache {
         config_.reset(FcInitLoadConfigAndFonts());
     }
 
-    std::unique_ptr<TFontFace> Match(std::string_view name, bool bold, bool italic) {
+    std::unique_ptr<TFontFace> Match(std::string_view name, bool bold, bool italic,
+                                     uint8_t familyClass) {
         auto face = std::make_unique<TFontFace>();
         face->RequestedName.assign(name);
         if (!library_ || !config_) return face;
-        TPattern pattern = MakePattern(FamilyToMatch(name), bold, italic);
+        const std::string family = FamilyToMatch(name);
+        // The class matters only where its stand-in is not the one every face gets.
+        const bool ownStandIn =
+            std::string_view(FallbackFamily(familyClass)) != FallbackFamily(kFamilyUnknown);
+        if (ownStandIn && !KnowsFamily(family, bold, italic)) face->FamilyClass = familyClass;
+        TPattern pattern = MakePattern(family, bold, italic, face->FamilyClass);
         if (!pattern) return face;
         TFontCandidate candidate;
         if (!FindLoadable(pattern.get(), candidate, face->Loaded)) return face;
@@ -288,6 +317,41 @@ class TFontCache {
         return face;
     }
 
+    // Whether fontconfig knows a family, installed or by a metric alias: the face it matches is
+    // named in the family list its configuration makes of the name before the list reaches a
+    // weakly bound or generic family (the faces it adds for names it knows nothing of). Only
+    // for a family it does not know may the family class pick the stand-in.
+    bool KnowsFamily(const std::string& family, bool bold, bool italic) {
+        TPattern pattern(FcPatternCreate());
+        if (!pattern || family.empty()) return false;
+        FcPatternAddString(pattern.get(), FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config_.get(), pattern.get(), FcMatchPattern);
+        FcDefaultSubstitute(pattern.get());
+        FcResult result = FcResultNoMatch;
+        TPattern best(FcFontMatch(config_.get(), pattern.get(), &result));
+        if (!best) return false;
+        FcValue listed;
+        FcValueBinding binding = FcValueBindingStrong;
+        for (int i = 0; FcPatternGetWithBinding(pattern.get(), FC_FAMILY, i, &listed, &binding) ==
+                        FcResultMatch;
+             ++i) {
+            if (listed.type != FcTypeString) continue;
+            if (binding == FcValueBindingWeak ||
+                IsGenericFamily(reinterpret_cast<const char*>(listed.u.s)))
+                return false;
+            FcChar8* named = nullptr;
+            for (int j = 0; FcPatternGetString(best.get(), FC_FAMILY, j, &named) == FcResultMatch;
+                 ++j) {
+                if (FcStrCmpIgnoreCase(listed.u.s, named) == 0) return true;
+            }
+        }
+        return false;
+    }
+
     // Fontconfig's ranking of every installed face for a face's family, weight and slant, made
     // once per face. Walking it for the first face that holds a code point gives what a sort
     // with that code point in the pattern's character set would: coverage ranks above the
@@ -295,7 +359,8 @@ class TFontCache {
     FcFontSet* Ranking(const TFontFace& face) {
         auto& ranked = rankings_[&face];
         if (ranked) return ranked.get();
-        TPattern pattern = MakePattern(FamilyToMatch(face.RequestedName), face.Bold, face.Italic);
+        TPattern pattern = MakePattern(FamilyToMatch(face.RequestedName), face.Bold, face.Italic,
+                                       face.FamilyClass);
         FcResult result = FcResultNoMatch;
         if (pattern)
             ranked.reset(FcFontSort(config_.get(), pattern.get(), FcFalse, nullptr, &result));
@@ -337,14 +402,18 @@ class TFontCache {
         return entry.get();
     }
 
-    TPattern MakePattern(const std::string& family, bool bold, bool italic) {
+    // The asked-for family comes first and its stand-in after it, so a face that fontconfig
+    // knows (installed, or by a metric alias that its configuration adds right after the name)
+    // wins over the stand-in.
+    TPattern MakePattern(const std::string& family, bool bold, bool italic, uint8_t familyClass) {
         TPattern pattern(FcPatternCreate());
         if (!pattern) return pattern;
         auto* raw = pattern.get();
         if (!family.empty()) {
             FcPatternAddString(raw, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         }
-        FcPatternAddString(raw, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFallbackFamily));
+        FcPatternAddString(raw, FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(FallbackFamily(familyClass)));
         FcPatternAddInteger(raw, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(raw, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(raw, FC_SCALABLE, FcTrue);
@@ -435,8 +504,9 @@ TAdvanceTable MakeAdvanceTable(const TFontFace& face, int32_t pixelSize) {
     return table;
 }
 
-const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic) {
-    return TFontCache::Instance().Resolve(name, bold, italic);
+const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic,
+                                 uint8_t familyClass) {
+    return TFontCache::Instance().Resolve(name, bold, italic, familyClass);
 }
 
 const TAdvanceTable* CachedAdvanceTable(const TFontFace& face, int32_t pixelSize) {

@@ -88,6 +88,7 @@ struct TFontFace {
     bool SyntheticItalic = false;   // italic asked for, but the face found is upright
     bool Bold = false;              // the weight and slant asked for
     bool Italic = false;
+    uint8_t FamilyClass = kFamilyUnknown;  // the class whose stand-in the match used
 };
 
 // Scales font units to whole pixels as FreeType scales outlines: a 16.16 scale of
@@ -97,9 +98,11 @@ int32_t ScaleToPixels(int32_t units, int32_t pixelSize, int32_t unitsPerEm);
 // The advance table of a face at a pixel size, computed from its design metrics (no caching).
 TAdvanceTable MakeAdvanceTable(const TFontFace& face, int32_t pixelSize);
 
-// Resolves a face name and style to a face; never null (an unresolvable name gives an entry
-// whose Loaded is null). Thread-safe.
-const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic);
+// Resolves a face name, style and family class (the stand-in for a face fontconfig does not
+// know) to a face; never null (an unresolvable name gives an entry whose Loaded is null).
+// Thread-safe.
+const TFontFace* ResolveFontFace(std::string_view name, bool bold, bool italic,
+                                 uint8_t familyClass = kFamilyUnknown);
 
 // The cached advance table of a loaded face, or null when the face already holds the most
 // tables we keep (the caller then computes one with MakeAdvanceTable). Thread-safe.

@@ -122,9 +122,9 @@ void TRasterCanvas::SetClip(const TRect* r) {
         clip_.reset();
 }
 
-void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t style,
-                               uint8_t charset) {
-    font_ = selfont(face, static_cast<int32_t>(dpi_), zoom_, size, style, charset);
+void TRasterCanvas::SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset,
+                               uint8_t familyClass) {
+    font_ = selfont(face, static_cast<int32_t>(dpi_), zoom_, size, style, charset, familyClass);
 }
 
 int32_t TRasterCanvas::TextWidth(std::u32string_view text) {

@@ -40,8 +40,8 @@ public:
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color,
               int32_t penWidth) override;
     void SetClip(const TRect* r) override;
-    void SelectFont(const std::string& face, double size, uint8_t style,
-                    uint8_t charset) override;
+    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t charset,
+                    uint8_t familyClass) override;
     int32_t TextWidth(std::u32string_view text) override;
     int32_t TextHeight(std::u32string_view text) override;
     void DrawTextRun(int32_t x, int32_t y, std::u32string_view text,

@@ -1,7 +1,11 @@
 #include "word/font_table.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/byte_reader.h"
 #include "base/cp1252.h"
+#include "raster/font.h"
 
 namespace qm {
 
@@ -11,6 +15,14 @@ namespace {
 // an alternative name starts (0: none).
 constexpr size_t kFaceNameOffset = 40;
 constexpr size_t kAltNameIndexOffset = 5;
+// The FFID, 1 byte in: the pitch (prq) in bits 0-1, the family (ff) in bits 4-6.
+constexpr size_t kFfidOffset = 1;
+constexpr uint8_t kFixedPitch = 1;
+// The FFN's chs, 4 bytes in, and the East Asian character sets (SHIFTJIS, HANGUL, JOHAB,
+// GB2312, CHINESEBIG5).
+constexpr size_t kCharsetOffset = 4;
+constexpr uint8_t kEastAsianCharsets[] = {128, 129, 130, 134, 136};
+constexpr uint8_t kLastKnownFamily = kFamilyDecorative;
 
 // The name starting `first` characters into the face names; false when Windows-1252 lacks one
 // of its characters.
@@ -40,10 +52,27 @@ std::string ReadFaceName(std::span<const uint8_t> entry) {
     return name;
 }
 
+// A fixed-pitch face stands with the modern (monospace) family whatever its ff says, since a
+// proportional stand-in would break its columns; an ff beyond the known ones is unknown. East
+// Asian faces name no class: their fixed pitch is that of full-width ideographs, while their
+// Latin letters are half as wide, nothing like a Latin monospace face.
+uint8_t ReadFamilyClass(std::span<const uint8_t> entry) {
+    if (entry.size() <= kFfidOffset) return kFamilyUnknown;
+    if (entry.size() > kCharsetOffset &&
+        std::find(std::begin(kEastAsianCharsets), std::end(kEastAsianCharsets),
+                  entry[kCharsetOffset]) != std::end(kEastAsianCharsets))
+        return kFamilyUnknown;
+    const uint8_t ffid = entry[kFfidOffset];
+    if ((ffid & 3) == kFixedPitch) return kFamilyModern;
+    const uint8_t ff = (ffid >> 4) & 7;
+    return ff <= kLastKnownFamily ? ff : kFamilyUnknown;
+}
+
 }  // namespace
 
-std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uint32_t fcSttbfffn) {
-    std::vector<std::string> names;
+std::vector<TFontTableEntry> ReadFontTable(std::span<const uint8_t> tableStream,
+                                           uint32_t fcSttbfffn) {
+    std::vector<TFontTableEntry> names;
     ByteReader r(tableStream);
     uint16_t count = 0;
     // The 16-bit count is followed by the size of extra data, which a font table leaves 0.
@@ -54,7 +83,7 @@ std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uin
         uint8_t cbFfnM1 = 0;
         std::span<const uint8_t> entry;
         if (!r.U8(cbFfnM1) || !r.Seek(start) || !r.Bytes(cbFfnM1 + 1u, entry)) break;
-        names.push_back(ReadFaceName(entry));
+        names.push_back({ReadFaceName(entry), ReadFamilyClass(entry)});
     }
     return names;
 }

@@ -8,8 +8,19 @@
 
 namespace qm {
 
-// Reads the face names at fcSttbfffn of the table stream, converted to Windows-1252. A name
-// ends at its terminating 0 or at the end of its entry; the table ends where the stream does.
-std::vector<std::string> ReadFontTable(std::span<const uint8_t> tableStream, uint32_t fcSttbfffn);
+// One font of the table: its face name and its family class (kFamilyRoman and so on, from
+// raster/font.h), which lets a face the machine lacks be replaced by one of its kind.
+struct TFontTableEntry {
+    std::string Name;
+    uint8_t FamilyClass = 0;
+
+    bool operator==(const TFontTableEntry&) const = default;
+};
+
+// Reads the fonts at fcSttbfffn of the table stream, names converted to Windows-1252. A name
+// ends at its terminating 0 or at the end of its entry; an entry too short for its FFID keeps
+// the unknown class; the table ends where the stream does.
+std::vector<TFontTableEntry> ReadFontTable(std::span<const uint8_t> tableStream,
+                                           uint32_t fcSttbfffn);
 
 }  // namespace qm

@@ -101,7 +101,7 @@ void WriteColumnSettings(const TSep& sep, TLineRec& line) {
     line.ColumnSeparator = sep.FLBetween;
 }
 
-TFontRec FontFormat(const TChp& chp, std::span<const std::string> fontNames, const TFontRec& base) {
+TFontRec FontFormat(const TChp& chp, std::span<const TFontTableEntry> fonts, const TFontRec& base) {
     TFontRec font = base;
     SettingOps(font.Attrib, 8, chp.Iss == 1);
     SettingOps(font.Attrib, 9, chp.Iss == 2);
@@ -120,7 +120,10 @@ TFontRec FontFormat(const TChp& chp, std::span<const std::string> fontNames, con
     font.Color = TextColorOf(chp);
     font.BackColor = BackgroundOf(chp, font.Transparent);
     font.Size = chp.Hps / 2.0;
-    if (chp.FtcAscii < fontNames.size()) SetPCharText(font.Name, fontNames[chp.FtcAscii]);
+    if (chp.FtcAscii < fonts.size()) {
+        SetPCharText(font.Name, fonts[chp.FtcAscii].Name);
+        font.FamilyClass = fonts[chp.FtcAscii].FamilyClass;
+    }
     SettingOpsB(font.Style, 0, chp.Bold);
     SettingOpsB(font.Style, 1, chp.Italic);
     return font;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/records.h"
+#include "word/font_table.h"
 #include "word/word_properties.h"
 
 namespace qm {
@@ -18,8 +19,8 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
 // Writes the section's column settings (count, spacing, separator) into line.
 void WriteColumnSettings(const TSep& sep, TLineRec& line);
 
-// The font entry the CHP gives on top of base; the face name comes from fontNames (a font
-// number outside it keeps base's name).
-TFontRec FontFormat(const TChp& chp, std::span<const std::string> fontNames, const TFontRec& base);
+// The font entry the CHP gives on top of base; the face name and family class come from fonts
+// (a font number outside it keeps base's).
+TFontRec FontFormat(const TChp& chp, std::span<const TFontTableEntry> fonts, const TFontRec& base);
 
 }  // namespace qm

@@ -22,9 +22,9 @@ constexpr char32_t kParagraphEnd = 13;
 
 }  // namespace
 
-TModelWriter::TModelWriter(TDocument& doc, std::span<const std::string> fontNames,
+TModelWriter::TModelWriter(TDocument& doc, std::span<const TFontTableEntry> fonts,
                            uint16_t defaultTabTwips)
-    : doc_(doc), fontNames_(fontNames), defaultTabTwips_(defaultTabTwips) {}
+    : doc_(doc), fonts_(fonts), defaultTabTwips_(defaultTabTwips) {}
 
 void TModelWriter::Rewind(TDocument& doc) {
     doc.CurField = doc.CurLine = doc.CurChar = 0;
@@ -182,7 +182,7 @@ void TModelWriter::MakeFontEntry(const TRunFormat& format, TCharRec& ch) {
     if (fontVersion_ != format.Version || fontBase_ != ch.FontIndex) {
         fontBase_ = ch.FontIndex;
         fontResult_ =
-            doc_.GetNewFontIndex(FontFormat(format.Chp, fontNames_, doc_.Fonts[ch.FontIndex]));
+            doc_.GetNewFontIndex(FontFormat(format.Chp, fonts_, doc_.Fonts[ch.FontIndex]));
         fontVersion_ = format.Version;
     }
     ch.FontIndex = fontResult_;
@@ -229,7 +229,7 @@ int32_t TModelWriter::LabelFontEntry(const TChp& chp, const TListLevel& level) {
     TPropertyState state;
     state.Chp = chp;
     ApplySprms(state, {}, level.Chpx);
-    return doc_.GetNewFontIndex(FontFormat(state.Chp, fontNames_, doc_.DefaultFontRec()));
+    return doc_.GetNewFontIndex(FontFormat(state.Chp, fonts_, doc_.DefaultFontRec()));
 }
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/document.h"
+#include "word/font_table.h"
 #include "word/list_numbering.h"
 #include "word/picture_import.h"
 #include "word/word_properties.h"
@@ -22,9 +23,9 @@ enum class TPictureAdded { Added, Skipped, ListFull };
 
 class TModelWriter {
   public:
-    // fontNames give the font entries their face names; defaultTabTwips is the document's default
-    // tab width, 0 for none.
-    TModelWriter(TDocument& doc, std::span<const std::string> fontNames, uint16_t defaultTabTwips);
+    // fonts give the font entries their face names and family classes; defaultTabTwips is the
+    // document's default tab width, 0 for none.
+    TModelWriter(TDocument& doc, std::span<const TFontTableEntry> fonts, uint16_t defaultTabTwips);
 
     // After an import, whether it read anything or not: the cursor returns to the start and the
     // model is marked as freshly imported.
@@ -78,7 +79,7 @@ class TModelWriter {
     void CatchUpDamage(const TRowDefinition& row);
 
     TDocument& doc_;
-    std::span<const std::string> fontNames_;
+    std::span<const TFontTableEntry> fonts_;
     uint16_t defaultTabTwips_;
 
     // The row being read.

@@ -11,7 +11,7 @@ void ReadTables(TWordFile& file) {
     const TFib& fib = file.Fib;
     const auto table = file.Table.Bytes();
     const auto main = file.Main.Bytes();
-    file.FontNames = ReadFontTable(table, fib.FcSttbfffn);
+    file.Fonts = ReadFontTable(table, fib.FcSttbfffn);
     file.ChpxBins = TBinTable::Read(table, fib.FcPlcfbteChpx, fib.LcbPlcfbteChpx, main);
     file.PapxBins = TBinTable::Read(table, fib.FcPlcfbtePapx, fib.LcbPlcfbtePapx, main);
     file.Sections = TSectionTable::Read(table, fib.FcPlcfsed, fib.LcbPlcfsed);

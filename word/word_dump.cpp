@@ -63,9 +63,10 @@ void DumpTables(std::ostream& out, const TWordFile& file) {
         << file.PapxBins.MissingPages() << " outside the stream)\n";
     out << "DOP: facing pages " << file.Dop.FacingPages << ", default tab "
         << file.Dop.DefaultTabTwips << " twips\n";
-    out << "Fonts: " << file.FontNames.size() << "\n";
-    for (size_t i = 0; i < file.FontNames.size(); ++i) {
-        out << "  " << i << " " << file.FontNames[i] << "\n";
+    out << "Fonts: " << file.Fonts.size() << "\n";
+    for (size_t i = 0; i < file.Fonts.size(); ++i) {
+        out << "  " << i << " " << file.Fonts[i].Name << " (family "
+            << int(file.Fonts[i].FamilyClass) << ")\n";
     }
     out << "Styles: " << file.Stylesheet.Styles.size() << "\n";
 }

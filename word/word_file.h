@@ -10,6 +10,7 @@
 #include "cfb/compound_file.h"
 #include "word/bin_table.h"
 #include "word/fib.h"
+#include "word/font_table.h"
 #include "word/list_tables.h"
 #include "word/piece_table.h"
 #include "word/plc.h"
@@ -34,7 +35,7 @@ struct TWordFile {
 
     TFib Fib;
     TDop Dop;
-    std::vector<std::string> FontNames;  // index = font number
+    std::vector<TFontTableEntry> Fonts;  // index = font number
     TBinTable ChpxBins;
     TBinTable PapxBins;
     TSectionTable Sections;

@@ -51,7 +51,7 @@ std::string CheckTextLimits(const TWordFile& file) {
 // The page geometry of the first section, the main text, then the first section's headers and
 // footers, each into its field.
 TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* progress) {
-    TModelWriter writer(doc, file.FontNames, file.Dop.DefaultTabTwips);
+    TModelWriter writer(doc, file.Fonts, file.Dop.DefaultTabTwips);
     TPropertyResolver resolver(file);
     TPictureReader pictures(file.Data.Bytes());
     TStoryReader reader(file, resolver, writer, pictures, progress, CharBudget(file));

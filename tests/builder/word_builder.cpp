@@ -14,6 +14,11 @@ TWordBuilder& TWordBuilder::Font(std::string name) {
     return Font(std::u16string(name.begin(), name.end()), u"");
 }
 
+TWordBuilder& TWordBuilder::Font(std::string name, uint8_t ffid) {
+    fonts_.push_back({std::u16string(name.begin(), name.end()), u"", ffid});
+    return *this;
+}
+
 TWordBuilder& TWordBuilder::Font(std::u16string name, std::u16string alt) {
     fonts_.push_back({std::move(name), std::move(alt)});
     return *this;

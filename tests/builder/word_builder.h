@@ -182,6 +182,9 @@ class TWordBuilder {
     TWordOptions& Options() { return options_; }
     // Fonts in number order; without any, font 0 is "Times New Roman".
     TWordBuilder& Font(std::string name);
+    // A font with its FFID (pitch in bits 0-1, family in bits 4-6: 0x12 a variable-pitch roman
+    // face, 0x22 a swiss one, 0x31 a fixed-pitch modern one); the others write 0.
+    TWordBuilder& Font(std::string name, uint8_t ffid);
     // A font with an alternative name (the FFN's ixchSzAlt), as Word writes East Asian ones.
     TWordBuilder& Font(std::u16string name, std::u16string alt);
     TWordBuilder& Style(TWordStyle style);
@@ -274,6 +277,7 @@ class TWordBuilder {
     struct TFontName {
         std::u16string Name;
         std::u16string Alt;
+        uint8_t Ffid = 0;
     };
     std::vector<TFontName> fonts_;
     std::vector<TWordStyle> styles_;

@@ -455,6 +455,7 @@ void TWordWriter::WriteFontTable(std::vector<uint8_t>& t) {
         Put16(t, 0);
         for (const auto& font : fonts) {
             std::vector<uint8_t> ffn(40, 0);  // size, family, weight, charset, panose, signature
+            ffn[1] = font.Ffid;
             PutU16(ffn, 2, 400);
             for (char16_t c : font.Name)
                 Put16(ffn, c);

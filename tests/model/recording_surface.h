@@ -27,7 +27,8 @@ public:
             "," + std::to_string(y1) + " " + std::to_string(color) + " " + std::to_string(pen));
     }
     void SetClip(const TRect* r) override { Add(r ? "clip " + Box(*r) : "noclip"); }
-    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t) override {
+    void SelectFont(const std::string& face, double size, uint8_t style, uint8_t,
+                    uint8_t) override {
         Add("font " + face + " " + std::to_string(size) + " " + std::to_string(style));
     }
     int32_t TextWidth(std::u32string_view text) override {

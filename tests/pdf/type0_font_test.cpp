@@ -27,7 +27,7 @@ using test::RunCommand;
 void DrawLine(TPDFCanvas& canvas, const std::string& face, std::u32string_view text, int32_t y,
               int underline = 0) {
     TPDFPageSurface surface(canvas, nullptr);
-    surface.SelectFont(face, 12.0, underline ? kStyleUnderline : 0, 1);
+    surface.SelectFont(face, 12.0, underline ? kStyleUnderline : 0, 1, kFamilyUnknown);
     TTextRunStyle style;
     style.UnderlineKind = underline;
     int32_t x = 40;

@@ -98,6 +98,46 @@ TEST(FontMatching, UnknownAndOldNamesFallBackAsWindowsDoes) {
     EXPECT_EQ(Font("No Such Face 4711", 12).RequestedName(), "No Such Face 4711");
 }
 
+TFont ClassFont(std::string_view name, uint8_t familyClass, uint8_t style = 0) {
+    return selfont(name, 600, 100.0, 12, style, 0, familyClass);
+}
+
+TEST(FontMatching, AnUnknownFaceStandsInWithTheStockFaceOfItsFamilyClass) {
+    const std::pair<uint8_t, const char*> kExpected[] = {
+        {kFamilyRoman, "Liberation Serif"},  {kFamilySwiss, "Liberation Sans"},
+        {kFamilyModern, "Liberation Mono"},  {kFamilyScript, "Liberation Sans"},
+        {kFamilyDecorative, "Liberation Sans"}, {kFamilyUnknown, "Liberation Sans"},
+        {200, "Liberation Sans"},  // a class no table gives
+    };
+    for (const auto& [familyClass, actual] : kExpected) {
+        const TFont font = ClassFont("Quillmere Class Test", familyClass);
+        EXPECT_EQ(font.ActualFamily(), actual) << int(familyClass);
+        EXPECT_EQ(font.RequestedName(), "Quillmere Class Test");
+    }
+    // The stand-in measures as the stock face does, in every style.
+    const TFont serifBold = ClassFont("Quillmere Class Test", kFamilyRoman, kStyleBold);
+    EXPECT_FALSE(SyntheticBold(serifBold));
+    EXPECT_EQ(TextWidth(serifBold, kPangram),
+              TextWidth(Font("Times New Roman", 12, kStyleBold), kPangram));
+    // One name under two classes is two fonts, whichever is asked for first.
+    EXPECT_NE(TextWidth(ClassFont("Quillmere Order Test", kFamilySwiss), kPangram),
+              TextWidth(ClassFont("Quillmere Order Test", kFamilyRoman), kPangram));
+    EXPECT_EQ(ClassFont("Quillmere Order Test", kFamilyRoman).ActualFamily(), "Liberation Serif");
+}
+
+TEST(FontMatching, AFaceFontconfigKnowsKeepsItsMatchWhateverItsClass) {
+    // Installed faces and faces with a metric alias.
+    for (const char* name : {"Liberation Sans", "Arial", "Calibri", "DejaVu Sans", "Helvetica"}) {
+        const std::string usual = Font(name, 12).ActualFamily();
+        for (uint8_t familyClass : {kFamilyRoman, kFamilyModern, kFamilySwiss}) {
+            EXPECT_EQ(ClassFont(name, familyClass).ActualFamily(), usual)
+                << name << " as class " << int(familyClass);
+        }
+    }
+    EXPECT_EQ(ClassFont("Times New Roman", kFamilyModern).ActualFamily(), "Liberation Serif");
+    EXPECT_EQ(ClassFont("Courier New", kFamilyRoman).ActualFamily(), "Liberation Mono");
+}
+
 TEST(FontMatching, OddNamesResolveWithoutHarm) {
     const std::string kNames[] = {
         "",

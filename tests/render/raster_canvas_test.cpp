@@ -69,7 +69,7 @@ TEST(RasterCanvas, ClipRestrictsLinesButNotFills) {
 
 TEST(RasterCanvas, TextIsDrawnInsideItsCellInItsColour) {
     TRasterCanvas canvas(100, 40, 96);
-    canvas.SelectFont("Times New Roman", 12, 0, 1);
+    canvas.SelectFont("Times New Roman", 12, 0, 1, kFamilyUnknown);
     const int32_t w = canvas.TextWidth(U"H");
     const int32_t h = canvas.TextHeight(U"H");
     EXPECT_EQ(h, 17);  // Times New Roman at 16 pixels per em: ascent 14, descent 3
@@ -93,11 +93,11 @@ TEST(RasterCanvas, TextIsDrawnInsideItsCellInItsColour) {
 
 TEST(RasterCanvas, UnderlineAtTwelvePointsLiesOnePixelAboveTheCellBottom) {
     TRasterCanvas canvas(100, 40, 96);
-    canvas.SelectFont("Times New Roman", 12, 0, 1);
+    canvas.SelectFont("Times New Roman", 12, 0, 1, kFamilyUnknown);
     const int32_t w = canvas.TextWidth(U"_");
     const int32_t h = canvas.TextHeight(U"_");
     TRasterCanvas plain(100, 40, 96);
-    plain.SelectFont("Times New Roman", 12, 0, 1);
+    plain.SelectFont("Times New Roman", 12, 0, 1, kFamilyUnknown);
     plain.DrawTextRun(10, 5, U"_", TTextRunStyle{12, 0, 0, 0, 0});
     canvas.DrawTextRun(10, 5, U"_", TTextRunStyle{12, 1, 0, 0, 0});
     // The line runs from x - 1 to x + width + 1 (end pixel left out) at y + h - 1.
@@ -109,7 +109,7 @@ TEST(RasterCanvas, UnderlineAtTwelvePointsLiesOnePixelAboveTheCellBottom) {
 
 TEST(RasterCanvas, ShadowIsACopyTwoPixelsRightAndDown) {
     TRasterCanvas canvas(60, 40, 96);
-    canvas.SelectFont("Arial", 12, 0, 1);
+    canvas.SelectFont("Arial", 12, 0, 1, kFamilyUnknown);
     canvas.DrawTextRun(10, 5, U"I", TTextRunStyle{12, 0, 0, 0x00FF00, 1});
     // The shadow shows right of the text's strokes: greenish pixels two columns right of dark.
     int32_t green = 0;
@@ -123,7 +123,8 @@ TEST(RasterCanvas, ShadowIsACopyTwoPixelsRightAndDown) {
 
 TEST(RasterCanvas, CodePointsBeyondWindows1252AreDrawnAndStruckThrough) {
     TRasterCanvas canvas(100, 40, 96);
-    canvas.SelectFont("Arial", 12, kStyleStrikeOut, 1);  // Liberation Sans, 16 pixels per em
+    canvas.SelectFont("Arial", 12, kStyleStrikeOut, 1,
+                      kFamilyUnknown);  // Liberation Sans, 16 pixels per em
     const TFont font = selfont("Arial", 96, 100.0, 12, 0, 1);
     const int32_t zhe = canvas.TextWidth(U"\u0416");
     EXPECT_EQ(zhe, TextWidth(font, U"\u0416"));
@@ -166,7 +167,7 @@ TEST(RasterCanvas, CharactersOtherFacesHoldAreDrawnByThemInsideTheirAdvance) {
     for (const TCase& c : {TCase{"Times New Roman", U'\u4E2D'}, TCase{"Symbol", char32_t(0xF0B7)},
                            TCase{"Wingdings", char32_t(0xF0FC)}}) {
         TRasterCanvas canvas(120, 40, 96);
-        canvas.SelectFont(c.Family, 12, 0, 1);
+        canvas.SelectFont(c.Family, 12, 0, 1, kFamilyUnknown);
         const std::u32string one(1, c.Code);
         const int32_t x = canvas.TextWidth(U"I") + 10;
         const int32_t w = canvas.TextWidth(one);
@@ -177,7 +178,7 @@ TEST(RasterCanvas, CharactersOtherFacesHoldAreDrawnByThemInsideTheirAdvance) {
     }
     // A code point no face holds leaves its advance empty.
     TRasterCanvas canvas(60, 40, 96);
-    canvas.SelectFont("Times New Roman", 12, 0, 1);
+    canvas.SelectFont("Times New Roman", 12, 0, 1, kFamilyUnknown);
     const int32_t w = canvas.TextWidth(U"\U0010FFFD");
     canvas.DrawTextRun(10, 5, U"\U0010FFFD", TTextRunStyle{});
     EXPECT_EQ(InkIn(canvas, 0, 0, 60, 40), 0);
