@@ -63,8 +63,8 @@ TEST(FontTable, EntriesCutShortKeepWhatTheyHold) {
     // holds.
     std::vector<uint8_t> sizeOnly = {0};
     std::vector<uint8_t> headerOnly = {3, 0x12, 0x90, 0x01};
-    std::vector<uint8_t> cut = Ffn(0x22, "Cut Off");
-    cut.resize(cut.size() - 6);
+    const std::vector<uint8_t> whole = Ffn(0x22, "Cut Off");
+    const std::vector<uint8_t> cut(whole.begin(), whole.end() - 6);
     const auto stream = Table(4, {sizeOnly, headerOnly, Ffn(0x12, "Whole"), cut});
     const std::vector<TFontTableEntry> expected = {
         {"", kFamilyUnknown},
