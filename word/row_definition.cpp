@@ -3,8 +3,15 @@
 #include <algorithm>
 
 #include "base/byte_reader.h"
+#include "word/colors.h"
 
 namespace qm {
+
+namespace {
+
+constexpr size_t kTc80Size = 20;
+
+}  // namespace
 
 void DefineRow(TRowDefinition& row, std::span<const uint8_t> operand) {
     ByteReader r(operand);
@@ -23,6 +30,51 @@ void DefineRow(TRowDefinition& row, std::span<const uint8_t> operand) {
         r.I16(edge);
         row.CellDefs[k].Boundary = edge;
         row.CellDefs[k].Defined = true;
+    }
+    // The cells' TC80s (20 bytes: flags, width, then the top, left, bottom and right Brc80), as
+    // far as the operand holds them.
+    for (size_t k = 0; k < cells && r.Remaining() >= kTc80Size; ++k) {
+        r.Skip(4);
+        for (TBorderLine& border : row.CellDefs[k].Borders)
+            border = ReadBrc80(r);
+    }
+}
+
+TBorderLine ReadBrc80(ByteReader& r) {
+    // Brc80: dptLineWidth, brcType, ico, then space and flags.
+    uint8_t width = 0, type = 0, ico = 0, flags = 0;
+    TBorderLine line;
+    if (!r.U8(width) || !r.U8(type) || !r.U8(ico) || !r.U8(flags)) return line;
+    line.Type = type;
+    line.Eighths = width;
+    line.Color = IcoColor(ico, 0);
+    line.Given = type != 0 && type != 0xFF;
+    return line;
+}
+
+void DefineTableBorders80(TRowDefinition& row, std::span<const uint8_t> operand) {
+    ByteReader r(operand);
+    if (operand.size() < 24) return;
+    for (TBorderLine& border : row.TableBorders)
+        border = ReadBrc80(r);
+}
+
+void DefineTableBorders(TRowDefinition& row, std::span<const uint8_t> operand) {
+    // Brc: a COLORREF, dptLineWidth, brcType, then space and flags.
+    ByteReader r(operand);
+    if (operand.size() < 48) return;
+    for (TBorderLine& border : row.TableBorders) {
+        uint32_t color = 0;
+        uint8_t width = 0, type = 0;
+        r.U32(color);
+        r.U8(width);
+        r.U8(type);
+        r.Skip(2);
+        border.Type = type;
+        border.Eighths = width;
+        // 0xFF000000 is automatic: black.
+        border.Color = (color >> 24) == 0xFF ? 0 : static_cast<int32_t>(color & 0xFFFFFF);
+        border.Given = type != 0 && type != 0xFF;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "base/byte_reader.h"
 #include "word/word_properties.h"
 
 namespace qm {
@@ -14,6 +15,15 @@ namespace qm {
 // whose edges do not fit into the operand defines no edges and makes the row plain (counted in
 // row.Damaged); one of more than kMaxRowCells cells defines no edges either.
 void DefineRow(TRowDefinition& row, std::span<const uint8_t> operand);
+
+// A Brc80 border (4 bytes); a kind of 0 or 0xFF (nil) is no border given.
+TBorderLine ReadBrc80(ByteReader& r);
+
+// Property codes 0xD605 (sprmTTableBorders80: six Brc80) and 0xD613 (sprmTTableBorders: six
+// 8-byte Brc): the table's top, left, bottom, right, inside horizontal and inside vertical
+// borders. A shorter operand changes nothing.
+void DefineTableBorders80(TRowDefinition& row, std::span<const uint8_t> operand);
+void DefineTableBorders(TRowDefinition& row, std::span<const uint8_t> operand);
 
 // Property code 0xD609 (sprmTDefTableShd80): one 16-bit shading value per cell, from the first
 // cell on; cells the operand does not reach keep theirs.

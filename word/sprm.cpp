@@ -176,8 +176,10 @@ constexpr TSprmRule kRules[] = {
     {0xB021, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaLeft = o.U16(); }},
     {0xB022, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaRight = o.U16(); }},
     {0xC60D, [](TTarget& t, const TOperand& o, int) { ChangeTabs(t.State.Pap, o.Bytes); }},
+    {0xD605, [](TTarget& t, const TOperand& o, int) { DefineTableBorders80(t.State.Row, o.Bytes); }},
     {0xD608, [](TTarget& t, const TOperand& o, int) { DefineRow(t.State.Row, o.Bytes); }},
     {0xD609, [](TTarget& t, const TOperand& o, int) { DefineRowShading(t.State.Row, o.Bytes); }},
+    {0xD613, [](TTarget& t, const TOperand& o, int) { DefineTableBorders(t.State.Row, o.Bytes); }},
 };
 // clang-format on
 static_assert(std::is_sorted(std::begin(kRules), std::end(kRules),

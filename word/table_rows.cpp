@@ -1,6 +1,7 @@
 #include "word/table_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "word/colors.h"
@@ -79,6 +80,32 @@ TRowPlace PlaceRow(const TRowDefinition& row, int32_t n, const TLineRec& line,
     return place;
 }
 
+enum { kTableTop, kTableLeft, kTableBottom, kTableRight, kInsideH, kInsideV };
+
+// The cell's borders: on each side its own where its TC gives one, else the table's (the outer
+// edges at the row's ends, the inside lines between cells and between rows); none where neither
+// says anything.
+void ApplyCellBorders(const TRowDefinition& row, int32_t n, int32_t c, TCellDesign& design) {
+    const std::array<TBorderLine, 4>& own = row.CellDefs[c].Borders;  // top, left, bottom, right
+    const std::array<TBorderLine, 6>& table = row.TableBorders;
+    const bool insideH = table[kInsideH].Given;
+    // In the design's order: left, top, bottom, right.
+    const std::array<const TBorderLine*, 4> sides = {
+        own[1].Given ? &own[1] : &table[c == 0 ? kTableLeft : kInsideV],
+        own[0].Given ? &own[0] : &table[insideH ? kInsideH : kTableTop],
+        own[2].Given ? &own[2] : &table[insideH ? kInsideH : kTableBottom],
+        own[3].Given ? &own[3] : &table[c == n - 1 ? kTableRight : kInsideV],
+    };
+    for (size_t s = 0; s < sides.size(); ++s) {
+        const TBorderLine& line = *sides[s];
+        design.BorderOn[s] = line.Given ? 1 : 0;
+        if (!line.Given) continue;
+        // Eighths of a point; a line of no width is drawn as a hairline of half a point.
+        design.BorderWidth[s] = line.Eighths > 0 ? line.Eighths / 8.0 : 0.5;
+        design.BorderColor[s] = line.Color;
+    }
+}
+
 // The row definition's edges give the cell its place, width and shading.
 void ApplyCellDef(const TRowDefinition& row, int32_t n, int32_t c, const TRowArea& area,
                   TLineRec& line) {
@@ -91,6 +118,7 @@ void ApplyCellDef(const TRowDefinition& row, int32_t n, int32_t c, const TRowAre
     line.TableRightGap = place.RightGap;
     // Quirk: edges out of order give an empty cell rather than a negative width.
     line.CellWidth = TwipsToMm(std::max(row.CellDefs[c + 1].Boundary - def.Boundary, 0));
+    ApplyCellBorders(row, n, c, line.CellDesign);
     int32_t color = 0;
     if (ShadingColor(static_cast<uint16_t>(def.Shading), color)) {
         line.CellDesign.ShadeColor = color;

@@ -97,10 +97,21 @@ struct TSep {
 inline constexpr int32_t kMaxRowCells = 64;
 
 // One cell of the current row definition.
+// One border of a cell or table: its kind (BRC brcType: 0 none, 0xFF nil, else a line), width in
+// eighths of a point and colour.
+struct TBorderLine {
+    uint8_t Type = 0;
+    uint8_t Eighths = 0;
+    int32_t Color = 0;
+    bool Given = false;  // the file said something of this border (a kind other than 0 or nil)
+};
+
 struct TCellDef {
     int32_t Boundary = -1;  // left edge in twips (the right edge of the last cell after it)
     bool Defined = false;   // Boundary was read; -1 twips is a real edge too
     int32_t Shading = 0;    // the 16-bit shading value, 0 = none
+    // The cell's own borders from its TC: top, left, bottom, right.
+    std::array<TBorderLine, 4> Borders{};
 };
 
 // The table row properties in force: the last row definition and the row's alignment. They
@@ -111,6 +122,9 @@ struct TRowDefinition {
     // The row's alignment between the margins (sprmTJc): 0 left, 1 centred, 2 right. A
     // centred or right-aligned row is placed by its width; its first edge does not count.
     int32_t Justification = 0;
+    // The table's borders (sprmTTableBorders80 / sprmTTableBorders): top, left, bottom, right,
+    // inside horizontal, inside vertical; they stand where a cell gives none of its own.
+    std::array<TBorderLine, 6> TableBorders{};
     // Row definitions whose edges did not fit their operand, ever: each one makes the row being
     // read plain, as if no cell of it had ended yet. Not forgotten with the rest.
     uint32_t Damaged = 0;

@@ -88,7 +88,10 @@ TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween = 0);
 TSprms RowEnd(uint8_t value = 1);  // sprmPFTtp: the paragraph ends a table row
 // sprmTDefTable: the cells' edges in twips (one more than there are cells) and an empty cell
 // descriptor per cell; its operand size is 16 bits.
-TSprms DefineRow(const std::vector<int16_t>& edges);
+TSprms DefineRow(const std::vector<int16_t>& edges, bool borders = true);
+// sprmTTableBorders80: the table's six borders (top, left, bottom, right, inside horizontal,
+// inside vertical), each a single line of 3/4 point when on.
+TSprms TableBorders(const std::array<bool, 6>& on);
 // sprmTDefTableShd80: one shading value per cell (foreground, background index, pattern).
 TSprms RowShading(const std::vector<uint16_t>& shadings);
 

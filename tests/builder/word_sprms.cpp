@@ -182,20 +182,38 @@ TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween) {
 TSprms RowEnd(uint8_t value) {
     return Op8(0x2417, value);
 }
-TSprms DefineRow(const std::vector<int16_t>& edges) {
+TSprms DefineRow(const std::vector<int16_t>& edges, bool borders) {
     // TDefTableOperand: cb (the bytes after it, plus one), itcMac, the edges,
-    // then a 20-byte TC per cell.
-    constexpr size_t kTcSize = 20;
+    // then a 20-byte TC per cell: flags, width, and the top, left, bottom and right Brc80
+    // (single lines of 3/4 point, or none).
     const size_t cells = edges.empty() ? 0 : edges.size() - 1;
     std::vector<uint8_t> body{static_cast<uint8_t>(cells)};
     for (int16_t edge : edges) {
         body.push_back(static_cast<uint8_t>(edge));
         body.push_back(static_cast<uint8_t>(static_cast<uint16_t>(edge) >> 8));
     }
-    body.resize(body.size() + kTcSize * cells, 0);
+    for (size_t c = 0; c < cells; ++c) {
+        body.insert(body.end(), {0, 0, 0, 0});
+        for (int side = 0; side < 4; ++side) {
+            if (borders)
+                body.insert(body.end(), {6, 1, 0, 0});
+            else
+                body.insert(body.end(), {0, 0, 0, 0});
+        }
+    }
     const auto cb = static_cast<uint16_t>(body.size() + 1);
     body.insert(body.begin(), {static_cast<uint8_t>(cb), static_cast<uint8_t>(cb >> 8)});
     return Raw(0xD608, body);
+}
+TSprms TableBorders(const std::array<bool, 6>& on) {
+    std::vector<uint8_t> operand{24};
+    for (const bool side : on) {
+        if (side)
+            operand.insert(operand.end(), {6, 1, 0, 0});
+        else
+            operand.insert(operand.end(), {0, 0, 0, 0});
+    }
+    return Raw(0xD605, operand);
 }
 TSprms RowShading(const std::vector<uint16_t>& shadings) {
     std::vector<uint8_t> operand{static_cast<uint8_t>(2 * shadings.size())};

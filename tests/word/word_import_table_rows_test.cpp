@@ -3,6 +3,8 @@
 // not match its definition; marks kept inside cells; damaged definitions.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <random>
 
 #include "word_import_util.h"
@@ -62,6 +64,34 @@ TEST(WordImportTableRows, ThreeCellsOfAnInchBecomeOneRow) {
     // The cells' edges at 0, 1, 2 inches: the cell widths add up from the indent.
     EXPECT_NEAR(lines[0].TableIndent + lines[0].CellWidth + lines[1].CellWidth, 50.7999, 1e-9);
     ExpectPlain(lines[3]);
+}
+
+TEST(WordImportTableRows, CellsHaveTheBordersTheirRowGivesAndNoneElse) {
+    using TOn = std::array<uint8_t, 4>;  // left, top, bottom, right
+    TWordBuilder b;
+    // Each cell's own single borders; then a row that gives none; then one whose cells give
+    // none but whose table has an outer frame and no inside lines.
+    b.Cell(u"a").Cell(u"b").RowEnd(sprm::DefineRow({0, 1440, 2880}));
+    b.Cell(u"c").Cell(u"d").RowEnd(sprm::DefineRow({0, 1440, 2880}, false));
+    b.Cell(u"e").Cell(u"f").RowEnd(sprm::DefineRow({0, 1440, 2880}, false) +
+                                   sprm::TableBorders({true, true, true, true, false, false}));
+    TDocument doc;
+    Import(doc, b);
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 6u);
+    const std::vector<TOn> expected = {
+        {1, 1, 1, 1}, {1, 1, 1, 1},  // their own
+        {0, 0, 0, 0}, {0, 0, 0, 0},  // none where none is given
+        {1, 1, 1, 0}, {0, 1, 1, 1},  // the table's frame: left of the first, right of the last
+    };
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const TCellDesign& design = lines[i].CellDesign;
+        EXPECT_EQ(
+            (TOn{design.BorderOn[0], design.BorderOn[1], design.BorderOn[2], design.BorderOn[3]}),
+            expected[i])
+            << i;
+    }
+    EXPECT_DOUBLE_EQ(lines[0].CellDesign.BorderWidth[0], 0.75);
 }
 
 TEST(WordImportTableRows, AnIndentedTableKeepsItsLeftEdgeInEveryCell) {
