@@ -25,7 +25,19 @@ TPropertyResolver::TPropertyResolver(const TWordFile& file) : file_(file) {
 }
 
 void TPropertyResolver::Apply(std::span<const uint8_t> list) {
+    state_.HugePapx = -1;
     ApplySprms(state_, file_.Stylesheet.Styles, list);
+    if (state_.HugePapx < 0) return;
+    // A property list too long for its page stands in the "Data" stream (PrcData: its size,
+    // then the list); a list there naming another is not followed again.
+    const int64_t at = state_.HugePapx;
+    state_.HugePapx = -1;
+    ByteReader r(file_.Data.Bytes());
+    uint16_t size = 0;
+    std::span<const uint8_t> huge;
+    if (!r.Seek(static_cast<size_t>(at)) || !r.U16(size) || !r.Bytes(size, huge)) return;
+    ApplySprms(state_, file_.Stylesheet.Styles, huge);
+    state_.HugePapx = -1;
 }
 
 void TPropertyResolver::SetParagraphBase(size_t istd) {

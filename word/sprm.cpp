@@ -153,6 +153,7 @@ constexpr TSprmRule kRules[] = {
          t.State.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
          t.State.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
      }},
+    {0x6646, [](TTarget& t, const TOperand& o, int) { t.State.HugePapx = o.U32(); }},
     {0x6870, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.Cv = o.U32();
          t.State.Chp.HasCv = true;

@@ -154,6 +154,9 @@ struct TPropertyState {
     TChp ParaStyleChp;
     TPap ParaStylePap;
     TRowDefinition Row;
+    // sprmPHugePapx: where in the "Data" stream the paragraph's property list lies (a list too
+    // long for its page); -1 when none was named.
+    int64_t HugePapx = -1;
 };
 
 // The properties a character is written with. Version grows whenever they may have changed,

@@ -244,5 +244,21 @@ TEST(WordImportProps, EqualFormatsShareOneFontEntry) {
     EXPECT_EQ(doc.FontCount(), 4);
 }
 
+TEST(WordImportProps, AParagraphsHugePropertyListIsReadFromTheDataStream) {
+    TWordBuilder b;
+    // sprmPHugePapx names where in "Data" the paragraph's list stands: its size, then the list
+    // (here right alignment and 12 points after). A place beyond the stream is passed over.
+    const TSprms huge = sprm::Justify(2) + sprm::SpaceAfter(240);
+    std::vector<uint8_t> prcData = {static_cast<uint8_t>(huge.size()), 0};
+    prcData.insert(prcData.end(), huge.begin(), huge.end());
+    const uint32_t at = b.AddData(prcData);
+    b.Para(u"far", sprm::Op32(0x6646, at));
+    b.Para(u"lost", sprm::Op32(0x6646, 0x7FFFFFF0));
+    TDocument doc = Imported(b);
+    EXPECT_EQ(ParaOfLine(doc, 0).Align, 2);
+    EXPECT_DOUBLE_EQ(ParaOfLine(doc, 0).SpaceAfter, TwipsToMm(240));
+    EXPECT_EQ(ParaOfLine(doc, 1).Align, 0);
+}
+
 }  // namespace
 }  // namespace qm::testing
