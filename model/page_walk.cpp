@@ -247,6 +247,13 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     w_ += lb.X;
 
     if (line.InTable) DrawCellDesign(line, lb, box);
+    if (para.ShadeColor >= 0 && !line.InTable) {
+        // A shaded paragraph's lines are filled between its indents.
+        const double left = lb.X + para.LeftIndent + std::min(0.0, firstIndent);
+        surface_.FillRect({box.Left + T(left), box.Top + T(q_), box.Left + T(lb.X + a),
+                           box.Top + TruncUnits(q_ / mmPerUnit_ + lb.LineHeightPx)},
+                          para.ShadeColor, TFillKind::Content);
+    }
     // A right-to-left paragraph's label stands at its start too: right of the text.
     if (hasLabel && !rightToLeft) DrawListLabel(line, lb, box);
     DrawChars(line, lb, box);

@@ -86,6 +86,8 @@ struct TParaFormat {
     // of the same style.
     uint16_t Style = 0;
     uint8_t ContextualSpacing = 0;
+    // The paragraph's shading behind its lines (0x00BBGGRR), -1 for none.
+    int32_t ShadeColor = -1;
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

@@ -91,6 +91,8 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     para.KeepWithNext = pap.FKeepFollow != 0 ? 1 : 0;
     para.WidowControl = pap.FWidowControl != 0 ? 1 : 0;
     para.Style = pap.Istd;
+    int32_t shade = 0;
+    para.ShadeColor = pap.FInTable == 0 && ShadingColor(pap.Shd, shade) ? shade : -1;
     para.ContextualSpacing = pap.FContextualSpacing != 0 ? 1 : 0;
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }

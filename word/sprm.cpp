@@ -138,6 +138,7 @@ constexpr TSprmRule kRules[] = {
     {0x3009, [](TTarget& t, const TOperand& o, int) { t.State.Sep.Bkc = o.U8(); }},
     {0x300A, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FTitlePage = o.U8(); }},
     {0x3019, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FLBetween = o.U8(); }},
+    {0x442D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Shd = o.U16(); }},
     {0x460B, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilfo = o.U16(); }},
     {0x4610, [](TTarget& t, const TOperand& o, int) {
          t.State.Pap.DxaLeft = std::max<int32_t>(t.State.Pap.DxaLeft + o.I16(), 0);

@@ -1,6 +1,10 @@
 // Character, paragraph and section properties as the model receives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "model/page_walk.h"
+#include "model/recording_surface.h"
 #include "word_import_util.h"
 
 namespace qm::testing {
@@ -258,6 +262,33 @@ TEST(WordImportProps, AParagraphsHugePropertyListIsReadFromTheDataStream) {
     EXPECT_EQ(ParaOfLine(doc, 0).Align, 2);
     EXPECT_DOUBLE_EQ(ParaOfLine(doc, 0).SpaceAfter, TwipsToMm(240));
     EXPECT_EQ(ParaOfLine(doc, 1).Align, 0);
+}
+
+TEST(WordImportProps, AShadedParagraphIsFilledBehindItsLines) {
+    TWordBuilder b;
+    // sprmPShd80: background colour index 7 (yellow), clear pattern; then a plain paragraph.
+    b.Para(u"shaded", sprm::Op16(0x442D, 7 << 5) + sprm::IndentLeft(720));
+    b.Para(u"plain");
+    TDocument doc = Imported(b);
+    doc.CompleteRefresh();
+    EXPECT_EQ(ParaOfLine(doc, 0).ShadeColor, 0x00FFFF);
+    EXPECT_EQ(ParaOfLine(doc, 1).ShadeColor, -1);
+    test::TRecordingSurface surface;
+    TPageWalk(doc, surface, PdfGeometry(doc)).DrawPageFields(0);
+    const std::vector<std::string> fills = surface.Only("fill");
+    const auto yellow = std::find_if(fills.begin(), fills.end(), [](const std::string& f) {
+        return f.size() > 6 && f.substr(f.size() - 6) == " 65535";
+    });
+    ASSERT_NE(yellow, fills.end());
+    // It starts at the left indent: half an inch in from the text's left edge.
+    const int left = std::stoi(yellow->substr(5, yellow->find(',') - 5));
+    const std::vector<std::string> texts = surface.Only("text");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(left, std::stoi(texts[0].substr(5, texts[0].find(',') - 5)));
+    EXPECT_EQ(
+        std::count_if(fills.begin(), fills.end(),
+                      [](const std::string& f) { return f.substr(f.size() - 6) == " 65535"; }),
+        1);
 }
 
 }  // namespace
