@@ -247,6 +247,7 @@ void TPageWalk::DrawLine(int32_t fieldIndex, int32_t lineIndex, const TFieldBox&
     w_ += lb.X;
 
     if (line.InTable) DrawCellDesign(line, lb, box);
+    if (!line.InTable) DrawParagraphBorders(line, paraStart, lb, box, a, firstIndent);
     if (para.ShadeColor >= 0 && !line.InTable) {
         // A shaded paragraph's lines are filled between its indents.
         const double left = lb.X + para.LeftIndent + std::min(0.0, firstIndent);
@@ -323,6 +324,28 @@ void TPageWalk::DrawCellDesign(const TLineRec& line, const TLineBox& lb, const T
     draw(kRight, [&](int32_t p) { return TRect{cr - p + 1, y0, cr + 1, y1 + 1}; });
     if (line.RowEnd)
         draw(kBottom, [&](int32_t p) { return TRect{cl, y1 - p + 1, cr + 1, y1 + 1}; });
+}
+
+void TPageWalk::DrawParagraphBorders(const TLineRec& line, bool paraStart, const TLineBox& lb,
+                                     const TFieldBox& box, double right, double firstIndent) {
+    const TParaFormat& para = line.Para;
+    enum { kTop, kLeft, kBottom, kRight };
+    const bool paraEnd = line.EndKind == 1 || line.EndKind == 3;
+    const int32_t l = box.Left + T(lb.X + para.LeftIndent + std::min(0.0, firstIndent));
+    const int32_t r = box.Left + T(lb.X + right);
+    const int32_t t = box.Top + T(q_);
+    const int32_t b = box.Top + TruncUnits(q_ / mmPerUnit_ + lb.LineHeightPx);
+    auto rule = [&](int side, bool show, auto rectFor) {
+        if (!show || para.BorderWidth[side] <= 0) return;
+        const int32_t pen = PenWidth(para.BorderWidth[side], unitsPerPoint_);
+        surface_.FillRect(rectFor(pen), para.BorderColor[side], TFillKind::Rule);
+    };
+    // The frame runs down the sides of every line; its top closes the first line, its bottom
+    // the last.
+    rule(kTop, paraStart, [&](int32_t p) { return TRect{l, t, r + 1, t + p}; });
+    rule(kLeft, true, [&](int32_t p) { return TRect{l, t, l + p, b + 1}; });
+    rule(kRight, true, [&](int32_t p) { return TRect{r - p + 1, t, r + 1, b + 1}; });
+    rule(kBottom, paraEnd, [&](int32_t p) { return TRect{l, b - p + 1, r + 1, b + 1}; });
 }
 
 void TPageWalk::SelectCharFont(const TFontRec& font, uint8_t style, uint16_t attrib) {

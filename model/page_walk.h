@@ -44,7 +44,7 @@ TWalkGeometry PdfGeometry(const TDocument& doc);
 int32_t TruncUnits(double value);
 
 class TPageWalk {
-public:
+  public:
     // The walk only reads the document: drawing a page twice draws it the same way.
     TPageWalk(const TDocument& doc, TPageSurface& surface, const TWalkGeometry& geometry);
 
@@ -52,7 +52,7 @@ public:
     void DrawPageFields(int32_t page);
     void DrawField(int32_t fieldIndex);
 
-private:
+  private:
     struct TFieldBox {
         int32_t Left, Top, Right, Bottom;
         double InnerWidth;  // mm
@@ -67,6 +67,10 @@ private:
     bool StartsParagraph(int32_t fieldIndex, int32_t lineIndex) const;
     void DrawCellDesign(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
     void DrawListLabel(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);
+    // The paragraph's borders around the line: its sides, and its top and bottom where the line
+    // starts or ends the paragraph, between the indents (right: the line's right edge in mm).
+    void DrawParagraphBorders(const TLineRec& line, bool paraStart, const TLineBox& lb,
+                              const TFieldBox& box, double right, double firstIndent);
     // The line's characters from left to right: as stored, or reordered where the line holds
     // right-to-left text (see VisualOrder).
     void DrawChars(const TLineRec& line, const TLineBox& lb, const TFieldBox& box);

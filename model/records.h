@@ -88,6 +88,9 @@ struct TParaFormat {
     uint8_t ContextualSpacing = 0;
     // The paragraph's shading behind its lines (0x00BBGGRR), -1 for none.
     int32_t ShadeColor = -1;
+    // Its borders, top, left, bottom and right: widths in points (0 for none) and colours.
+    std::array<double, 4> BorderWidth{};
+    std::array<int32_t, 4> BorderColor{};
     double LineSpacing = 1.0;
     uint8_t LineSpacingRule = 0;  // 0 multiple, 1 at least, 2 exactly
     double SpaceBefore = 0;

@@ -91,6 +91,15 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
     para.KeepWithNext = pap.FKeepFollow != 0 ? 1 : 0;
     para.WidowControl = pap.FWidowControl != 0 ? 1 : 0;
     para.Style = pap.Istd;
+    for (size_t side = 0; side < 4; ++side) {
+        // Brc80: dptLineWidth (eighths of a point), brcType (0 none, 0xFF nil), ico.
+        const uint32_t brc = pap.Brc[side];
+        const uint32_t type = (brc >> 8) & 0xFF;
+        const uint32_t eighths = brc & 0xFF;
+        const bool on = pap.FInTable == 0 && type != 0 && type != 0xFF;
+        para.BorderWidth[side] = on ? (eighths > 0 ? eighths / 8.0 : 0.5) : 0;
+        para.BorderColor[side] = on ? IcoColor((brc >> 16) & 0xFF, 0) : 0;
+    }
     int32_t shade = 0;
     para.ShadeColor = pap.FInTable == 0 && ShadingColor(pap.Shd, shade) ? shade : -1;
     para.ContextualSpacing = pap.FContextualSpacing != 0 ? 1 : 0;

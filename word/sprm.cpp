@@ -154,6 +154,10 @@ constexpr TSprmRule kRules[] = {
          t.State.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
          t.State.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
      }},
+    {0x6424, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[0] = o.U32(); }},
+    {0x6425, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[1] = o.U32(); }},
+    {0x6426, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[2] = o.U32(); }},
+    {0x6427, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[3] = o.U32(); }},
     {0x6646, [](TTarget& t, const TOperand& o, int) { t.State.HugePapx = o.U32(); }},
     {0x6870, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.Cv = o.U32();

@@ -50,6 +50,7 @@ struct TPap {
     uint8_t FNoLnn = 0;
     uint16_t Istd = 0;  // the paragraph's style
     uint16_t Shd = 0;   // shading (SHD80): bits 0-4 foreground, 5-9 background, 10-15 pattern
+    std::array<uint32_t, 4> Brc{};  // borders (Brc80): top, left, bottom, right
     // No space before or after between this paragraph and one of the same style.
     uint8_t FContextualSpacing = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none

@@ -291,5 +291,36 @@ TEST(WordImportProps, AShadedParagraphIsFilledBehindItsLines) {
         1);
 }
 
+TEST(WordImportProps, ABorderedParagraphIsFramedOnceAroundAllItsLines) {
+    // Single 3/4-point lines (Brc80: width 6, kind 1) on all four sides of a long paragraph,
+    // then a paragraph with a top border only.
+    const uint32_t single = 6 | (1 << 8);
+    const TSprms frame = sprm::Op32(0x6424, single) + sprm::Op32(0x6425, single) +
+                         sprm::Op32(0x6426, single) + sprm::Op32(0x6427, single);
+    TWordBuilder b;
+    std::u16string words;
+    for (int i = 0; i < 40; ++i)
+        words += u"framed words ";
+    b.Para(words, frame);
+    b.Para(u"topped", sprm::Op32(0x6424, single));
+    b.Para(u"plain");
+    TDocument doc = Imported(b);
+    doc.CompleteRefresh();
+    EXPECT_DOUBLE_EQ(ParaOfLine(doc, 0).BorderWidth[0], 0.75);
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 5u);  // the framed paragraph takes several lines
+    test::TRecordingSurface surface;
+    TPageWalk(doc, surface, PdfGeometry(doc)).DrawPageFields(0);
+    // Rules are fills of the border's colour, black; the page's own fills are white.
+    int rules = 0;
+    for (const std::string& fill : surface.Only("fill"))
+        rules += fill.substr(fill.rfind(' ')) == " 0";
+    const auto framedLines = std::count_if(
+        lines.begin(), lines.end(), [](const TLineRec& l) { return l.Para.BorderWidth[1] > 0; });
+    EXPECT_GE(framedLines, 3);
+    // Two sides on every framed line, a top and a bottom once, and the second paragraph's top.
+    EXPECT_EQ(rules, 2 * framedLines + 2 + 1);
+}
+
 }  // namespace
 }  // namespace qm::testing
