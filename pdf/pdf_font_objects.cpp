@@ -1,6 +1,7 @@
 // The object of a simple WinAnsi font: a non-embedded TrueType reference with WinAnsiEncoding,
 // an inline descriptor and the widths measured at 12 pixels per em (PDF Reference 1.3, 5.5.2 and
 // 5.7).
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -39,36 +40,28 @@ void EndDescriptor(TPDFObjectWriter& out, const TEmbedding* embedding) {
 void WriteDescriptor(TPDFObjectWriter& out, const TOutlineMetrics& metrics,
                      const TEmbedding* embedding) {
     out.WriteLine("/FontDescriptor <</Type/FontDescriptor");
+    // Without outlines the box spans the origin and the widest character's cell, and the
+    // ascent and descent are the text cell's.
+    const bool outline = metrics.HasOutline;
+    const std::array<int32_t, 4> box =
+        outline ? std::array<int32_t, 4>{metrics.BoxLeft, metrics.BoxBottom, metrics.BoxRight,
+                                         metrics.BoxTop}
+                : std::array<int32_t, 4>{0, metrics.CellHeight, metrics.MaxCharWidth, 0};
     out.WriteRaw("/FontBBox[");
-    if (metrics.HasOutline) {
-        out.WriteNumber(ScaleToGlyphSpace(metrics.BoxLeft));
-        out.WriteRaw(" ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.BoxBottom));
-        out.WriteRaw(" ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.BoxRight));
-        out.WriteRaw(" ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.BoxTop));
-        out.WriteLine("]");
-        out.WriteRaw("/Flags 4/Ascent ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.Ascent));
-        out.WriteRaw("/Descent ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.Descent));
+    for (size_t i = 0; i < box.size(); ++i) {
+        if (i > 0) out.WriteRaw(" ");
+        out.WriteNumber(ScaleToGlyphSpace(box[i]));
+    }
+    out.WriteLine("]");
+    out.WriteRaw("/Flags 4/Ascent ");
+    out.WriteNumber(ScaleToGlyphSpace(outline ? metrics.Ascent : metrics.TextAscent));
+    out.WriteRaw("/Descent ");
+    out.WriteNumber(ScaleToGlyphSpace(outline ? metrics.Descent : -metrics.TextDescent));
+    if (outline) {
         out.WriteRaw("/ItalicAngle ");
         out.WriteNumber(WholeDegrees(metrics.ItalicAngle));
-        EndDescriptor(out, embedding);
-    } else {
-        // Without outlines the box spans the origin and the widest character's cell.
-        out.WriteRaw("0 ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.CellHeight));
-        out.WriteRaw(" ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.MaxCharWidth));
-        out.WriteLine(" 0]");
-        out.WriteRaw("/Flags 4/Ascent ");
-        out.WriteNumber(ScaleToGlyphSpace(metrics.TextAscent));
-        out.WriteRaw("/Descent ");
-        out.WriteNumber(ScaleToGlyphSpace(-metrics.TextDescent));
-        EndDescriptor(out, embedding);
     }
+    EndDescriptor(out, embedding);
 }
 
 void WriteWidths(TPDFObjectWriter& out, const TOutlineMetrics& metrics) {
