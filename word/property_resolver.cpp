@@ -35,7 +35,10 @@ void TPropertyResolver::Apply(std::span<const uint8_t> list) {
     ByteReader r(file_.Data.Bytes());
     uint16_t size = 0;
     std::span<const uint8_t> huge;
-    if (!r.Seek(static_cast<size_t>(at)) || !r.U16(size) || !r.Bytes(size, huge)) return;
+    if (!r.Seek(static_cast<size_t>(at)) || !r.U16(size) || !r.Bytes(size, huge)) {
+        lostHugePapx_.insert(at);
+        return;
+    }
     ApplySprms(state_, file_.Stylesheet.Styles, huge);
     state_.HugePapx = -1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 
 #include "word/word_file.h"
 #include "word/word_properties.h"
@@ -41,6 +42,9 @@ class TPropertyResolver {
     // The end (exclusive FC) of the paragraph run last looked up, or 0 when none was found.
     uint64_t ParagraphRunEnd() const;
 
+    // Paragraph property lists named in the "Data" stream (sprmPHugePapx) that could not be read.
+    size_t LostPropertyLists() const { return lostHugePapx_.size(); }
+
   private:
     void SetParagraphBase(size_t istd);
     void ApplyParagraphRun(const TFkpRun& run);
@@ -50,6 +54,7 @@ class TPropertyResolver {
     const TWordFile& file_;
     TPropertyState state_;
     int32_t lastParaRun_ = -1;
+    std::set<int64_t> lostHugePapx_;  // their places, each counted once
     int32_t lastCharRun_ = -1;
     bool cached_ = false;
     uint32_t version_ = 0;

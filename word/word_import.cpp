@@ -66,6 +66,12 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     result.Converted = true;
     result.CharactersRead = static_cast<int64_t>(reader.CharsRead());
     pictures.Report(result.Notices);
+    if (const size_t lost = resolver.LostPropertyLists(); lost > 0)
+        result.Notices.Add(TNoticeKind::Other, "paragraph property list",
+                           "paragraph property lists",
+                           "stored in the Data stream could not be read: those paragraphs keep "
+                           "their style's format.",
+                           static_cast<int64_t>(lost));
     file.Stories.ReportUnread(result.Notices);
     if (file.Lists.Damaged)
         result.Notices.Add(TNoticeKind::Other, "list table", "list tables",

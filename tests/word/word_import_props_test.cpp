@@ -258,10 +258,15 @@ TEST(WordImportProps, AParagraphsHugePropertyListIsReadFromTheDataStream) {
     const uint32_t at = b.AddData(prcData);
     b.Para(u"far", sprm::Op32(0x6646, at));
     b.Para(u"lost", sprm::Op32(0x6646, 0x7FFFFFF0));
-    TDocument doc = Imported(b);
+    TDocument doc;
+    const TImportResult result = Import(doc, b);
     EXPECT_EQ(ParaOfLine(doc, 0).Align, 2);
     EXPECT_DOUBLE_EQ(ParaOfLine(doc, 0).SpaceAfter, TwipsToMm(240));
     EXPECT_EQ(ParaOfLine(doc, 1).Align, 0);
+    ASSERT_EQ(result.Notices.Items().size(), 1u);
+    EXPECT_NE(result.Notices.Items()[0].Sentence().find("paragraph property list"),
+              std::string::npos)
+        << result.Notices.Items()[0].Sentence();
 }
 
 TEST(WordImportProps, AShadedParagraphIsFilledBehindItsLines) {
