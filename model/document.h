@@ -19,7 +19,7 @@
 namespace qm {
 
 class TDocument {
-public:
+  public:
     // Creates the start-up model: A4, the default character format, one empty page body
     // (field 0), the six header and footer fields, laid out once.
     TDocument();
@@ -113,7 +113,7 @@ public:
     // subscript Round(Size * factor) (at least 1).
     static double ReducedSize(const TFontRec& font);
 
-private:
+  private:
     // Fonts of each font-table entry at PrinterDPI, full and reduced size, with the widths of
     // single characters measured so far: code points below 256 in an array (-1 = not yet), the
     // few others a document uses in a map.
@@ -121,6 +121,7 @@ private:
         TFont Full;
         TFont Reduced;
         int32_t Height = -1;
+        int32_t Leading = 0;
         std::array<int32_t, 256> Widths;
         std::unordered_map<char32_t, int32_t> OtherWidths;
         int32_t WidthOf(char32_t code);
@@ -134,6 +135,8 @@ private:
 };
 
 // Upper case of a to z only.
-inline char32_t UpCase(char32_t code) { return code >= 'a' && code <= 'z' ? code - 32 : code; }
+inline char32_t UpCase(char32_t code) {
+    return code >= 'a' && code <= 'z' ? code - 32 : code;
+}
 
 }  // namespace qm

@@ -123,7 +123,12 @@ size_t PlaceLines(std::span<TLineRec> lines, size_t base, const TRunIndex& index
             if (line.SpaceBelow > 0) y += line.SpaceBelow;
         }
         if ((needBreak || endBefore == 3) && a > 0) return a;
-        if (y > size.Height && a > 0) return KeptBreak(lines, a);
+        if (y > size.Height && a > 0) {
+            // The empty line behind the text's last paragraph mark shows nothing: it never
+            // starts a page of its own.
+            if (a + 1 == lines.size() && line.Chars.empty() && endBefore == 1) return a + 1;
+            return KeptBreak(lines, a);
+        }
         endBefore = line.EndKind;
     }
     return lines.size();

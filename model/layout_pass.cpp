@@ -70,7 +70,9 @@ double TMeasuringFont::Measure(const TFontRec& font) const {
     const int32_t dpi = doc_.PrinterDPI > 0 ? doc_.PrinterDPI : 600;
     const TFont measuring =
         selfont(font.Name, dpi, 100.0, font.Size, font.Style, font.Charset, font.FamilyClass);
-    return PixelsToMm(TextHeight(measuring, " "), dpi);
+    // As a character of the font is measured: its cell, and its leading kept as a float.
+    const auto leading = static_cast<float>(PixelsToMm(FontMetrics(measuring).Leading, dpi));
+    return PixelsToMm(TextHeight(measuring, U" "), dpi) + leading;
 }
 
 double TMeasuringFont::BlankHeightMm() {

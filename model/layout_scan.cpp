@@ -39,7 +39,9 @@ TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, co
             return result;
         }
         x += ch.Width;
-        result.Height = std::max(result.Height, ch.Height);
+        // A line is as high as its tallest font's single line: the character cell and the
+        // font's external leading above it.
+        result.Height = std::max(result.Height, ch.Height + ch.Leading);
         pass.Font.Use(ch.FontIndex);
     }
     return result;

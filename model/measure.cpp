@@ -39,6 +39,7 @@ TDocument::TMeasureFonts& TDocument::MeasureFontsFor(int32_t fontIndex) {
         fonts.Reduced =
             selfont(f.Name, PrinterDPI, 100.0, ReducedSize(f), f.Style, f.Charset, f.FamilyClass);
         fonts.Height = TextHeight(fonts.Full, U"A");
+        fonts.Leading = FontMetrics(fonts.Full).Leading;
         fonts.Widths.fill(-1);
     }
     return fonts;
@@ -66,6 +67,7 @@ void TDocument::RenderChar(TCharRec& ch) {
     // in the line; where a line ends at it, its hyphen stands beyond the text.
     const int32_t width = code == kSoftHyphen ? 0 : fonts.WidthOf(code);
     ch.Height = PixelsToMm(fonts.Height, PrinterDPI);
+    ch.Leading = static_cast<float>(PixelsToMm(fonts.Leading, PrinterDPI));
     ch.Width = PixelsToMm(width, PrinterDPI);
 }
 
@@ -116,6 +118,7 @@ void TDocument::ShapeChars(std::span<TCharRec> run) {
     }
     const double mmPerEm = ReducedSize(font) / 72.0 * kMmPerInch;
     const double height = PixelsToMm(fonts.Height, PrinterDPI);
+    const auto leading = static_cast<float>(PixelsToMm(fonts.Leading, PrinterDPI));
     for (size_t k = 0; k < starts.size(); ++k) {
         const size_t start = starts[k];
         const size_t end = k + 1 < starts.size() ? starts[k + 1] : text.size();
@@ -130,6 +133,7 @@ void TDocument::ShapeChars(std::span<TCharRec> run) {
         run[start].Width = advance * mmPerEm;
         for (size_t i = start; i < end; ++i) {
             run[i].Height = height;
+            run[i].Leading = leading;
             if (i > start) {
                 run[i].Cluster = kDrawnWithCluster;
                 run[i].Width = 0;

@@ -376,7 +376,7 @@ void TPageWalk::DrawListLabel(const TLineRec& line, const TLineBox& lb, const TF
     const double shift = given ? line.Para.ListShift : 0;
     const int32_t x = TruncUnits((w_ + shift) / mmPerUnit_ + box.Left + lb.AlignOffset);
     const int32_t y =
-        TruncUnits(q_ / mmPerUnit_ + box.Top) + lb.LineHeightPx - surface_.TextHeight(label);
+        TruncUnits((q_ + lb.LineHeightMm) / mmPerUnit_ + box.Top) - surface_.TextHeight(label);
     if (!label.empty()) surface_.DrawTextRun(x, y, label, runStyle_);
     w_ += line.Para.ListIndent;
 }
@@ -447,7 +447,7 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
 
     if (ch.Kind == 1) {
         if (ch.BildIndex < doc_.BildCount() && doc_.BilderListe[ch.BildIndex].HasImage())
-            surface_.DrawPicture(x, y + lb.LineHeightPx - charH, charW + 1, charH + 1,
+            surface_.DrawPicture(x, yEnd - charH, charW + 1, charH + 1,
                                  doc_.BilderListe[ch.BildIndex]);
         return;
     }
@@ -459,7 +459,7 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
         if (w <= 0) return;
         const int32_t h = surface_.TextHeight(leader);
         for (int32_t total = w; total <= charW; total += w)
-            surface_.DrawTextRun(x + total - w, y + lb.LineHeightPx - h, leader, runStyle_);
+            surface_.DrawTextRun(x + total - w, yEnd - h, leader, runStyle_);
         return;
     }
     if (ch.Cluster == kDrawnWithCluster) return;
@@ -468,8 +468,9 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     const std::u32string_view text(&code, 1);
     const bool sitsOnBottom =
         (attrib & (kAttribSubscript | kAttribSmallCaps)) && !(attrib & kAttribSuperscript);
-    const int32_t yText = sitsOnBottom ? y + lb.LineHeightPx - surface_.TextHeight(text)
-                                       : y + lb.LineHeightPx - charH;
+    // Text stands on the line's bottom, found from the exact line height so that one rounding
+    // places it on every surface.
+    const int32_t yText = sitsOnBottom ? yEnd - surface_.TextHeight(text) : yEnd - charH;
     if (ch.Cluster >= 0 && ch.Cluster < static_cast<int32_t>(doc_.GlyphClusters.size())) {
         surface_.DrawGlyphCluster(x, yText, doc_.GlyphClusters[ch.Cluster], runStyle_);
         return;

@@ -19,7 +19,7 @@ namespace qm {
 // value semantics (lines and characters are copied when they move).
 template <class T>
 class DeepPtr {
-public:
+  public:
     DeepPtr() = default;
     explicit DeepPtr(T value) : ptr_(std::make_unique<T>(std::move(value))) {}
     DeepPtr(const DeepPtr& other) : ptr_(other.ptr_ ? std::make_unique<T>(*other.ptr_) : nullptr) {}
@@ -36,7 +36,7 @@ public:
     T* operator->() const { return ptr_.get(); }
     void reset() { ptr_.reset(); }
 
-private:
+  private:
     std::unique_ptr<T> ptr_;
 };
 
@@ -134,8 +134,9 @@ void SetStandardCellDesign(TCellDesign& design);
 inline constexpr char32_t kSoftHyphen = 0x00AD;
 
 // What TCharRec::Cluster says of a character that is not the first of a shaped cluster.
-inline constexpr int32_t kDrawnAlone = -1;      // drawn glyph by glyph as measured
-inline constexpr int32_t kDrawnWithCluster = -2;  // drawn by the cluster an earlier character starts
+inline constexpr int32_t kDrawnAlone = -1;  // drawn glyph by glyph as measured
+inline constexpr int32_t kDrawnWithCluster =
+    -2;  // drawn by the cluster an earlier character starts
 
 // The glyphs shaping gave a cluster of characters of complex-script text: they are drawn in
 // place of the characters, from the face that shaped them at the size of the characters' font.
@@ -147,19 +148,23 @@ struct TGlyphCluster {
 
 struct TCharRec {
     uint8_t Kind = 0;  // 0 text, 1 inline picture
-    char32_t Code = 0;  // a Unicode code point; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
-    uint8_t TabLeader = 0;
-    uint16_t BildIndex = 0;
-    int32_t FontIndex = 0;
-    double Width = 0;   // mm
-    double Height = 0;  // mm
-    DeepPtr<TParaFormat> ParaCopy;  // on a kept paragraph end: the format of the text after it
     // The run is right-to-left text: spaces, punctuation and digits in it read right to left
     // when the line holds right-to-left letters or its paragraph runs right to left.
     uint8_t RightToLeft = 0;
+    uint8_t TabLeader = 0;
+    char32_t Code =
+        0;  // a Unicode code point; 9 tab; 13/14/15 paragraph end, line break, page break in a cell
+    uint16_t BildIndex = 0;
+    int32_t FontIndex = 0;
+    double Width = 0;               // mm
+    double Height = 0;              // mm
+    DeepPtr<TParaFormat> ParaCopy;  // on a kept paragraph end: the format of the text after it
     // The shaped cluster this character starts (an index into TDocument::GlyphClusters, its
     // Width the cluster's advance), or kDrawnAlone, or kDrawnWithCluster (Width 0).
     int32_t Cluster = kDrawnAlone;
+    // The font's external leading in mm: Word's single line spacing adds it above the text of
+    // a line, so a line is as high as its tallest Height + Leading.
+    float Leading = 0;
 };
 
 struct TFontRec {
@@ -260,7 +265,11 @@ void SetPCharText(std::string& slot, std::string_view text);
 inline int32_t MmToPixels(double mm, double dpi) {
     return static_cast<int32_t>(mm / kMmPerInch * dpi);
 }
-inline double PixelsToMm(double px, double dpi) { return px / dpi * kMmPerInch; }
-inline double TwipsToMm(double twips) { return twips / 1440.0 * kMmPerInch; }
+inline double PixelsToMm(double px, double dpi) {
+    return px / dpi * kMmPerInch;
+}
+inline double TwipsToMm(double twips) {
+    return twips / 1440.0 * kMmPerInch;
+}
 
 }  // namespace qm

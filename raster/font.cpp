@@ -17,7 +17,6 @@ namespace qm {
 
 namespace {
 
-
 // Trunc of the em height, kept inside int32 so that its negation is defined.
 int32_t TruncHeight(double value) {
     constexpr double kLimit = std::numeric_limits<int32_t>::max();
@@ -170,7 +169,6 @@ const std::string& TFont::ActualFamily() const {
     return face_ != nullptr ? face_->ActualFamily : kNone;
 }
 
-
 TFont selfont(std::string_view name, int32_t resolution, double zoom, double size, uint8_t style,
               uint8_t charset, uint8_t familyClass) {
     // Evaluated left to right in double, as the font rule states it.
@@ -193,8 +191,12 @@ TTextExtent TextExtent(const TFont& font, std::string_view text) {
 
 TFontMetrics FontMetrics(const TFont& font) {
     if (!font.Valid()) return {};
-    TAdvanceTable table = MakeAdvanceTable(*font.Face(), MeasuredPixelSize(font));
-    return {table.Ascent, table.Descent, table.Ascent + table.Descent};
+    const int32_t pixelSize = MeasuredPixelSize(font);
+    TAdvanceTable table = MakeAdvanceTable(*font.Face(), pixelSize);
+    const TLoadedFace* loaded = font.Face()->Loaded;
+    const int32_t leading =
+        loaded ? ScaleToPixels(loaded->Units.LineGap, pixelSize, loaded->Units.UnitsPerEm) : 0;
+    return {table.Ascent, table.Descent, table.Ascent + table.Descent, leading};
 }
 
 uint32_t GlyphIndex(const TFont& font, char32_t code) {

@@ -16,11 +16,15 @@ struct TFontFace;  // an opened face, owned by the process-wide font cache
 // A created font: a face at an em height in pixels with its style. Cheap to copy; the face it
 // refers to lives as long as the process.
 class TFont {
-public:
+  public:
     TFont() = default;
     TFont(const TFontFace* face, int32_t height, bool bold, bool italic, bool strikeOut,
           uint8_t charset)
-        : face_(face), height_(height), bold_(bold), italic_(italic), strikeOut_(strikeOut),
+        : face_(face),
+          height_(height),
+          bold_(bold),
+          italic_(italic),
+          strikeOut_(strikeOut),
           charset_(charset) {}
 
     bool Valid() const { return face_ != nullptr; }
@@ -36,7 +40,7 @@ public:
     const std::string& RequestedName() const;
     const std::string& ActualFamily() const;
 
-private:
+  private:
     const TFontFace* face_ = nullptr;
     int32_t height_ = 0;
     bool bold_ = false;
@@ -100,6 +104,7 @@ struct TFontMetrics {
     int32_t Ascent = 0;   // baseline to the top of the character cell
     int32_t Descent = 0;  // baseline to the bottom of the cell, positive
     int32_t Height = 0;   // Ascent + Descent: the height of every text extent
+    int32_t Leading = 0;  // external leading: the room Word's single line spacing adds above
 };
 TFontMetrics FontMetrics(const TFont& font);
 

@@ -114,11 +114,11 @@ std::string FamilyToMatch(std::string_view name) {
 // Fontconfig's generic family names, which its configuration adds to a pattern's families and
 // expands into the faces it prefers for them.
 bool IsGenericFamily(std::string_view family) {
-    constexpr std::string_view kGeneric[] = {"sans-serif", "serif", "monospace", "sans",
-                                             "mono",       "cursive", "fantasy", "system-ui",
-                                             "emoji",      "math"};
-    return std::any_of(std::begin(kGeneric), std::end(kGeneric),
-                       [&](std::string_view generic) { return EqualsIgnoringCase(family, generic); });
+    constexpr std::string_view kGeneric[] = {"sans-serif", "serif",   "monospace", "sans",  "mono",
+                                             "cursive",    "fantasy", "system-ui", "emoji", "math"};
+    return std::any_of(std::begin(kGeneric), std::end(kGeneric), [&](std::string_view generic) {
+        return EqualsIgnoringCase(family, generic);
+    });
 }
 
 // What fontconfig says about one font of its list.
@@ -226,6 +226,11 @@ TFaceUnits ReadFaceUnits(FT_Face face) {
     if (units.WinAscent + units.WinDescent == 0) {
         units.WinAscent = face->ascender;
         units.WinDescent = -face->descender;
+    }
+    if (auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA))) {
+        const int32_t hheaHeight = hhea->Ascender - hhea->Descender;
+        const int32_t winHeight = units.WinAscent + units.WinDescent;
+        units.LineGap = std::max(0, hhea->Line_Gap - (winHeight - hheaHeight));
     }
     if (!units.HasOs2) {
         units.TypoAscent = face->ascender;

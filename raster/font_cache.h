@@ -30,16 +30,19 @@ struct TFaceUnits {
     int32_t WinDescent = 0;   // OS/2 usWinDescent, or minus the hhea descender; positive
     int32_t TypoAscent = 0;   // OS/2 sTypoAscender, or the hhea ascender
     int32_t TypoDescent = 0;  // OS/2 sTypoDescender, or the hhea descender; negative
-    int32_t CapHeight = 0;    // OS/2 sCapHeight (table version 2 and later), else 0
+    // The external leading Windows reports: the part of the hhea line gap that the Windows
+    // ascent and descent do not already cover (0 without an hhea table).
+    int32_t LineGap = 0;
+    int32_t CapHeight = 0;  // OS/2 sCapHeight (table version 2 and later), else 0
     int32_t BoxLeft = 0, BoxBottom = 0, BoxRight = 0, BoxTop = 0;  // head table bounding box
     int32_t MaxAdvance = 0;                                        // hhea advanceWidthMax
     double ItalicAngle = 0.0;  // post table, degrees counter-clockwise from the vertical
     bool HasOs2 = false;
-    bool IsBold = false;    // a bold or semibold face (style flags, OS/2 usWeightClass 600 up)
-    bool IsItalic = false;  // an italic or oblique face (style flags)
-    bool IsSymbol = false;  // only a Microsoft symbol character map, or a symbol code range
-    bool HasUnicodeMap = false;          // the face's selected character map is a Unicode one
-    int SymbolMapIndex = -1;             // the face's Microsoft symbol map, -1 without one
+    bool IsBold = false;         // a bold or semibold face (style flags, OS/2 usWeightClass 600 up)
+    bool IsItalic = false;       // an italic or oblique face (style flags)
+    bool IsSymbol = false;       // only a Microsoft symbol character map, or a symbol code range
+    bool HasUnicodeMap = false;  // the face's selected character map is a Unicode one
+    int SymbolMapIndex = -1;     // the face's Microsoft symbol map, -1 without one
     uint16_t FirstCharIndex = 0;         // OS/2 usFirstCharIndex
     uint16_t LastCharIndex = 0;          // OS/2 usLastCharIndex
     int32_t StrikeoutPosition = 0;       // OS/2 yStrikeoutPosition, above the baseline

@@ -124,7 +124,7 @@ TEST(LineHeights, AnEmptyParagraphTakesTheBlankOfTheLastFontLaidOut) {
     probe.FontIndex = bigFont;
     d.doc.RenderChar(probe);
     ASSERT_GT(probe.Height, 0.0);
-    EXPECT_DOUBLE_EQ(d.Line(1).LineHeight, probe.Height * 1.5);
+    EXPECT_DOUBLE_EQ(d.Line(1).LineHeight, (probe.Height + probe.Leading) * 1.5);
 }
 
 TEST(LineHeights, AFreshModelHasOneLaidOutEmptyPage) {
@@ -137,7 +137,7 @@ TEST(LineHeights, AFreshModelHasOneLaidOutEmptyPage) {
     probe.FontIndex = doc.GetNewFontIndex(doc.DefaultFontRec());
     doc.RenderChar(probe);
     EXPECT_GT(probe.Height, 0.0);
-    EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[0].LineHeight, probe.Height);
+    EXPECT_DOUBLE_EQ(doc.Fields[0].Lines[0].LineHeight, probe.Height + probe.Leading);
     EXPECT_EQ(doc.Fields[0].Lines[0].Dirty, 0);
     for (int32_t f = 1; f <= 6; ++f)
         EXPECT_EQ(doc.Fields[f].LineCount(), 1);

@@ -12,7 +12,7 @@ using test::TRecordingSurface;
 // A model whose field 0 holds the given lines with characters of fixed width; layout results
 // (LineHeight) are set by hand so the walk can be checked on its own.
 class PageWalk : public ::testing::Test {
-protected:
+  protected:
     PageWalk() {
         doc.Fields.resize(1);
         doc.Fields[0].Lines.clear();
@@ -54,9 +54,9 @@ TEST_F(PageWalk, TextStartsAtTheMarginInPoints) {
     AddLine("A");
     const auto texts = DrawPdf();
     ASSERT_EQ(texts.size(), 1u);
-    // 25 mm margin is T(25) = 70 points; the 5 mm line box is T(5) = 14 points high and the
-    // 4 mm glyph box T(4) = 11 points, so the text hangs from y = 70 + 14 - 11.
-    EXPECT_EQ(texts[0], "text 70,73 A u0");
+    // 25 mm margin is T(25) = 70 points; the 5 mm line box ends at T(25 + 5) = 85 points and
+    // the 4 mm glyph box is T(4) = 11 points high, so the text hangs from y = 85 - 11.
+    EXPECT_EQ(texts[0], "text 70,74 A u0");
 }
 
 TEST_F(PageWalk, JustifiedLinesShareTheRestAmongTheirSpaces) {
@@ -70,8 +70,8 @@ TEST_F(PageWalk, JustifiedLinesShareTheRestAmongTheirSpaces) {
     // Available 160 mm, line 10 mm, two counted spaces: 75 mm extra each. 'c' ends the line
     // at 25 + 160 mm.
     const double mmPerPt = kMmPerInch / 72;
-    EXPECT_EQ(texts[4], "text " + std::to_string(static_cast<int>((25 + 8 + 150) / mmPerPt)) +
-                            ",73 c u0");
+    EXPECT_EQ(texts[4],
+              "text " + std::to_string(static_cast<int>((25 + 8 + 150) / mmPerPt)) + ",74 c u0");
     // The paragraph's last line stays left-aligned.
     EXPECT_EQ(texts[5], "text 70,88 d u0");
 }
@@ -81,7 +81,7 @@ TEST_F(PageWalk, CentredAndRightAlignedLines) {
     AddLine("ab").Para.Align = 2;
     const auto texts = DrawPdf();
     // 160 mm = 453 points available, 4 mm = 11 points of text.
-    EXPECT_EQ(texts[0], "text " + std::to_string(70 + (453 - 11) / 2) + ",73 a u0");
+    EXPECT_EQ(texts[0], "text " + std::to_string(70 + (453 - 11) / 2) + ",74 a u0");
     EXPECT_EQ(texts[2], "text " + std::to_string(70 + 453 - 11) + ",88 a u0");
 }
 
@@ -95,9 +95,9 @@ TEST_F(PageWalk, NumberedParagraphShowsItsLabelOnTheFirstLineOnly) {
     second.Para.ListNumber = 3;
     const auto texts = DrawPdf();
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "text 70,74 3. u0");  // label bottom on the line bottom: 70 + 14 - 10
+    EXPECT_EQ(texts[0], "text 70,75 3. u0");  // label bottom on the line bottom: 85 - 10
     const int32_t shifted = static_cast<int32_t>((25 + 6.3) / (kMmPerInch / 72));
-    EXPECT_EQ(texts[1], "text " + std::to_string(shifted) + ",73 x u0");
+    EXPECT_EQ(texts[1], "text " + std::to_string(shifted) + ",74 x u0");
     EXPECT_EQ(texts[2], "text 70,88 y u0");
 }
 
@@ -108,15 +108,16 @@ TEST_F(PageWalk, LeaderDotsFillTheTabOnlyWithWholeCopies) {
     line.Chars[0].TabLeader = 2;
     const auto texts = DrawPdf();
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "text 70,74 . u0");
-    EXPECT_EQ(texts[2], "text 76,74 . u0");
+    EXPECT_EQ(texts[0], "text 70,75 . u0");
+    EXPECT_EQ(texts[2], "text 76,75 . u0");
 }
 
 TEST_F(PageWalk, WordUnderlineLeavesTheGapsPlain) {
     TFontRec underlined = doc.DefaultFontRec();
     underlined.Attrib = kAttribUnderline | kAttribWordUnderline;
     TLineRec& line = AddLine("a b");
-    for (auto& ch : line.Chars) ch.FontIndex = doc.GetNewFontIndex(underlined);
+    for (auto& ch : line.Chars)
+        ch.FontIndex = doc.GetNewFontIndex(underlined);
     const auto texts = DrawPdf();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].back(), '1');

@@ -180,8 +180,8 @@ TEST(LayoutMeasuring, LayoutMeasuresTheCharactersThatWereNeverMeasured) {
     }
     EXPECT_EQ(measured.Chars[4].Width, 7.0);
     EXPECT_EQ(measured.Chars[4].Height, 0.0);
-    // The line is as tall as its measured text.
-    EXPECT_DOUBLE_EQ(measured.LineHeight, measured.Chars[0].Height);
+    // The line is as tall as its measured text's single line, the font's leading included.
+    EXPECT_DOUBLE_EQ(measured.LineHeight, measured.Chars[0].Height + measured.Chars[0].Leading);
     EXPECT_EQ(d.Line(1).Chars[0].Width, 2.0);
     EXPECT_DOUBLE_EQ(d.Line(1).LineHeight, 4.0);
 }

@@ -212,6 +212,21 @@ TEST(WordImportProps, TheFirstSectionSetsThePageAndTheHeaderFooterFields) {
         EXPECT_EQ(doc.Fields[f].PageSel, expected[f - 1]) << f;
 }
 
+TEST(WordImportProps, SingleSpacedLinesIncludeTheFontsLineGap) {
+    // Word sets 12-point Times New Roman single spaced 13.8 points apart (its cell of 13.3
+    // points and the font's line gap): a Letter page with one-inch margins holds 46 lines, the
+    // 47th starts a page (without the gap 48 would fit).
+    for (const int paragraphs : {46, 47}) {
+        TWordBuilder b;
+        for (int i = 0; i < paragraphs; ++i)
+            b.Text(u"line", sprm::Size(24)).Paragraph();
+        b.LastSection(sprm::PageSize(12240, 15840) + sprm::Margins(1440, 1440, 1440, 1440));
+        TDocument doc = Imported(b);
+        doc.CompleteRefresh();
+        EXPECT_EQ(doc.GetAnzPages(), paragraphs == 46 ? 1 : 2) << paragraphs;
+    }
+}
+
 TEST(WordImportProps, HeaderFooterPageSelection) {
     struct TCase {
         bool Title;
