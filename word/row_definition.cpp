@@ -88,4 +88,24 @@ void DefineRowShading(TRowDefinition& row, std::span<const uint8_t> operand) {
     }
 }
 
+void DefineCellPadding(TRowDefinition& row, std::span<const uint8_t> operand, bool allCells) {
+    constexpr uint8_t kLeft = 2, kRight = 8, kTwips = 3;
+    ByteReader r(operand);
+    uint8_t first = 0, limit = 0, sides = 0, unit = 0;
+    uint16_t width = 0;
+    if (!r.U8(first) || !r.U8(limit) || !r.U8(sides) || !r.U8(unit) || !r.U16(width)) return;
+    if (unit != kTwips) return;
+    const auto set = [&](int32_t& left, int32_t& right) {
+        if (sides & kLeft) left = width;
+        if (sides & kRight) right = width;
+    };
+    if (allCells) {
+        set(row.PadLeft, row.PadRight);
+        return;
+    }
+    const size_t end = std::min<size_t>(limit, kMaxRowCells);
+    for (size_t k = first; k < end; ++k)
+        set(row.CellDefs[k].PadLeft, row.CellDefs[k].PadRight);
+}
+
 }  // namespace qm

@@ -29,4 +29,10 @@ void DefineTableBorders(TRowDefinition& row, std::span<const uint8_t> operand);
 // cell on; cells the operand does not reach keep theirs.
 void DefineRowShading(TRowDefinition& row, std::span<const uint8_t> operand);
 
+// Property codes 0xD632 (sprmTCellPadding: the cells itcFirst to itcLim) and 0xD634
+// (sprmTCellPaddingDefault: every cell): a CSSA giving the margin of some sides of the cells
+// (grfbrc: 1 top, 2 left, 4 bottom, 8 right). Only the left and right margins in twips
+// (ftsWidth 3) are kept; a shorter operand changes nothing.
+void DefineCellPadding(TRowDefinition& row, std::span<const uint8_t> operand, bool allCells);
+
 }  // namespace qm

@@ -173,6 +173,7 @@ constexpr TSprmRule kRules[] = {
     {0x900C, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaColumns = o.U16(); }},
     {0x9023, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaTop = Magnitude(o.I16()); }},
     {0x9024, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaBottom = Magnitude(o.I16()); }},
+    {0x9602, [](TTarget& t, const TOperand& o, int) { t.State.Row.GapHalf = std::max<int32_t>(0, o.I16()); }},
     {0xA413, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DyaBefore = o.U16(); }},
     {0xA414, [](TTarget& t, const TOperand& o, int) { t.State.Pap.DyaAfter = o.U16(); }},
     {0xB017, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DyaHdrTop = o.U16(); }},
@@ -186,6 +187,8 @@ constexpr TSprmRule kRules[] = {
     {0xD608, [](TTarget& t, const TOperand& o, int) { DefineRow(t.State.Row, o.Bytes); }},
     {0xD609, [](TTarget& t, const TOperand& o, int) { DefineRowShading(t.State.Row, o.Bytes); }},
     {0xD613, [](TTarget& t, const TOperand& o, int) { DefineTableBorders(t.State.Row, o.Bytes); }},
+    {0xD632, [](TTarget& t, const TOperand& o, int) { DefineCellPadding(t.State.Row, o.Bytes, false); }},
+    {0xD634, [](TTarget& t, const TOperand& o, int) { DefineCellPadding(t.State.Row, o.Bytes, true); }},
 };
 // clang-format on
 static_assert(std::is_sorted(std::begin(kRules), std::end(kRules),

@@ -106,6 +106,31 @@ void ApplyCellBorders(const TRowDefinition& row, int32_t n, int32_t c, TCellDesi
     }
 }
 
+// A cell's left or right margin in mm: its own, else the row's default padding, else half the
+// gap between cells, else the standard margin.
+double CellMargin(const TRowDefinition& row, int32_t c, bool right) {
+    const TCellDef& def = row.CellDefs[c];
+    int32_t twips = right ? def.PadRight : def.PadLeft;
+    if (twips < 0) twips = right ? row.PadRight : row.PadLeft;
+    if (twips < 0) twips = row.GapHalf;
+    return twips < 0 ? kCellPaddingMM : TwipsToMm(twips);
+}
+
+// The cell's paragraphs were written with the standard margins inside their indents; the row
+// may ask for others.
+void ApplyCellMargins(const TRowDefinition& row, int32_t c, TLineRec& line) {
+    const double left = CellMargin(row, c, false) - kCellPaddingMM;
+    const double right = CellMargin(row, c, true) - kCellPaddingMM;
+    if (left == 0 && right == 0) return;
+    const auto shift = [&](TParaFormat& para) {
+        para.LeftIndent += left;
+        para.RightIndent += right;
+    };
+    shift(line.Para);
+    for (TCharRec& ch : line.Chars)
+        if (ch.ParaCopy) shift(*ch.ParaCopy);
+}
+
 // The row definition's edges give the cell its place, width and shading.
 void ApplyCellDef(const TRowDefinition& row, int32_t n, int32_t c, const TRowArea& area,
                   TLineRec& line) {
@@ -138,6 +163,7 @@ void MakeTableRow(std::span<TLineRec> cells, const TRowDefinition& row, const TS
     for (int32_t c = 0; c < n; ++c) {
         MarkCell(cells[c], n, c);
         ApplyCellDef(row, n, c, area, cells[c]);
+        ApplyCellMargins(row, c, cells[c]);
     }
 }
 

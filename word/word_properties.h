@@ -114,6 +114,9 @@ struct TCellDef {
     int32_t Shading = 0;    // the 16-bit shading value, 0 = none
     // The cell's own borders from its TC: top, left, bottom, right.
     std::array<TBorderLine, 4> Borders{};
+    // The cell's own left and right margins in twips (sprmTCellPadding), -1 where not given.
+    int32_t PadLeft = -1;
+    int32_t PadRight = -1;
 };
 
 // The table row properties in force: the last row definition and the row's alignment. They
@@ -127,6 +130,12 @@ struct TRowDefinition {
     // The table's borders (sprmTTableBorders80 / sprmTTableBorders): top, left, bottom, right,
     // inside horizontal, inside vertical; they stand where a cell gives none of its own.
     std::array<TBorderLine, 6> TableBorders{};
+    // The cells' left and right margins in twips where a cell gives none of its own: the
+    // default padding (sprmTCellPaddingDefault), else half the gap between cells
+    // (sprmTDxaGapHalf); -1 where the row says neither.
+    int32_t PadLeft = -1;
+    int32_t PadRight = -1;
+    int32_t GapHalf = -1;
     // Row definitions whose edges did not fit their operand, ever: each one makes the row being
     // read plain, as if no cell of it had ended yet. Not forgotten with the rest.
     uint32_t Damaged = 0;

@@ -94,6 +94,12 @@ TSprms DefineRow(const std::vector<int16_t>& edges, bool borders = true);
 TSprms TableBorders(const std::array<bool, 6>& on);
 // sprmTDefTableShd80: one shading value per cell (foreground, background index, pattern).
 TSprms RowShading(const std::vector<uint16_t>& shadings);
+// sprmTDxaGapHalf: half the gap between cells, the cells' margin unless padding is given.
+TSprms GapHalf(int16_t twips);
+// sprmTCellPadding (cells first to limit) and sprmTCellPaddingDefault (every cell): the
+// margin in twips of the sides named (1 top, 2 left, 4 bottom, 8 right).
+TSprms CellPadding(uint8_t first, uint8_t limit, uint8_t sides, uint16_t twips);
+TSprms CellPaddingDefault(uint8_t sides, uint16_t twips);
 
 }  // namespace sprm
 

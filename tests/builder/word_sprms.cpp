@@ -182,6 +182,17 @@ TSprms Columns(uint16_t count, uint16_t spacing, uint8_t lineBetween) {
 TSprms RowEnd(uint8_t value) {
     return Op8(0x2417, value);
 }
+TSprms GapHalf(int16_t twips) {
+    return Op16(0x9602, static_cast<uint16_t>(twips));
+}
+TSprms CellPadding(uint8_t first, uint8_t limit, uint8_t sides, uint16_t twips) {
+    return Raw(0xD632, {6, first, limit, sides, 3, static_cast<uint8_t>(twips),
+                        static_cast<uint8_t>(twips >> 8)});
+}
+TSprms CellPaddingDefault(uint8_t sides, uint16_t twips) {
+    return Raw(0xD634,
+               {6, 0, 1, sides, 3, static_cast<uint8_t>(twips), static_cast<uint8_t>(twips >> 8)});
+}
 TSprms DefineRow(const std::vector<int16_t>& edges, bool borders) {
     // TDefTableOperand: cb (the bytes after it, plus one), itcMac, the edges,
     // then a 20-byte TC per cell: flags, width, and the top, left, bottom and right Brc80

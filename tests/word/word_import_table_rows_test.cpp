@@ -3,6 +3,7 @@
 // not match its definition; marks kept inside cells; damaged definitions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include <random>
@@ -64,6 +65,39 @@ TEST(WordImportTableRows, ThreeCellsOfAnInchBecomeOneRow) {
     // The cells' edges at 0, 1, 2 inches: the cell widths add up from the indent.
     EXPECT_NEAR(lines[0].TableIndent + lines[0].CellWidth + lines[1].CellWidth, 50.7999, 1e-9);
     ExpectPlain(lines[3]);
+}
+
+TEST(WordImportTableRows, CellMarginsComeFromTheRowsPaddingElseItsGapHalf) {
+    constexpr uint8_t kLeft = 2, kRight = 8;
+    TWordBuilder b;
+    // Half the gap alone: both margins.
+    b.Cell(u"a").Cell(u"b").RowEnd(sprm::DefineRow({0, 1440, 2880}) + sprm::GapHalf(108));
+    // Default padding over the gap half; the second cell's own right margin over both. Text
+    // after a mark kept inside a cell gets the margins too.
+    b.Cell(u"c").Text(u"d").Paragraph(sprm::InTable()).Cell(u"e");
+    b.RowEnd(sprm::DefineRow({0, 1440, 2880}) + sprm::GapHalf(108) +
+             sprm::CellPaddingDefault(kLeft | kRight, 70) + sprm::CellPadding(1, 2, kRight, 200));
+    // Neither: the standard 2.5 mm; a padding in another unit than twips is no padding.
+    b.Cell(u"f").Cell(u"g").RowEnd(sprm::DefineRow({0, 1440, 2880}) +
+                                   sprm::Raw(0xD634, {6, 0, 1, kLeft, 2, 70, 0}));
+    TDocument doc;
+    Import(doc, b);
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 6u);
+    const auto expect = [&](const TParaFormat& para, double left, double right, int where) {
+        EXPECT_NEAR(para.LeftIndent, left, 1e-9) << where;
+        EXPECT_NEAR(para.RightIndent, right, 1e-9) << where;
+    };
+    expect(lines[0].Para, TwipsToMm(108), TwipsToMm(108), 0);
+    expect(lines[1].Para, TwipsToMm(108), TwipsToMm(108), 1);
+    expect(lines[2].Para, TwipsToMm(70), TwipsToMm(70), 2);
+    expect(lines[3].Para, TwipsToMm(70), TwipsToMm(200), 3);
+    const auto kept = std::find_if(lines[3].Chars.begin(), lines[3].Chars.end(),
+                                   [](const TCharRec& ch) { return bool(ch.ParaCopy); });
+    ASSERT_NE(kept, lines[3].Chars.end());
+    expect(*kept->ParaCopy, TwipsToMm(70), TwipsToMm(200), 30);
+    expect(lines[4].Para, 2.5, 2.5, 4);
+    expect(lines[5].Para, 2.5, 2.5, 5);
 }
 
 TEST(WordImportTableRows, CellsHaveTheBordersTheirRowGivesAndNoneElse) {
