@@ -250,7 +250,8 @@ void TLineBreaker::BreakCell(size_t k, bool start) {
     const TLineBreak found = ScanLine(chars, x, AvailableWidth(k), line, pass_);
     SetRowHeights(k, SpacedLineHeight(found.Height, line.Para, pass_.Font));
     if (found.Kind < 0) return;
-    const size_t pos = found.Kind == 0 ? BetterBreak(chars, found.Pos) : found.Pos;
+    const size_t pos =
+        found.Kind == 0 && !found.AfterFullTab ? BetterBreak(chars, found.Pos) : found.Pos;
     HandOn(k, found.Kind, pos);
 }
 

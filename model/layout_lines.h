@@ -13,6 +13,9 @@ struct TLineBreak {
     int32_t Kind = -1;
     size_t Pos = 0;
     double Height = -1;  // the tallest character that fitted, -1 when none did
+    // A soft break (Kind 0) right after a tab that reaches the line's end: the line ends there,
+    // not at an earlier break chance.
+    bool AfterFullTab = false;
 };
 
 // The characters are given by pointers: a line's text may lie in several arrays.

@@ -19,6 +19,7 @@ TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, co
                     TLayoutPass& pass) {
     TLineBreak result;
     const double limit = width - line.Para.RightIndent;
+    size_t fullTab = chars.size();  // the tab cut back to end at the limit, if any
     for (size_t d = 0; d < chars.size(); ++d) {
         TCharRec& ch = *chars[d];
         if (ch.Kind == 0 && ch.Code >= 13 && ch.Code <= 15) {
@@ -31,11 +32,21 @@ TLineBreak ScanLine(std::span<TCharRec* const> chars, double x, double width, co
             }
             return result;
         }
-        if (IsText(ch, 9)) SetTabWidth(chars, d, x, line.Para);
+        if (IsText(ch, 9)) {
+            // A tab to one of the paragraph's own stops that lies beyond the line's end reaches
+            // to the end and no further: such a tab does not wrap, only text after it can. A
+            // default stop beyond the end wraps.
+            const bool ownStop = SetTabWidth(chars, d, x, line.Para);
+            if (ownStop && x < limit && x + ch.Width > limit) {
+                ch.Width = limit - x;
+                fullTab = d;
+            }
+        }
         // A space may stand beyond the edge; the first character stays however wide it is.
         if (x + ch.Width > limit && d > 0 && !IsText(ch, ' ')) {
             result.Kind = 0;
             result.Pos = d;
+            result.AfterFullTab = fullTab + 1 == d;
             return result;
         }
         x += ch.Width;

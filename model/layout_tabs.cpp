@@ -66,7 +66,7 @@ double AlignedTextWidth(std::span<TCharRec* const> chars, size_t tab, bool decim
 
 }  // namespace
 
-void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x,
+bool SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x,
                  const TParaFormat& para) {
     TCharRec& tab = *chars[index];
     for (const TTabStop& stop : para.Tabs) {
@@ -79,7 +79,7 @@ void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x,
             width -= stop.Align == kAlignCentre ? aligned / 2 : aligned;
         }
         tab.Width = width < 0 ? 0 : width;
-        return;
+        return true;
     }
     // Quirk: a default interval of 0 or below would divide by zero or step backward; such a
     // paragraph gets the model's default interval.
@@ -87,6 +87,7 @@ void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x,
     const double stops = std::trunc(x / interval);
     tab.Width = (stops + 1) * interval - x;
     tab.TabLeader = 0;
+    return false;
 }
 
 }  // namespace qm

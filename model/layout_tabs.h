@@ -13,7 +13,8 @@ inline constexpr double kDefaultTabWidth = 12.5;
 
 // Sets Width and TabLeader of the tab *chars[index], which starts at x mm from the left text
 // edge. The text after it (the rest of the paragraph) decides the width for centred, right and
-// decimal stops.
-void SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x, const TParaFormat& para);
+// decimal stops. Returns whether one of the paragraph's own stops placed it (false for a
+// default stop).
+bool SetTabWidth(std::span<TCharRec* const> chars, size_t index, double x, const TParaFormat& para);
 
 }  // namespace qm

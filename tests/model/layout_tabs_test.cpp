@@ -86,6 +86,24 @@ TEST(TabStops, AlignedTextEndsAtAKeptEnd) {
     EXPECT_DOUBLE_EQ(chars[0].Width, 26.0);
 }
 
+TEST(TabStops, AStopBeyondTheLineEndReachesTheEndAndDoesNotWrap) {
+    // 50 mm lines of 2 mm characters; the paragraph's stop at 60 mm is past the end.
+    LayoutDoc d;
+    d.Add("abc\t").Para.Tabs = {{60.0, 0, 2}};
+    d.Add("abc\tde").Para.Tabs = {{60.0, 0, 2}};
+    // A default stop past the end wraps the tab.
+    d.Add(std::string(24, 'a') + "\tb").Para.DefaultTabWidth = 12.5;
+    d.Layout();
+    ASSERT_EQ(d.Line(0).CharCount(), 4);
+    EXPECT_DOUBLE_EQ(d.Line(0).Chars[3].Width, 50.0 - 6.0);
+    EXPECT_EQ(d.Line(0).Chars[3].TabLeader, 2);
+    // Text after such a tab goes to the next line.
+    EXPECT_EQ(d.Line(1).CharCount(), 4);
+    EXPECT_EQ(d.Line(2).CharCount(), 2);
+    EXPECT_EQ(d.Line(3).CharCount(), 24);
+    EXPECT_EQ(d.Line(4).Chars[0].Code, U'\t');
+}
+
 TEST(DefaultStops, ATabAtAStopGoesToTheNextOne) {
     // 25 mm of text, no explicit stop beyond: the next default stop is at 37.5 mm.
     LayoutDoc d(200.0);
