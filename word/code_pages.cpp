@@ -100,7 +100,8 @@ const TCodePageDecoder::TTable& TCodePageDecoder::TableOf(uint16_t codePage) {
             table[b] = kNoCharacter;
         return table;
     }
-    const std::string name = "CP" + std::to_string(codePage);
+    const std::string name =
+        codePage == kMacRomanCodePage ? "MACINTOSH" : "CP" + std::to_string(codePage);
     iconv_t cd = iconv_open("UTF-32LE", name.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) return table;  // unknown here: kept as Windows-1252
     for (int b = 0x80; b < 256; ++b)

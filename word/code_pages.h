@@ -10,6 +10,8 @@
 namespace qm {
 
 inline constexpr uint16_t kWesternCodePage = 1252;
+// The Macintosh's Roman character set, of documents written by Word for the Macintosh.
+inline constexpr uint16_t kMacRomanCodePage = 10000;
 // A symbol font's bytes are its glyph numbers, not characters of a code page: they stay as
 // they are read (as Windows-1252), as they always were.
 inline constexpr uint16_t kSymbolCodePage = 1;

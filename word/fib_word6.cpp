@@ -75,6 +75,7 @@ Result<TFib> ReadWord6Fib(std::span<const uint8_t> mainStream, TWord6Header& hea
         fib.*field.Member = U32At(r, field.Offset);
     header = TWord6Header{};
     header.Lid = U16At(r, 0x06);
+    header.Chse = U16At(r, 0x14);
     header.LcbSttbfffn = U32At(r, 0xD4);
     header.LcbDop = U32At(r, 0x154);
     header.PnChpFirst = U16At(r, 0x18A);

@@ -87,6 +87,13 @@ constexpr TWord6Sprm kSprms[] = {
     {50, 1, 0, TShape::Skip},            // sprmPFLocked
     {51, 1, 0x2431, TShape::Copy},       // sprmPFWidowControl
     {52, kVar, 0, TShape::Skip},         // sprmPRuler
+    // The East Asian builds' line-breaking rules.
+    {53, 1, 0, TShape::Skip},            // sprmPFKinsoku
+    {54, 1, 0, TShape::Skip},            // sprmPFWordWrap
+    {55, 1, 0, TShape::Skip},            // sprmPFOverflowPunct
+    {56, 1, 0, TShape::Skip},            // sprmPFTopLinePunct
+    {57, 1, 0x2437, TShape::Copy},       // sprmPFAutoSpaceDE
+    {58, 1, 0x2438, TShape::Copy},       // sprmPFAutoSpaceDN
     {65, 1, 0, TShape::Skip},            // sprmCFStrikeRM
     {66, 1, 0, TShape::Skip},            // sprmCFRMark
     {67, 1, 0x0802, TShape::Copy},       // sprmCFFldVanish
@@ -203,6 +210,7 @@ static_assert(std::is_sorted(std::begin(kSprms), std::end(kSprms),
 
 // Word 6 cell descriptors: flags, then the top, left, bottom and right borders of 16 bits.
 constexpr size_t kTc6Size = 10;
+constexpr uint16_t kTcMerged = 0x0002;  // fMerged; fFirstMerged (0x0001) starts the group
 
 const TWord6Sprm* FindSprm(uint8_t code) {
     const auto* it = std::lower_bound(std::begin(kSprms), std::end(kSprms), code,
@@ -228,20 +236,40 @@ uint16_t Get16(std::span<const uint8_t> bytes, size_t at) {
 bool ReadOperand(ByteReader& r, const TWord6Sprm& sprm, std::span<const uint8_t>& operand) {
     if (sprm.Size >= 0) return r.Bytes(static_cast<size_t>(sprm.Size), operand);
     if (sprm.Size == kVar16) {
+        // As in Word 97, this size counts itself plus one.
         uint16_t size = 0;
-        return r.U16(size) && r.Bytes(size, operand);
+        return r.U16(size) && r.Bytes(size > 0 ? size - 1u : 0u, operand);
     }
     uint8_t size = 0;
     return r.U8(size) && r.Bytes(size, operand);
+}
+
+// Cells merged into the one before them (fMerged) give it their width: the edges between them
+// move to the group's right edge, so that the merged cells keep their marks but take no room.
+void MergeCells(std::vector<uint8_t>& row, std::span<const uint8_t> operand, size_t cells,
+                size_t tcStart) {
+    auto edgeAt = [&](size_t k) { return 1 + 2 * k; };
+    for (size_t k = cells; k-- > 1;) {
+        const size_t tc = tcStart + k * kTc6Size;
+        if (tc + 2 > operand.size() || (Get16(operand, tc) & kTcMerged) == 0) continue;
+        // Cell k is merged: its left edge takes its right edge's place.
+        row[edgeAt(k)] = row[edgeAt(k + 1)];
+        row[edgeAt(k) + 1] = row[edgeAt(k + 1) + 1];
+    }
 }
 
 // sprmTDefTable: the cell count, the edges, then each cell's descriptor grown to a TC80 (flags,
 // an unused word, four Brc80). Its 16-bit size counts itself plus one.
 void PutDefineRow(std::vector<uint8_t>& out, std::span<const uint8_t> operand) {
     std::vector<uint8_t> row;
-    const uint8_t cells = operand.empty() ? 0 : operand[0];
-    const size_t edgesEnd = std::min(operand.size(), 1 + 2 * (static_cast<size_t>(cells) + 1));
-    row.assign(operand.begin(), operand.begin() + static_cast<std::ptrdiff_t>(edgesEnd));
+    const size_t cells = operand.empty() ? 0 : operand[0];
+    const size_t edgesEnd = 1 + 2 * (cells + 1);
+    if (edgesEnd > operand.size()) {
+        row.assign(operand.begin(), operand.end());
+    } else {
+        row.assign(operand.begin(), operand.begin() + static_cast<std::ptrdiff_t>(edgesEnd));
+        MergeCells(row, operand, cells, edgesEnd);
+    }
     for (size_t at = edgesEnd; at + kTc6Size <= operand.size(); at += kTc6Size) {
         Put16(row, Get16(operand, at));
         Put16(row, 0);

@@ -161,7 +161,7 @@ void TStoryReader::Handle(char32_t code) {
         if (code == kNonBreakingHyphen) code = '-';
         if (code == kOptionalHyphen) code = kSoftHyphen;
         resolver_.Update(fc_);
-        if (file_.Word6) code = InCodePage(code);
+        if (file_.Word6 && !wide_) code = InCodePage(code);
         // Hidden text and the hidden part of a field are not shown.
         if (!resolver_.Chp().FldVanish && !resolver_.Chp().FVanish) ShowText(code);
     }
@@ -213,7 +213,6 @@ size_t TStoryReader::CharsLeftInParagraph() const {
 
 // A byte of Word 6 text as the character of its font's code page, or of the document's.
 char32_t TStoryReader::InCodePage(char32_t byte) {
-    if (byte > 0xFF) return byte;
     const uint16_t font = resolver_.Chp().FtcAscii;
     uint16_t codePage = font < file_.FontCodePages.size() ? file_.FontCodePages[font] : 0;
     if (codePage == 0) codePage = file_.CodePage;

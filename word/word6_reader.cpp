@@ -18,6 +18,8 @@ namespace {
 constexpr int32_t kSeparatorStories = 6;
 constexpr int32_t kStoriesPerSection = 6;
 constexpr uint8_t kSprmSGprfIhdt = 153;
+// The FIB's chse of a document whose text is in the Macintosh character set.
+constexpr uint16_t kMacCharacterSet = 256;
 
 // The bin table's page numbers (16 bits each), with the pages the table leaves out: they
 // follow its last page up to the count the FIB gives, as far as the stream holds them.
@@ -106,7 +108,8 @@ void ReadFonts(TWordFile& file, const TWord6Header& header) {
     std::vector<uint8_t> charsets;
     file.Fonts = ReadWord6FontTable(file.Main.Bytes(), file.Fib.FcSttbfffn, header.LcbSttbfffn,
                                     charsets);
-    file.CodePage = CodePageOfLanguage(header.Lid);
+    file.CodePage =
+        header.Chse == kMacCharacterSet ? kMacRomanCodePage : CodePageOfLanguage(header.Lid);
     for (uint8_t charset : charsets)
         file.FontCodePages.push_back(CodePageOfCharset(charset));
 }
@@ -130,7 +133,8 @@ void ReadTables(TWordFile& file, const TWord6Header& header) {
         ReadPlc<char>(main, fib.FcPlcfhdd, fib.LcbPlcfhdd, 0, [](ByteReader&, char&) {});
     file.HeaderStories = DenseHeaderStories(file, stored, docHeaderFlags);
     file.Stylesheet = ReadStylesheet(main, fib.FcStshf, true);
-    file.Pieces = TPieceTable::Read(main, fib.FcClx, fib.LcbClx, true);
+    // The East Asian builds store pieces as Word 97 does: 16-bit text unless bit 30 is set.
+    file.Pieces = TPieceTable::Read(main, fib.FcClx, fib.LcbClx, fib.WIdent != kWord6AsianIdent);
     file.PieceProperties = PiecePropertiesOf(file.Pieces);
     file.Stories = TStoryTable(fib, main);
 }
