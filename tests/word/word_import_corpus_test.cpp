@@ -62,14 +62,13 @@ TEST(WordImportCorpus, EveryFileImportsOrIsRefusedWithAMessage) {
     EXPECT_GT(converted, static_cast<int>(files.size()) / 2);
 }
 
-TEST(WordImportCorpus, RefusesTheEncryptedAndOldDocuments) {
+TEST(WordImportCorpus, RefusesTheEncryptedAndWord2Documents) {
     const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
     if (!std::filesystem::exists(dir / "PasswordProtected.doc")) GTEST_SKIP() << "no corpus";
     const std::pair<const char*, const char*> cases[] = {
         {"PasswordProtected.doc", "This document is password protected."},
         {"password_tika_binaryrc4.doc", "This document is password protected."},
-        {"Word95.doc", "This Word version is not supported."},
-        {"Word6.doc", "This Word version is not supported."},
+        {"word2.doc", "Word 2 documents are not supported."},
     };
     for (const auto& [name, message] : cases) {
         SCOPED_TRACE(name);
@@ -77,6 +76,21 @@ TEST(WordImportCorpus, RefusesTheEncryptedAndOldDocuments) {
         const TImportResult result = ImportWordFile(doc, (dir / name).string(), nullptr, nullptr);
         EXPECT_FALSE(result.Converted);
         EXPECT_EQ(result.Message, message);
+    }
+}
+
+TEST(WordImportCorpus, WordSixAndNinetyFiveDocumentsConvert) {
+    const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
+    if (!std::filesystem::exists(dir / "Word6.doc")) GTEST_SKIP() << "no corpus";
+    // Word 6, Word 95, a Macintosh one, a Russian one and an East Asian build's.
+    for (const char* name : {"Word6.doc", "Word95.doc", "TestInvertedClassID.doc",
+                             "Bug49933.doc", "Bug51944.doc"}) {
+        SCOPED_TRACE(name);
+        TDocument doc;
+        EnsureHeaderFooterFields(doc);
+        const TImportResult result = ImportWordFile(doc, (dir / name).string(), nullptr, nullptr);
+        EXPECT_TRUE(result.Converted);
+        EXPECT_GT(result.CharactersRead, 0);
     }
 }
 
