@@ -23,7 +23,7 @@ inline constexpr size_t kWord6FibSize = 0x23A;
 
 // What the older FIB says beyond the fields TFib shares with Word 97.
 struct TWord6Header {
-    uint16_t Lid = 0;  // the language the document was written in (its Windows code page)
+    uint16_t Lid = 0;   // the language the document was written in (its Windows code page)
     uint16_t Chse = 0;  // the character set of its text: 0 Windows, 256 Macintosh
     uint32_t LcbSttbfffn = 0;
     uint32_t LcbDop = 0;

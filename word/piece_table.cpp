@@ -17,8 +17,8 @@ struct TPcd {
 
 }  // namespace
 
-TPieceTable TPieceTable::Read(std::span<const uint8_t> tableStream, uint32_t fcClx,
-                              uint32_t lcbClx, bool eightBit) {
+TPieceTable TPieceTable::Read(std::span<const uint8_t> tableStream, uint32_t fcClx, uint32_t lcbClx,
+                              bool eightBit) {
     TPieceTable table;
     table.eightBit_ = eightBit;
     if (fcClx > tableStream.size()) return table;

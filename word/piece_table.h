@@ -44,7 +44,7 @@ class TPieceTable {
   private:
     Plc<uint32_t> pieces_;  // records: the piece's fc (bit 30: 8-bit text at fc / 2)
     TIntervalIndex index_;
-    std::vector<uint16_t> prms_;                    // one per piece
+    std::vector<uint16_t> prms_;                   // one per piece
     std::vector<std::span<const uint8_t>> lists_;  // views into the stream read
     bool eightBit_ = false;
 };

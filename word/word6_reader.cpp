@@ -106,8 +106,8 @@ TPieceProperties PiecePropertiesOf(const TPieceTable& pieces) {
 
 void ReadFonts(TWordFile& file, const TWord6Header& header) {
     std::vector<uint8_t> charsets;
-    file.Fonts = ReadWord6FontTable(file.Main.Bytes(), file.Fib.FcSttbfffn, header.LcbSttbfffn,
-                                    charsets);
+    file.Fonts =
+        ReadWord6FontTable(file.Main.Bytes(), file.Fib.FcSttbfffn, header.LcbSttbfffn, charsets);
     file.CodePage =
         header.Chse == kMacCharacterSet ? kMacRomanCodePage : CodePageOfLanguage(header.Lid);
     for (uint8_t charset : charsets)

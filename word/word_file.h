@@ -62,9 +62,9 @@ struct TWordFile {
 // document then has no pictures.
 Result<TWordFile> ReadWord97File(const TCompoundFile& root);
 
-// Reads a Word 6 or Word 95 document whose main stream ReadWord97File found (word/word6_reader.cpp):
-// all its tables lie in that stream. Refuses an encrypted one (Encrypted) and a header too short
-// (Damaged).
+// Reads a Word 6 or Word 95 document whose main stream ReadWord97File found
+// (word/word6_reader.cpp): all its tables lie in that stream. Refuses an encrypted one (Encrypted)
+// and a header too short (Damaged).
 Result<TWordFile> ReadWord6File(TCfbStream main);
 
 }  // namespace qm

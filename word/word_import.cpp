@@ -123,8 +123,8 @@ bool FileHasWord2Header(const std::string& path) {
     return in.read(reinterpret_cast<char*>(start), 2) && IsWord2Header(start);
 }
 
-TImportResult Import(TDocument& doc, Result<TCompoundFile> root, bool word2, TProgressSink* progress,
-                     TMessageSink* messages, TImportOptions options) {
+TImportResult Import(TDocument& doc, Result<TCompoundFile> root, bool word2,
+                     TProgressSink* progress, TMessageSink* messages, TImportOptions options) {
     TImportResult result;
     if (!root && word2 && root.Error().Kind == TErrorKind::NotWordDocument) {
         if (messages) messages->ShowMessage(kMsgWord2, TMessageIcon::Error);

@@ -87,7 +87,11 @@ class TWord6Writer {
     void PlaceText();
     std::vector<TRun> Runs(bool paragraphs) const;
     uint32_t Here() const { return static_cast<uint32_t>(out_.size()); }
-    void PutFcLcb(size_t at, uint32_t fc) { PutU32At(out_, at, fc), PutU32At(out_, at + 4, Here() - fc); }
+    // A table written from fc to here: its place and length into the FIB at at.
+    void PutFcLcb(size_t at, uint32_t fc) {
+        PutU32At(out_, at, fc);
+        PutU32At(out_, at + 4, Here() - fc);
+    }
     void WriteBinTable(size_t at, const TPages& pages, uint32_t firstPn);
     void WriteStylesheet();
     void WriteFonts();
@@ -163,9 +167,8 @@ void TWord6Writer::WriteStylesheet() {
         Put16(out_, v);
     // Style 0, a paragraph style without a base: its base, its name, an empty paragraph list
     // (the style index only) and an empty character list.
-    const std::vector<uint8_t> style = {0,   0,   0xF1, 0xFF, 2,   0,   0,   0,   6,
-                                        'N', 'o', 'r',  'm',  'a', 'l', 0,   2,   0,
-                                        0,   0,   0,    0};
+    const std::vector<uint8_t> style = {0,   0,   0xF1, 0xFF, 2, 0, 0, 0, 6, 'N', 'o',
+                                        'r', 'm', 'a',  'l',  0, 2, 0, 0, 0, 0,   0};
     Put16(out_, static_cast<uint16_t>(style.size()));
     out_.insert(out_.end(), style.begin(), style.end());
     PutFcLcb(0x60, fc);

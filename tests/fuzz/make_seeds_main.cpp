@@ -145,7 +145,8 @@ TBytes Word6Table() {
         const TSprms6 tc = {static_cast<uint8_t>(flags), 0, 0, 0, 0, 0, 0x0A, 0, 0, 0};
         row.insert(row.end(), tc.begin(), tc.end());
     }
-    b.Text("a\x07" "b\x07" "c\x07", {}).Paragraph(sprm6::Op8(24, 1));
+    const std::string cells = {'a', 7, 'b', 7, 'c', 7};
+    b.Text(cells).Paragraph(sprm6::Op8(24, 1));
     b.Text("\x07").Paragraph(sprm6::Op8(24, 1) + sprm6::Op8(25, 1) + row);
     b.Text("After").Paragraph();
     return b.Build();

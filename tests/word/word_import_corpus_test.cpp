@@ -83,8 +83,8 @@ TEST(WordImportCorpus, WordSixAndNinetyFiveDocumentsConvert) {
     const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
     if (!std::filesystem::exists(dir / "Word6.doc")) GTEST_SKIP() << "no corpus";
     // Word 6, Word 95, a Macintosh one, a Russian one and an East Asian build's.
-    for (const char* name : {"Word6.doc", "Word95.doc", "TestInvertedClassID.doc",
-                             "Bug49933.doc", "Bug51944.doc"}) {
+    for (const char* name :
+         {"Word6.doc", "Word95.doc", "TestInvertedClassID.doc", "Bug49933.doc", "Bug51944.doc"}) {
         SCOPED_TRACE(name);
         TDocument doc;
         EnsureHeaderFooterFields(doc);
