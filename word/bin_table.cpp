@@ -16,12 +16,17 @@ constexpr uint32_t kPageNumberMask = 0x3FFFFF;
 
 TBinTable TBinTable::Read(std::span<const uint8_t> tableStream, uint32_t fc, uint32_t lcb,
                           std::span<const uint8_t> mainStream) {
-    TBinTable table;
     const Plc<uint32_t> bins =
         ReadPlc<uint32_t>(tableStream, fc, lcb, 4, [](ByteReader& r, uint32_t& pn) { r.U32(pn); });
+    return FromPages(bins.Records, mainStream);
+}
+
+TBinTable TBinTable::FromPages(std::span<const uint32_t> pageNumbers,
+                               std::span<const uint8_t> mainStream) {
+    TBinTable table;
     std::unordered_set<uint32_t> seen;
     std::vector<TInterval> spans;
-    for (uint32_t pn : bins.Records) {
+    for (uint32_t pn : pageNumbers) {
         pn &= kPageNumberMask;
         if (!seen.insert(pn).second) continue;
         const uint64_t offset = static_cast<uint64_t>(pn) * kFkpSize;

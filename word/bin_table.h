@@ -34,6 +34,10 @@ class TBinTable {
     static TBinTable Read(std::span<const uint8_t> tableStream, uint32_t fc, uint32_t lcb,
                           std::span<const uint8_t> mainStream);
 
+    // The same for the page numbers given (a Word 6 table stores them in 16 bits).
+    static TBinTable FromPages(std::span<const uint32_t> pageNumbers,
+                               std::span<const uint8_t> mainStream);
+
     int32_t PageCount() const { return pageCount_; }
     int32_t MissingPages() const { return missingPages_; }
 

@@ -68,7 +68,42 @@ uint8_t ReadFamilyClass(std::span<const uint8_t> entry) {
     return ff <= kLastKnownFamily ? ff : kFamilyUnknown;
 }
 
+// The Word 6 FFN: the name after cbFfnM1, the FFID, the weight, chs and ixchSzAlt.
+constexpr size_t kWord6FaceNameOffset = 6;
+
+// The face name of a Word 6 entry; 8-bit characters are taken as Windows-1252, which the names
+// of the fonts Word 6 knew are written in.
+std::string ReadWord6FaceName(std::span<const uint8_t> entry) {
+    std::string name;
+    for (size_t i = kWord6FaceNameOffset; i < entry.size() && entry[i] != 0; ++i)
+        name.push_back(static_cast<char>(entry[i]));
+    return name;
+}
+
 }  // namespace
+
+std::vector<TFontTableEntry> ReadWord6FontTable(std::span<const uint8_t> mainStream, uint32_t fc,
+                                                uint32_t lcb, std::vector<uint8_t>& charsets) {
+    std::vector<TFontTableEntry> fonts;
+    charsets.clear();
+    ByteReader r(mainStream);
+    uint16_t size = 0;
+    if (!r.Seek(fc) || !r.U16(size)) return fonts;
+    // The table ends at its own size, within the stream and the FIB's length.
+    const size_t end = std::min<size_t>(static_cast<size_t>(fc) + std::min<uint32_t>(size, lcb),
+                                        mainStream.size());
+    while (r.Pos() < end) {
+        const size_t start = r.Pos();
+        uint8_t cbFfnM1 = 0;
+        std::span<const uint8_t> entry;
+        if (!r.U8(cbFfnM1) || cbFfnM1 + 1u > end - start || !r.Seek(start) ||
+            !r.Bytes(cbFfnM1 + 1u, entry))
+            break;
+        fonts.push_back({ReadWord6FaceName(entry), ReadFamilyClass(entry)});
+        charsets.push_back(entry.size() > kCharsetOffset ? entry[kCharsetOffset] : 0);
+    }
+    return fonts;
+}
 
 std::vector<TFontTableEntry> ReadFontTable(std::span<const uint8_t> tableStream,
                                            uint32_t fcSttbfffn) {

@@ -23,4 +23,10 @@ struct TFontTableEntry {
 std::vector<TFontTableEntry> ReadFontTable(std::span<const uint8_t> tableStream,
                                            uint32_t fcSttbfffn);
 
+// The font table of a Word 6 or Word 95 document at fc (lcb bytes) of the main stream: the
+// table's size in 16 bits, then entries whose face name follows 6 bytes in, in 8-bit
+// characters. charsets receives each font's character set (chs).
+std::vector<TFontTableEntry> ReadWord6FontTable(std::span<const uint8_t> mainStream, uint32_t fc,
+                                                uint32_t lcb, std::vector<uint8_t>& charsets);
+
 }  // namespace qm

@@ -4,13 +4,15 @@
 
 #include "base/byte_reader.h"
 #include "word/sprm.h"
+#include "word/sprm_word6.h"
 
 namespace qm {
 
 namespace {
 
-// BxPap: each paragraph run's entry is 13 bytes (offset byte and PHE).
+// BxPap: each paragraph run's entry is 13 bytes (offset byte and PHE); Word 6's PHE is shorter.
 constexpr size_t kBxPapSize = 13;
+constexpr size_t kWord6BxPapSize = 7;
 
 // The byte at pos of a page, or 0 outside it.
 uint8_t PageByte(const TFkpRun& run, size_t pos) {
@@ -43,6 +45,14 @@ void TPropertyResolver::Apply(std::span<const uint8_t> list) {
     state_.HugePapx = -1;
 }
 
+void TPropertyResolver::ApplyStored(std::span<const uint8_t> list) {
+    if (file_.Word6) {
+        Apply(TranslateWord6Sprms(list));
+    } else {
+        Apply(list);
+    }
+}
+
 void TPropertyResolver::SetParagraphBase(size_t istd) {
     const auto& styles = file_.Stylesheet.Styles;
     const bool known = istd < styles.size();
@@ -54,29 +64,39 @@ void TPropertyResolver::SetParagraphBase(size_t istd) {
     state_.ParaStyleChp = state_.Chp;
 }
 
-void TPropertyResolver::ApplyParagraphRun(const TFkpRun& run) {
-    const size_t entry = (static_cast<size_t>(run.Crun) + 1) * 4 + kBxPapSize * run.Index;
+// The style index and property list of the run's PapxInFkp; false when the run has none.
+bool TPropertyResolver::PapxList(const TFkpRun& run, uint16_t& istd,
+                                 std::span<const uint8_t>& list) const {
+    istd = 0;
+    const size_t bxSize = file_.Word6 ? kWord6BxPapSize : kBxPapSize;
+    const size_t entry = (static_cast<size_t>(run.Crun) + 1) * 4 + bxSize * run.Index;
     const size_t b = PageByte(run, entry);
-    if (b == 0 || 2 * b > 510) {
-        SetParagraphBase(0);
-        return;
-    }
+    if (b == 0 || 2 * b > 510) return false;
     // PapxInFkp: a count of 16-bit words (or 0 and the count in the next byte), then the style
-    // index and the property list.
+    // index and the property list. Word 6 counts the words of both, without the escape.
     ByteReader r(run.Page);
     r.Seek(2 * b);
     uint8_t cw = 0;
     r.U8(cw);
-    int64_t length = 2 * static_cast<int64_t>(cw) - 3;
-    if (cw == 0) {
+    int64_t length = 2 * static_cast<int64_t>(cw) - (file_.Word6 ? 2 : 3);
+    if (cw == 0 && !file_.Word6) {
         r.U8(cw);
         length = 2 * static_cast<int64_t>(cw) - 2;
     }
-    uint16_t istd = 0;
     r.U16(istd);
-    SetParagraphBase(istd);
+    if (length > 0) r.Bytes(static_cast<size_t>(length), list);
+    return true;
+}
+
+void TPropertyResolver::ApplyParagraphRun(const TFkpRun& run) {
+    uint16_t istd = 0;
     std::span<const uint8_t> list;
-    if (length > 0 && r.Bytes(static_cast<size_t>(length), list)) Apply(list);
+    if (!PapxList(run, istd, list)) {
+        SetParagraphBase(0);
+        return;
+    }
+    SetParagraphBase(istd);
+    if (!list.empty()) ApplyStored(list);
     // A list paragraph takes its level's paragraph properties (the indents, mostly) beneath its
     // own: the style, then the level, then the paragraph's list once more.
     if (state_.Pap.Ilfo == 0) return;
@@ -96,17 +116,22 @@ void TPropertyResolver::ApplyCharacterRun(const TFkpRun& run) {
     uint8_t cb = 0;
     r.U8(cb);
     std::span<const uint8_t> list;
-    if (r.Bytes(cb, list)) Apply(list);
+    if (r.Bytes(cb, list)) ApplyStored(list);
 }
 
 void TPropertyResolver::Update(uint64_t fc) {
     const int32_t paraRun = file_.PapxBins.FindRun(fc);
     const int32_t charRun = file_.ChpxBins.FindRun(fc);
-    if (cached_ && paraRun == lastParaRun_ && charRun == lastCharRun_) return;
+    const int32_t pieceList = file_.PieceProperties.Empty() ? -1 : file_.PieceProperties.Find(fc);
+    if (cached_ && paraRun == lastParaRun_ && charRun == lastCharRun_ &&
+        pieceList == lastPieceList_)
+        return;
     if (paraRun >= 0) ApplyParagraphRun(file_.PapxBins.Run(paraRun));
     if (charRun >= 0) ApplyCharacterRun(file_.ChpxBins.Run(charRun));
+    if (pieceList >= 0) Apply(file_.PieceProperties.List(pieceList));
     lastParaRun_ = paraRun;
     lastCharRun_ = charRun;
+    lastPieceList_ = pieceList;
     // Without a paragraph run nothing resets the CHP, so a character list (a toggle, say) acts
     // again on every character, as it would without the cache.
     cached_ = paraRun >= 0 || charRun < 0;
@@ -127,7 +152,7 @@ bool TPropertyResolver::ApplySection(int64_t cp) {
         if (r.Seek(fcSepx) && r.U16(size)) {
             std::span<const uint8_t> list;
             r.Bytes(std::min<size_t>(size, r.Remaining()), list);
-            Apply(list);
+            ApplyStored(list);
         }
     }
     return cp == sections.Positions[i];

@@ -50,12 +50,16 @@ class TPropertyResolver {
     void ApplyParagraphRun(const TFkpRun& run);
     void ApplyCharacterRun(const TFkpRun& run);
     void Apply(std::span<const uint8_t> list);
+    // A list as stored in the file's pages and sections: a Word 6 one in the older codes.
+    void ApplyStored(std::span<const uint8_t> list);
+    bool PapxList(const TFkpRun& run, uint16_t& istd, std::span<const uint8_t>& list) const;
 
     const TWordFile& file_;
     TPropertyState state_;
     int32_t lastParaRun_ = -1;
     std::set<int64_t> lostHugePapx_;  // their places, each counted once
     int32_t lastCharRun_ = -1;
+    int32_t lastPieceList_ = -1;  // Word 6 fast-saved pieces: the piece's own list
     bool cached_ = false;
     uint32_t version_ = 0;
 };

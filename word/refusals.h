@@ -8,6 +8,7 @@ inline constexpr const char* kMsgNotWordDocument = "This file is not a Word docu
 inline constexpr const char* kMsgNoTableStream = "The document's table stream is missing.";
 inline constexpr const char* kMsgEncrypted = "This document is password protected.";
 inline constexpr const char* kMsgUnsupportedVersion = "This Word version is not supported.";
+inline constexpr const char* kMsgWord2 = "Word 2 documents are not supported.";
 inline constexpr const char* kMsgDamagedHeader = "The document header is damaged.";
 
 }  // namespace qm

@@ -64,7 +64,8 @@ TStoryReader::TStoryReader(const TWordFile& file, TPropertyResolver& resolver, T
       budgetAtStart_(charBudget) {}
 
 // The code at cp: a 16-bit unit as it is (units below 32 are control codes), an 8-bit character
-// through Windows-1252. False when no piece holds cp or its bytes lie outside the stream.
+// through Windows-1252 (in a Word 6 document the byte itself, which InCodePage converts once
+// its font is known). False when no piece holds cp or its bytes lie outside the stream.
 bool TStoryReader::FetchUnit(int64_t cp, char32_t& code) {
     TTextPos pos;
     if (file_.Pieces.Count() == 0) {
@@ -87,7 +88,7 @@ bool TStoryReader::FetchUnit(int64_t cp, char32_t& code) {
     if (pos.Wide) {
         code = static_cast<char32_t>(stream[pos.Fc] | (stream[pos.Fc + 1] << 8));
     } else {
-        code = Cp1252ToUnicode(stream[pos.Fc]);
+        code = file_.Word6 ? stream[pos.Fc] : Cp1252ToUnicode(stream[pos.Fc]);
     }
     return true;
 }
@@ -160,6 +161,7 @@ void TStoryReader::Handle(char32_t code) {
         if (code == kNonBreakingHyphen) code = '-';
         if (code == kOptionalHyphen) code = kSoftHyphen;
         resolver_.Update(fc_);
+        if (file_.Word6 && !wide_) code = InCodePage(code);
         // Hidden text and the hidden part of a field are not shown.
         if (!resolver_.Chp().FldVanish && !resolver_.Chp().FVanish) ShowText(code);
     }
@@ -207,6 +209,14 @@ size_t TStoryReader::CharsLeftInParagraph() const {
     const uint64_t end = resolver_.ParagraphRunEnd();
     if (end <= fc_) return 0;
     return static_cast<size_t>((end - fc_) / (wide_ ? 2 : 1));
+}
+
+// A byte of Word 6 text as the character of its font's code page, or of the document's.
+char32_t TStoryReader::InCodePage(char32_t byte) {
+    const uint16_t font = resolver_.Chp().FtcAscii;
+    uint16_t codePage = font < file_.FontCodePages.size() ? file_.FontCodePages[font] : 0;
+    if (codePage == 0) codePage = file_.CodePage;
+    return codePages_.Decode(static_cast<uint8_t>(byte), codePage);
 }
 
 void TStoryReader::ShowText(char32_t code) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "model/sinks.h"
+#include "word/code_pages.h"
 #include "word/field_stack.h"
 #include "word/model_writer.h"
 #include "word/picture_import.h"
@@ -33,6 +34,9 @@ class TStoryReader {
     void Read(const TCpRange& story);
 
     uint64_t CharsRead() const { return budgetAtStart_ - budget_; }
+    // Word 6 and Word 95 text: bytes of a code page that have no character, or only one of two
+    // bytes (East Asian code pages), shown as '?'.
+    int64_t UnconvertedChars() const { return codePages_.Unconverted(); }
 
   private:
     bool FetchUnit(int64_t cp, char32_t& code);
@@ -44,6 +48,7 @@ class TStoryReader {
     void ShowPictures();
     void ShowText(char32_t code);
     size_t CharsLeftInParagraph() const;
+    char32_t InCodePage(char32_t byte);
 
     const TWordFile& file_;
     TPropertyResolver& resolver_;
@@ -51,6 +56,7 @@ class TStoryReader {
     TPictureReader& pictures_;
     TProgressSink* progress_;
     TFieldStack fields_;
+    TCodePageDecoder codePages_;
 
     int64_t cp_ = 0;     // the next CP to read
     uint64_t fc_ = 0;    // where the character just read lies

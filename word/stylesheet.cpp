@@ -4,6 +4,7 @@
 
 #include "base/byte_reader.h"
 #include "word/sprm.h"
+#include "word/sprm_word6.h"
 
 namespace qm {
 
@@ -36,18 +37,31 @@ TStdBase ReadStdBase(ByteReader& r, uint16_t cbStdBase) {
 }
 
 // Where the property lists begin: after the base part and the name (a 16-bit count, that many
-// 16-bit characters and a terminating 0), at an even offset from the style's start.
-size_t PropertyListsStart(ByteReader& r, size_t stdStart, uint16_t cbStdBase) {
+// 16-bit characters and a terminating 0; in Word 6 an 8-bit count and 8-bit characters), at an
+// even offset from the style's start.
+size_t PropertyListsStart(ByteReader& r, size_t stdStart, uint16_t cbStdBase, bool word6) {
     r.Seek(stdStart + cbStdBase);
+    if (word6) {
+        uint8_t count = 0;
+        r.U8(count);
+        const size_t offset = cbStdBase + 1 + static_cast<size_t>(count) + 1;
+        return stdStart + offset + (offset & 1);
+    }
     uint16_t count = 0;
     r.U16(count);
     size_t offset = cbStdBase + 2 + 2 * static_cast<size_t>(count & 0xFF) + 2;
     return stdStart + offset + (offset & 1);
 }
 
+std::vector<uint8_t> InWord97Codes(std::span<const uint8_t> list, bool word6) {
+    if (word6) return TranslateWord6Sprms(list);
+    return {list.begin(), list.end()};
+}
+
 // The property lists of a style (UPX), each after its 16-bit size and padded to an even length.
 void ApplyStyleLists(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t stdStart,
-                     size_t stdEnd, size_t pos, const TStdBase& base, TStyleEntry& entry) {
+                     size_t stdEnd, size_t pos, const TStdBase& base, TStyleEntry& entry,
+                     bool word6) {
     for (uint8_t j = 0; j < base.Cupx && pos < stdEnd; ++j) {
         uint16_t cbUpx = 0;
         r.Seek(pos);
@@ -55,12 +69,13 @@ void ApplyStyleLists(TStylesheet& sheet, TPropertyState& work, ByteReader& r, si
         std::span<const uint8_t> list;
         if (cbUpx > stdEnd - r.Pos() || !r.Bytes(cbUpx, list)) return;
         if (base.Sgc == kCharacterStyle) {
-            if (j == 0) entry.SavedChpx.assign(list.begin(), list.end());
+            if (j == 0) entry.SavedChpx = InWord97Codes(list, word6);
         } else if (j == 0) {
             // after the style index
-            if (list.size() >= 2) ApplySprms(work, sheet.Styles, list.subspan(2));
+            if (list.size() >= 2)
+                ApplySprms(work, sheet.Styles, InWord97Codes(list.subspan(2), word6));
         } else if (j == 1) {
-            ApplySprms(work, sheet.Styles, list);
+            ApplySprms(work, sheet.Styles, InWord97Codes(list, word6));
         }
         const size_t offset = r.Pos() - stdStart;
         pos = r.Pos() + (offset & 1);
@@ -68,19 +83,19 @@ void ApplyStyleLists(TStylesheet& sheet, TPropertyState& work, ByteReader& r, si
 }
 
 void ReadStyle(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t pos, uint16_t cbStd,
-               uint16_t cbStdBase, size_t i) {
+               uint16_t cbStdBase, size_t i, bool word6) {
     const size_t stdStart = pos + 2;
     const size_t stdEnd = std::min(stdStart + cbStd, r.Size());
     r.Seek(stdStart);
     const TStdBase base = ReadStdBase(r, cbStdBase);
-    const size_t lists = PropertyListsStart(r, stdStart, cbStdBase);
+    const size_t lists = PropertyListsStart(r, stdStart, cbStdBase, word6);
     if (base.IstdBase <= i) {
         work.Pap = sheet.Styles[base.IstdBase].Pap;
         work.Chp = sheet.Styles[base.IstdBase].Chp;
     }
     sheet.Styles[i].IsCharStyle = base.Sgc == kCharacterStyle;
     if (base.Sgc == kParagraphStyle || base.Sgc == kCharacterStyle) {
-        ApplyStyleLists(sheet, work, r, stdStart, stdEnd, lists, base, sheet.Styles[i]);
+        ApplyStyleLists(sheet, work, r, stdStart, stdEnd, lists, base, sheet.Styles[i], word6);
     }
 }
 
@@ -99,7 +114,7 @@ TStyleEntry FreshStyle(ByteReader& r, uint32_t fcStshf, uint16_t cbStshi) {
 
 }  // namespace
 
-TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf) {
+TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf, bool word6) {
     TStylesheet sheet;
     TPropertyState work;
     ByteReader r(tableStream);
@@ -118,7 +133,7 @@ TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStsh
         work.Chp = sheet.Styles[i].Chp;
         uint16_t cbStd = 0;
         if (!r.Seek(pos) || !r.U16(cbStd)) break;
-        if (cbStd != 0) ReadStyle(sheet, work, r, pos, cbStd, cbStdBase, i);
+        if (cbStd != 0) ReadStyle(sheet, work, r, pos, cbStd, cbStdBase, i, word6);
         sheet.Styles[i].Pap = work.Pap;
         sheet.Styles[i].Chp = work.Chp;
         pos += static_cast<size_t>(cbStd) + 2;

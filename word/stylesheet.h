@@ -20,7 +20,9 @@ struct TStylesheet {
 };
 
 // Reads the stylesheet at fcStshf of the table stream. Without styles in it, style 0 gets the
-// defaults.
-TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf);
+// defaults. word6: the stylesheet of a Word 6 or Word 95 document (in its main stream), whose
+// style names are 8-bit and whose property lists are in the older codes (word/sprm_word6.h).
+TStylesheet ReadStylesheet(std::span<const uint8_t> tableStream, uint32_t fcStshf,
+                           bool word6 = false);
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 // The Word 97 version reader: the FIB at the start of the main stream says where the tables lie
 // in the table stream it names; all of them are read here, before any text.
+#include "word/fib_word6.h"
 #include "word/font_table.h"
 #include "word/word_file.h"
 
@@ -30,6 +31,7 @@ Result<TWordFile> ReadWord97File(const TCompoundFile& root) {
     TWordFile file;
     Result<TCfbStream> main = root.OpenStream("WordDocument");
     if (!main) return MakeError(TErrorKind::NotWordDocument, kMsgNotWordDocument);
+    if (IsWord6Fib(main->Bytes())) return ReadWord6File(std::move(*main));
     file.Main = std::move(*main);
     Result<TFib> fib = ReadFib(file.Main.Bytes());
     if (!fib) return fib.Error();

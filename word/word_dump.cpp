@@ -84,10 +84,16 @@ std::string DumpWordDocument(std::vector<uint8_t> fileBytes) {
     }
     Result<TCfbStream> main = root->OpenStream("WordDocument");
     if (!main) return out.str() + "No WordDocument stream\n";
+    // A Word 6 or Word 95 header is read with its file; the FIB shown is the one it gave.
+    Result<TWordFile> file = ReadWord97File(*root);
+    if (file && file->Word6) {
+        DumpFib(out, file->Fib);
+        DumpTables(out, *file);
+        return out.str();
+    }
     Result<TFib> fib = ReadFib(main->Bytes());
     if (!fib) return out.str() + "FIB: " + fib.Error().Message + "\n";
     DumpFib(out, *fib);
-    Result<TWordFile> file = ReadWord97File(*root);
     if (!file) return out.str() + file.Error().Message + "\n";
     DumpTables(out, *file);
     return out.str();

@@ -1,5 +1,6 @@
 // A Word document as read from its compound file: the streams, the header, the tables that
-// locate text and properties, and the stories. A version reader makes it (ReadWord97File);
+// locate text and properties, and the stories. A version reader makes it (ReadWord97File,
+// which hands Word 6 and Word 95 documents to ReadWord6File);
 // everything after only reads it.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include "word/fib.h"
 #include "word/font_table.h"
 #include "word/list_tables.h"
+#include "word/piece_properties.h"
 #include "word/piece_table.h"
 #include "word/plc.h"
 #include "word/section_table.h"
@@ -44,6 +46,14 @@ struct TWordFile {
     TStylesheet Stylesheet;
     TStoryTable Stories;
     TListTables Lists;
+
+    // What a Word 6 or Word 95 document (ReadWord6File) brings besides: its property lists are
+    // in the older codes and page shapes, and its 8-bit text is in the code page of each run's
+    // font. A Word 97 document leaves Word6 false.
+    bool Word6 = false;
+    std::vector<uint16_t> FontCodePages;  // index = font number; 0: the document's code page
+    uint16_t CodePage = 1252;             // the code page of the document's language
+    TPieceProperties PieceProperties;
 };
 
 // Reads a Word 97 to 2003 document. Refuses a file without "WordDocument" (NotWordDocument), a
@@ -51,5 +61,10 @@ struct TWordFile {
 // (Damaged), each with the program's message. A missing "Data" stream is no error: the
 // document then has no pictures.
 Result<TWordFile> ReadWord97File(const TCompoundFile& root);
+
+// Reads a Word 6 or Word 95 document whose main stream ReadWord97File found
+// (word/word6_reader.cpp): all its tables lie in that stream. Refuses an encrypted one (Encrypted)
+// and a header too short (Damaged).
+Result<TWordFile> ReadWord6File(TCfbStream main);
 
 }  // namespace qm

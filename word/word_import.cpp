@@ -1,6 +1,8 @@
 #include "word/word_import.h"
 
 #include <algorithm>
+#include <fstream>
+#include <span>
 
 #include "base/notices.h"
 #include "cfb/compound_file.h"
@@ -73,6 +75,10 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
                            "their style's format.",
                            static_cast<int64_t>(lost));
     file.Stories.ReportUnread(result.Notices);
+    result.Notices.Add(TNoticeKind::CharacterShown, "character", "characters",
+                       "shown as '?': its code page has no such character, or it is East Asian "
+                       "text in two bytes.",
+                       reader.UnconvertedChars());
     if (file.Lists.Damaged)
         result.Notices.Add(TNoticeKind::Other, "list table", "list tables",
                            "read only in part: list paragraphs whose list was lost are "
@@ -104,10 +110,26 @@ TImportResult ReadDocument(TDocument& doc, const TCompoundFile& root, TProgressS
     return ReadText(doc, *file, progress);
 }
 
-TImportResult Import(TDocument& doc, Result<TCompoundFile> root, TProgressSink* progress,
-                     TMessageSink* messages, TImportOptions options) {
+// Word 2 wrote its documents as plain files, not compound files, starting with this word.
+constexpr uint8_t kWord2Ident[] = {0xDB, 0xA5};
+
+bool IsWord2Header(std::span<const uint8_t> start) {
+    return start.size() >= 2 && start[0] == kWord2Ident[0] && start[1] == kWord2Ident[1];
+}
+
+bool FileHasWord2Header(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    uint8_t start[2] = {};
+    return in.read(reinterpret_cast<char*>(start), 2) && IsWord2Header(start);
+}
+
+TImportResult Import(TDocument& doc, Result<TCompoundFile> root, bool word2,
+                     TProgressSink* progress, TMessageSink* messages, TImportOptions options) {
     TImportResult result;
-    if (!root) {
+    if (!root && word2 && root.Error().Kind == TErrorKind::NotWordDocument) {
+        if (messages) messages->ShowMessage(kMsgWord2, TMessageIcon::Error);
+        result = Refused(TErrorKind::Unsupported, kMsgWord2);
+    } else if (!root) {
         if (messages) messages->ShowMessage(kMsgCannotOpen, TMessageIcon::Error);
         result = Refused(root.Error().Kind, kMsgCannotOpen);
     } else {
@@ -133,12 +155,15 @@ std::string LimitMessage(uint64_t limit, const char* what) {
 
 TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
                              TMessageSink* messages, TImportOptions options) {
-    return Import(doc, TCompoundFile::OpenFile(path), progress, messages, options);
+    Result<TCompoundFile> root = TCompoundFile::OpenFile(path);
+    const bool word2 = !root && FileHasWord2Header(path);
+    return Import(doc, std::move(root), word2, progress, messages, options);
 }
 
 TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
                               TMessageSink* messages, TImportOptions options) {
-    return Import(doc, TCompoundFile::Open(std::move(bytes)), progress, messages, options);
+    const bool word2 = IsWord2Header(bytes);
+    return Import(doc, TCompoundFile::Open(std::move(bytes)), word2, progress, messages, options);
 }
 
 bool OpenWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "builder/cfb_writer.h"
+#include "builder/word6_builder.h"
 #include "builder/word_builder.h"
 #include "raster/image_fixtures.h"
 
@@ -121,6 +122,42 @@ TBytes LargeSectors() {
     TCfbWriteOptions options;
     options.MajorVersion = 4;
     return WriteCompoundFile(streams.RootStreams(), options);
+}
+
+// Word 6 documents: fonts of several character sets, a row with merged cells, and fast-saved
+// pieces with their modifiers.
+TBytes Word6CodePages() {
+    TWord6Builder b;
+    b.Language(0x0419).Font("Times New Roman").Font("Arial Cyr", 204).Font("Mincho", 128);
+    b.Text("Western \xE9 ").Text("\xCF\xF0\xE8", sprm6::FontNumber(1) + sprm6::Bold());
+    b.Text("\x82\xA0", sprm6::FontNumber(2)).Paragraph(sprm6::Justify(1));
+    b.Text("Indented", sprm6::Size(28)).Paragraph(sprm6::IndentLeft(720) + sprm6::BorderTop(10));
+    b.LastSection(sprm6::PageSize(11906, 16838));
+    return b.Build();
+}
+
+TBytes Word6Table() {
+    TWord6Builder b;
+    // sprmTDefTable: three cells, the last two merged (fFirstMerged, fMerged), each with a
+    // single bottom border; sprmPFInTable and sprmPTtp.
+    TSprms6 row = {190, 41, 0, 3, 0, 0, 0xE8, 3, 0xD0, 7, 0xB8, 0x0B};
+    for (uint16_t flags : {0, 1, 2}) {
+        const TSprms6 tc = {static_cast<uint8_t>(flags), 0, 0, 0, 0, 0, 0x0A, 0, 0, 0};
+        row.insert(row.end(), tc.begin(), tc.end());
+    }
+    const std::string cells = {'a', 7, 'b', 7, 'c', 7};
+    b.Text(cells).Paragraph(sprm6::Op8(24, 1));
+    b.Text("\x07").Paragraph(sprm6::Op8(24, 1) + sprm6::Op8(25, 1) + row);
+    b.Text("After").Paragraph();
+    return b.Build();
+}
+
+TBytes Word6FastSaved() {
+    TWord6Builder b;
+    const uint16_t list = b.PieceList(sprm6::Italic() + sprm6::Size(30));
+    b.Text("first ").Piece(static_cast<uint16_t>((85 << 1) | (1 << 8))).Text("second ");
+    b.Piece(static_cast<uint16_t>((list << 1) | 1)).Text("third").Paragraph();
+    return b.Build();
 }
 
 TBytes SmallCompoundFile() {
@@ -300,6 +337,9 @@ int main(int argc, char** argv) {
         {"table.doc", Table()},
         {"table0.doc", TableStream0()},
         {"sectors4096.doc", LargeSectors()},
+        {"word6-codepages.doc", Word6CodePages()},
+        {"word6-table.doc", Word6Table()},
+        {"word6-fastsaved.doc", Word6FastSaved()},
     };
     for (const auto& [name, bytes] : docs) {
         Write(out / "word" / name, bytes);
