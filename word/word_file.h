@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cfb/compound_file.h"
@@ -17,6 +19,7 @@
 #include "word/section_table.h"
 #include "word/story_table.h"
 #include "word/stylesheet.h"
+#include "word/word_decryption.h"
 
 namespace qm {
 
@@ -32,6 +35,8 @@ struct TWordFile {
     TCfbStream Table;  // "0Table" or "1Table"
     TCfbStream Data;   // "Data": the pictures
     bool HasData = false;
+    // Set when the streams above were decrypted with a password.
+    std::optional<TWordEncryption> Encryption;
 
     TFib Fib;
     TDop Dop;
@@ -46,10 +51,11 @@ struct TWordFile {
     TListTables Lists;
 };
 
-// Reads a Word 97 to 2003 document. Refuses a file without "WordDocument" (NotWordDocument), a
-// header that is not Word 97's or is encrypted (see ReadFib), and a missing table stream
+// Reads a Word 97 to 2003 document; an encrypted one is decrypted with password first (see
+// DecryptWordDocument for its refusals). Refuses a file without "WordDocument"
+// (NotWordDocument), a header that is not Word 97's (see ReadFib), and a missing table stream
 // (Damaged), each with the program's message. A missing "Data" stream is no error: the
 // document then has no pictures.
-Result<TWordFile> ReadWord97File(const TCompoundFile& root);
+Result<TWordFile> ReadWord97File(const TCompoundFile& root, std::string_view password = {});
 
 }  // namespace qm

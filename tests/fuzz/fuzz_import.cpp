@@ -34,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TNoProgress progress;
     doc->Reset();
     qm::ImportWordBytes(*doc, std::vector<uint8_t>(data, data + size), &progress, &messages,
-                        qm::TImportOptions{false});
+                        qm::TImportOptions{false, {}});
     return 0;
 }
