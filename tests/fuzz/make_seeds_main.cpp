@@ -123,6 +123,21 @@ TBytes LargeSectors() {
     return WriteCompoundFile(streams.RootStreams(), options);
 }
 
+// Encrypted with the password the import and conversion targets try: the text past the first
+// blocks, and with CryptoAPI an encrypted summary stream.
+TBytes Encrypted(TWordCipher cipher, uint32_t keyBits) {
+    TWordBuilder b;
+    b.Options().Protection.Cipher = cipher;
+    b.Options().Protection.KeyBits = keyBits;
+    b.Options().Protection.Password = "password";
+    if (cipher == TWordCipher::CryptoApi)
+        b.Options().Protection.SummaryStreams = {{"\x05SummaryInformation", TBytes(48, 7)}};
+    b.Text(u"bold ", sprm::Bold()).Text(u"and plain text ");
+    b.Para(u"in an encrypted document, long enough to pass a block of the cipher or two.");
+    b.Para(u"Centred", sprm::Justify(1));
+    return b.Build();
+}
+
 TBytes SmallCompoundFile() {
     return WriteCompoundFile({{"One", TBytes(100, 'a')}, {"Two", TBytes(5000, 'b')}});
 }
@@ -300,6 +315,8 @@ int main(int argc, char** argv) {
         {"table.doc", Table()},
         {"table0.doc", TableStream0()},
         {"sectors4096.doc", LargeSectors()},
+        {"encrypted-rc4.doc", Encrypted(TWordCipher::Rc4, 128)},
+        {"encrypted-cryptoapi40.doc", Encrypted(TWordCipher::CryptoApi, 40)},
     };
     for (const auto& [name, bytes] : docs) {
         Write(out / "word" / name, bytes);
