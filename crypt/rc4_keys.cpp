@@ -117,7 +117,8 @@ void DeriveMd5(const TEncryptionHeader& header, std::span<const uint8_t> units, 
 }  // namespace
 
 TRc4Keys::TRc4Keys(const TEncryptionHeader& header, std::string_view password)
-    : method_(header.Method), keyBytes_(header.KeyBits / 8) {
+    : method_(header.Method),
+      keyBytes_(std::clamp<uint32_t>(header.KeyBits / 8, kShortestKeyBytes, kRc4KeyBytes)) {
     std::vector<uint8_t> units = PasswordUnits(password);
     if (method_ == TRc4Method::Md5) {
         DeriveMd5(header, units, hash_.data());
@@ -156,6 +157,7 @@ void TRc4Keys::Crypt(uint32_t block, std::span<uint8_t> bytes) const {
 }
 
 void TRc4Keys::CryptBlocks(std::span<uint8_t> stream, size_t blockBytes) const {
+    if (blockBytes == 0) return;
     uint32_t block = 0;
     for (size_t pos = 0; pos < stream.size(); pos += blockBytes, ++block)
         Crypt(block, stream.subspan(pos, std::min(blockBytes, stream.size() - pos)));
