@@ -2,11 +2,11 @@
 
 #include <set>
 
+#include "base/wipe.h"
 #include "model/missing_glyphs.h"
 #include "pdf/pdf_page_surface.h"
 #include "pdf/pdf_save.h"
 #include "render/preview.h"
-#include "word/word_import.h"
 
 namespace qm {
 
@@ -40,22 +40,43 @@ std::string TConversionSession::DestinationFor(const std::string& path) {
     return path + ".pdf";
 }
 
+void TConversionSession::SetPassword(std::string password) {
+    Wipe(password_);
+    password_ = std::move(password);
+    Wipe(password);
+}
+
+TPasswordCheck TConversionSession::CheckPassword(const std::string& path,
+                                                 std::string_view password) {
+    return CheckWordPassword(path, password);
+}
+
 TOpenOutcome TConversionSession::openfilenow(const std::string& path) {
     destination_ = DestinationFor(path);
     // Each import starts from an empty document, so that the next PDF holds only the next
     // document.
     doc_.Reset();
-    const TImportResult outcome = ImportWordFile(doc_, path, &progress_, &messages_);
+    const TImportResult outcome =
+        ImportWordFile(doc_, path, &progress_, &messages_, ImportOptions());
     return FinishOpen(outcome);
 }
 
 TOpenOutcome TConversionSession::OpenBytes(std::vector<uint8_t> bytes) {
     doc_.Reset();
-    const TImportResult outcome = ImportWordBytes(doc_, std::move(bytes), &progress_, &messages_);
+    const TImportResult outcome =
+        ImportWordBytes(doc_, std::move(bytes), &progress_, &messages_, ImportOptions());
     return FinishOpen(outcome);
 }
 
+TImportOptions TConversionSession::ImportOptions() {
+    TImportOptions options;
+    options.Password = password_;
+    return options;
+}
+
 TOpenOutcome TConversionSession::FinishOpen(const TImportResult& outcome) {
+    // The import is over: the password goes.
+    Wipe(password_);
     // The importer has reset the cursor and laid the document out: the layout is final.
     TOpenOutcome result;
     result.Imported = outcome.Converted;

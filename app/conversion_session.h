@@ -13,10 +13,9 @@
 #include "model/document.h"
 #include "model/sinks.h"
 #include "pdf/pdf_save.h"
+#include "word/word_import.h"
 
 namespace qm {
-
-struct TImportResult;
 
 struct TOpenOutcome {
     bool Imported = false;  // the text was read
@@ -32,6 +31,13 @@ public:
     // ".pdf", or ".pdf" appended when the file name has none. A "." in a folder name does not
     // count.
     static std::string DestinationFor(const std::string& path);
+
+    // The password (UTF-8) for the next document opened, used when that document is encrypted.
+    // It is overwritten and dropped when that import ends, whatever its outcome.
+    void SetPassword(std::string password);
+    // Whether the document at path asks for a password, and whether password opens it, from its
+    // password verifier alone (nothing is imported).
+    static TPasswordCheck CheckPassword(const std::string& path, std::string_view password);
 
     // Imports a document into an empty model and lays it out (final: the pages only read it).
     TOpenOutcome openfilenow(const std::string& path);
@@ -53,6 +59,7 @@ public:
     const std::string& Destination() const { return destination_; }
 
 private:
+    TImportOptions ImportOptions();
     TOpenOutcome FinishOpen(const TImportResult& outcome);
     void NoteSave(const TPDFSaveReport& report);
 
@@ -60,6 +67,7 @@ private:
     TMessageSink& messages_;
     TDocument doc_;
     std::string destination_;
+    std::string password_;
     std::vector<std::string> saveNotices_;
 };
 

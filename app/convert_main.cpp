@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -12,12 +13,15 @@
 
 #include "app/batch_runner.h"
 #include "app/conversion_session.h"
+#include "base/wipe.h"
 #include "word/word_dump.h"
 
 namespace qm {
 namespace {
 
 constexpr const char* kVersion = "1.1";
+// Where a password can come from without showing in the process list.
+constexpr const char* kPasswordVariable = "QUILLMERE_PASSWORD";
 
 // Messages of the import and the writer are kept for the report, not printed.
 class TRecordedMessages : public TMessageSink {
@@ -42,6 +46,9 @@ struct TOptions {
     bool Quiet = false;
     bool Dump = false;
     bool EmbedFonts = false;
+    // The password for encrypted inputs, from --password, --password-file or the environment.
+    std::string Password;
+    std::string PasswordFile;
 };
 
 // Prints the structure of each input (streams, header, pieces, property tables) instead of
@@ -62,7 +69,8 @@ int DumpInputs(const TOptions& options) {
             }
             bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
-        std::cout << "== " << input << "\n" << DumpWordDocument(std::move(bytes)) << std::flush;
+        std::cout << "== " << input << "\n"
+                  << DumpWordDocument(std::move(bytes), options.Password) << std::flush;
     }
     return status;
 }
@@ -89,6 +97,7 @@ TConvertReport ConvertOne(const TOptions& options, const std::string& input) {
     TRecordedMessages messages;
     TNoProgress progress;
     TConversionSession session(progress, messages);
+    session.SetPassword(options.Password);
     TOpenOutcome opened;
     if (input == "-") {
         std::vector<uint8_t> bytes;
@@ -139,45 +148,25 @@ void Report(const TOptions& options, const TConvertReport& r) {
             std::cerr << r.Input << ": " << notice << std::endl;
 }
 
-int Run(int argc, char** argv) {
-    TOptions options;
-    CLI::App app{"Converts Word documents (.doc, Word 97-2003) to PDF.", "quillmere-convert"};
-    app.add_option("files", options.Inputs, "Word documents to convert; - reads standard input")
-        ->required();
-    app.add_option("-o,--output", options.Output,
-                   "PDF file to write (one input; - for standard output)");
-    app.add_option("-d,--outdir", options.OutDir, "Folder for the PDF files")
-        ->check(CLI::ExistingDirectory);
-    app.add_option("-j,--jobs", options.Jobs,
-                   "Documents converted at once (default: the number of cores)")
-        ->check(CLI::PositiveNumber);
-    app.add_option("--timeout", options.Timeout,
-                   "Seconds before a conversion in a batch is stopped")
-        ->check(CLI::PositiveNumber);
-    app.add_option("--png", options.PngPrefix,
-                   "Also render the preview pages as PREFIX-1.png, ...");
-    app.add_flag("--json", options.Json, "One JSON line per input on standard output");
-    app.add_flag("--embed-fonts", options.EmbedFonts,
-                 "Embed subsets of every font, not only of those for text outside Windows-1252");
-    app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
-    app.add_flag("--dump", options.Dump,
-                 "Print the structure of each document instead of converting");
-    app.set_version_flag("--version", std::string("quillmere-convert ") + kVersion);
-    try {
-        app.parse(argc, argv);
-        if (!options.Output.empty() && options.Inputs.size() > 1)
-            throw CLI::ValidationError("--output takes exactly one input");
-        if (!options.Output.empty() && !options.OutDir.empty())
-            throw CLI::ValidationError("--output and --outdir exclude each other");
-        if (!options.PngPrefix.empty() && options.Inputs.size() > 1)
-            throw CLI::ValidationError("--png takes exactly one input");
-        if (options.Json && options.Output == "-")
-            throw CLI::ValidationError("--json and --output - both use standard output");
-    } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? 0 : 2;
-    }
+// The first line of the password file, without its line end.
+bool ReadPasswordFile(const std::string& path, std::string& password) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !std::getline(in, password)) return false;
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+    return true;
+}
 
+// --password and --password-file exclude each other; either wins over the environment.
+bool ResolvePassword(TOptions& options) {
+    if (!options.PasswordFile.empty())
+        return ReadPasswordFile(options.PasswordFile, options.Password);
+    if (options.Password.empty())
+        if (const char* fromEnvironment = std::getenv(kPasswordVariable))
+            options.Password = fromEnvironment;
+    return true;
+}
+
+int Convert(TOptions& options) {
     if (options.Dump) return DumpInputs(options);
     std::vector<TConvertReport> reports;
     if (options.Inputs.size() == 1) {
@@ -207,6 +196,60 @@ int Run(int argc, char** argv) {
         });
     if (showProgress) std::cerr << "\r\033[K" << std::flush;
     return ExitStatusFor(reports);
+}
+
+int Run(int argc, char** argv) {
+    TOptions options;
+    CLI::App app{"Converts Word documents (.doc, Word 97-2003) to PDF.", "quillmere-convert"};
+    app.add_option("files", options.Inputs, "Word documents to convert; - reads standard input")
+        ->required();
+    app.add_option("-o,--output", options.Output,
+                   "PDF file to write (one input; - for standard output)");
+    app.add_option("-d,--outdir", options.OutDir, "Folder for the PDF files")
+        ->check(CLI::ExistingDirectory);
+    app.add_option("-j,--jobs", options.Jobs,
+                   "Documents converted at once (default: the number of cores)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--timeout", options.Timeout,
+                   "Seconds before a conversion in a batch is stopped")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--png", options.PngPrefix,
+                   "Also render the preview pages as PREFIX-1.png, ...");
+    app.add_flag("--json", options.Json, "One JSON line per input on standard output");
+    app.add_flag("--embed-fonts", options.EmbedFonts,
+                 "Embed subsets of every font, not only of those for text outside Windows-1252");
+    app.add_flag("-q,--quiet", options.Quiet, "Print only problems");
+    app.add_flag("--dump", options.Dump,
+                 "Print the structure of each document instead of converting");
+    auto* password = app.add_option(
+        "--password", options.Password,
+        "Password of encrypted documents (see also " + std::string(kPasswordVariable) + ")");
+    app.add_option("--password-file", options.PasswordFile,
+                   "File whose first line is the password of encrypted documents")
+        ->excludes(password);
+    app.set_version_flag("--version", std::string("quillmere-convert ") + kVersion);
+    try {
+        app.parse(argc, argv);
+        if (!options.Output.empty() && options.Inputs.size() > 1)
+            throw CLI::ValidationError("--output takes exactly one input");
+        if (!options.Output.empty() && !options.OutDir.empty())
+            throw CLI::ValidationError("--output and --outdir exclude each other");
+        if (!options.PngPrefix.empty() && options.Inputs.size() > 1)
+            throw CLI::ValidationError("--png takes exactly one input");
+        if (options.Json && options.Output == "-")
+            throw CLI::ValidationError("--json and --output - both use standard output");
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+
+    if (!ResolvePassword(options)) {
+        std::cerr << options.PasswordFile << ": Can not read the password file." << std::endl;
+        return 2;
+    }
+    const int status = Convert(options);
+    Wipe(options.Password);
+    return status;
 }
 
 }  // namespace

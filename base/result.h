@@ -10,7 +10,8 @@ namespace qm {
 enum class TErrorKind {
     NotWordDocument,  // not a compound file, or no "WordDocument" stream
     Unsupported,      // a Word version or feature we do not read
-    Encrypted,        // password protected
+    Encrypted,        // password protected, and no password was given
+    WrongPassword,    // password protected, and the password given does not open it
     Damaged,          // structure broken beyond reading
     LimitExceeded,    // a stated resource limit was reached
     Io,               // the file could not be read

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   zlib1g-dev libfreetype-dev libfontconfig-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev
-  libharfbuzz-dev libfribidi-dev libunibreak-dev
+  libharfbuzz-dev libfribidi-dev libunibreak-dev nettle-dev
   qt6-base-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qpdf poppler-utils

@@ -25,17 +25,20 @@ void ReadTables(TWordFile& file) {
     file.Lists = ReadListTables(table, fib.FcPlfLst, fib.LcbPlfLst, fib.FcPlfLfo, fib.LcbPlfLfo);
 }
 
-}  // namespace
+// Replaces the stored streams with those decrypted with the password.
+Result<bool> Decrypt(const TCompoundFile& root, std::string_view password, TWordFile& file) {
+    Result<TDecryptedWord> clear = DecryptWordDocument(root, file.Main.Bytes(), password);
+    if (!clear) return clear.Error();
+    file.Main = std::move(clear->Main);
+    file.Table = std::move(clear->Table);
+    file.Data = std::move(clear->Data);
+    file.HasData = clear->HasData;
+    file.Encryption = std::move(clear->Encryption);
+    return true;
+}
 
-Result<TWordFile> ReadWord97File(const TCompoundFile& root) {
-    TWordFile file;
-    Result<TCfbStream> main = root.OpenStream("WordDocument");
-    if (!main) return MakeError(TErrorKind::NotWordDocument, kMsgNotWordDocument);
-    if (IsWord6Fib(main->Bytes())) return ReadWord6File(std::move(*main));
-    file.Main = std::move(*main);
-    Result<TFib> fib = ReadFib(file.Main.Bytes());
-    if (!fib) return fib.Error();
-    file.Fib = *fib;
+// Opens the "Data" and the table stream of an unencrypted document.
+Result<bool> OpenTableAndData(const TCompoundFile& root, TWordFile& file) {
     if (Result<TCfbStream> data = root.OpenStream("Data")) {
         file.Data = std::move(*data);
         file.HasData = true;
@@ -43,6 +46,27 @@ Result<TWordFile> ReadWord97File(const TCompoundFile& root) {
     Result<TCfbStream> table = root.OpenStream(file.Fib.WhichTblStm() ? "1Table" : "0Table");
     if (!table) return MakeError(TErrorKind::Damaged, kMsgNoTableStream);
     file.Table = std::move(*table);
+    return true;
+}
+
+}  // namespace
+
+Result<TWordFile> ReadWord97File(const TCompoundFile& root, std::string_view password) {
+    TWordFile file;
+    Result<TCfbStream> main = root.OpenStream("WordDocument");
+    if (!main) return MakeError(TErrorKind::NotWordDocument, kMsgNotWordDocument);
+    if (IsWord6Fib(main->Bytes())) return ReadWord6File(std::move(*main));
+    file.Main = std::move(*main);
+    if (IsEncryptedWord97(file.Main.Bytes())) {
+        if (Result<bool> decrypted = Decrypt(root, password, file); !decrypted)
+            return decrypted.Error();
+    }
+    Result<TFib> fib = ReadFib(file.Main.Bytes());
+    if (!fib) return fib.Error();
+    file.Fib = *fib;
+    if (!file.Encryption) {
+        if (Result<bool> opened = OpenTableAndData(root, file); !opened) return opened.Error();
+    }
     ReadTables(file);
     return file;
 }

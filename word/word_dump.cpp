@@ -22,6 +22,15 @@ void DumpFib(std::ostream& out, const TFib& fib) {
         << ", DOP " << fib.FcDop << ", CLX " << fib.FcClx << "/" << fib.LcbClx << "\n";
 }
 
+void DumpEncryption(std::ostream& out, const TWordEncryption& encryption) {
+    out << "Encryption: "
+        << (encryption.Method == TRc4Method::Md5 ? "RC4 (MD5)" : "RC4 CryptoAPI (SHA-1)") << ", "
+        << encryption.KeyBits << "-bit key\n";
+    if (encryption.SummaryDamaged) out << "  encrypted summary stream: damaged\n";
+    for (const TSummaryStream& stream : encryption.Summary)
+        out << "  encrypted summary: " << stream.Name << " " << stream.Bytes.size() << " bytes\n";
+}
+
 const char* StoryName(TStoryKind kind) {
     static constexpr const char* kNames[kStoryKinds] = {
         "main text", "footnotes", "headers",    "macros",
@@ -73,7 +82,7 @@ void DumpTables(std::ostream& out, const TWordFile& file) {
 
 }  // namespace
 
-std::string DumpWordDocument(std::vector<uint8_t> fileBytes) {
+std::string DumpWordDocument(std::vector<uint8_t> fileBytes, std::string_view password) {
     std::ostringstream out;
     Result<TCompoundFile> root = TCompoundFile::Open(std::move(fileBytes));
     if (!root) return "Not a readable compound file: " + root.Error().Message + "\n";
@@ -84,17 +93,16 @@ std::string DumpWordDocument(std::vector<uint8_t> fileBytes) {
     }
     Result<TCfbStream> main = root->OpenStream("WordDocument");
     if (!main) return out.str() + "No WordDocument stream\n";
-    // A Word 6 or Word 95 header is read with its file; the FIB shown is the one it gave.
-    Result<TWordFile> file = ReadWord97File(*root);
-    if (file && file->Word6) {
-        DumpFib(out, file->Fib);
-        DumpTables(out, *file);
-        return out.str();
+    Result<TWordFile> file = ReadWord97File(*root, password);
+    if (!file) {
+        // The header as stored, when it can be read at all; an encrypted document's cannot.
+        Result<TFib> fib = ReadFib(main->Bytes());
+        if (!fib) return out.str() + "FIB: " + file.Error().Message + "\n";
+        DumpFib(out, *fib);
+        return out.str() + file.Error().Message + "\n";
     }
-    Result<TFib> fib = ReadFib(main->Bytes());
-    if (!fib) return out.str() + "FIB: " + fib.Error().Message + "\n";
-    DumpFib(out, *fib);
-    if (!file) return out.str() + file.Error().Message + "\n";
+    DumpFib(out, file->Fib);
+    if (file->Encryption) DumpEncryption(out, *file->Encryption);
     DumpTables(out, *file);
     return out.str();
 }

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
 
-// The dump of the document held in fileBytes; a file that cannot be read says why.
-std::string DumpWordDocument(std::vector<uint8_t> fileBytes);
+// The dump of the document held in fileBytes; a file that cannot be read says why. An encrypted
+// document is dumped decrypted with password, with how it was encrypted.
+std::string DumpWordDocument(std::vector<uint8_t> fileBytes, std::string_view password = {});
 
 }  // namespace qm

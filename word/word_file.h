@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cfb/compound_file.h"
@@ -19,6 +21,7 @@
 #include "word/section_table.h"
 #include "word/story_table.h"
 #include "word/stylesheet.h"
+#include "word/word_decryption.h"
 
 namespace qm {
 
@@ -34,6 +37,8 @@ struct TWordFile {
     TCfbStream Table;  // "0Table" or "1Table"
     TCfbStream Data;   // "Data": the pictures
     bool HasData = false;
+    // Set when the streams above were decrypted with a password.
+    std::optional<TWordEncryption> Encryption;
 
     TFib Fib;
     TDop Dop;
@@ -56,11 +61,12 @@ struct TWordFile {
     TPieceProperties PieceProperties;
 };
 
-// Reads a Word 97 to 2003 document. Refuses a file without "WordDocument" (NotWordDocument), a
-// header that is not Word 97's or is encrypted (see ReadFib), and a missing table stream
+// Reads a Word 97 to 2003 document; an encrypted one is decrypted with password first (see
+// DecryptWordDocument for its refusals). Refuses a file without "WordDocument"
+// (NotWordDocument), a header that is not Word 97's (see ReadFib), and a missing table stream
 // (Damaged), each with the program's message. A missing "Data" stream is no error: the
 // document then has no pictures.
-Result<TWordFile> ReadWord97File(const TCompoundFile& root);
+Result<TWordFile> ReadWord97File(const TCompoundFile& root, std::string_view password = {});
 
 // Reads a Word 6 or Word 95 document whose main stream ReadWord97File found
 // (word/word6_reader.cpp): all its tables lie in that stream. Refuses an encrypted one (Encrypted)

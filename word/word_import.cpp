@@ -93,12 +93,13 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
 // Refusals of the header the user is told of; a file that is no Word document or is damaged
 // says so only in the result.
 bool ShownToUser(const TError& error) {
-    return error.Kind == TErrorKind::Encrypted || error.Kind == TErrorKind::Unsupported;
+    return error.Kind == TErrorKind::Encrypted || error.Kind == TErrorKind::WrongPassword ||
+           error.Kind == TErrorKind::Unsupported;
 }
 
 TImportResult ReadDocument(TDocument& doc, const TCompoundFile& root, TProgressSink* progress,
-                           TMessageSink* messages) {
-    Result<TWordFile> file = ReadWord97File(root);
+                           TMessageSink* messages, std::string_view password) {
+    Result<TWordFile> file = ReadWord97File(root, password);
     if (!file) {
         const TError& error = file.Error();
         if (messages && ShownToUser(error))
@@ -133,7 +134,7 @@ TImportResult Import(TDocument& doc, Result<TCompoundFile> root, bool word2,
         if (messages) messages->ShowMessage(kMsgCannotOpen, TMessageIcon::Error);
         result = Refused(root.Error().Kind, kMsgCannotOpen);
     } else {
-        result = ReadDocument(doc, *root, progress, messages);
+        result = ReadDocument(doc, *root, progress, messages, options.Password);
     }
     TModelWriter::Rewind(doc);
     if (!options.Layout) return result;
@@ -164,6 +165,18 @@ TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgr
                               TMessageSink* messages, TImportOptions options) {
     const bool word2 = IsWord2Header(bytes);
     return Import(doc, TCompoundFile::Open(std::move(bytes)), word2, progress, messages, options);
+}
+
+TPasswordCheck CheckWordPassword(const std::string& path, std::string_view password) {
+    Result<TCompoundFile> root = TCompoundFile::OpenFile(path);
+    if (!root) return TPasswordCheck::NotAsked;
+    Result<TCfbStream> main = root->OpenStream("WordDocument");
+    if (!main || !IsEncryptedWord97(main->Bytes())) return TPasswordCheck::NotAsked;
+    Result<TWordUnlock> unlock = UnlockWordDocument(*root, main->Bytes(), password);
+    if (unlock) return TPasswordCheck::Opens;
+    if (unlock.Error().Kind == TErrorKind::Encrypted) return TPasswordCheck::Missing;
+    if (unlock.Error().Kind == TErrorKind::WrongPassword) return TPasswordCheck::Wrong;
+    return TPasswordCheck::NotAsked;
 }
 
 bool OpenWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/notices.h"
@@ -31,6 +32,9 @@ struct TImportOptions {
     // Lay the model out at the end (CompleteRefresh). Benchmarks of the reading alone turn it
     // off; the cursor is set and the rows are marked unsettled either way.
     bool Layout = true;
+    // The password of an encrypted document (UTF-8); unused for others. The import keeps no
+    // copy of it: the caller owns it and clears it afterwards.
+    std::string_view Password;
 };
 
 // The limits of one import, beyond those of the compound file (kMaxCompoundFileBytes), the
@@ -50,16 +54,24 @@ std::string LimitMessage(uint64_t limit, const char* what);
 
 // Imports the Word document at path (or held in bytes). A file that is not a compound file,
 // or cannot be opened, shows "Can not open docfile!" through messages; an encrypted document
-// and one older than Word 97 are refused with their message shown, and leave the model as it
-// was. A document over one of the limits above is refused (Kind LimitExceeded) with its
-// message shown: one over kMaxCharacters or kMaxParagraphs before its text is read, one that
-// the layout stops at kMaxPages or kMaxLines after the layout, and the model is emptied again
-// (TDocument::Reset). Without the layout (options.Layout off) those two are the caller's to
-// check (TDocument::LayoutLimited). Progress goes to progress. Either sink may be null.
+// is decrypted in memory with options.Password. An encrypted document without a password
+// (Encrypted) or with a wrong one (WrongPassword), one protected in a way not read, and one
+// older than Word 97 are refused with their message shown, and leave the model as it was. A
+// document over one of the limits above is refused (Kind LimitExceeded) with its message shown: one
+// over kMaxCharacters or kMaxParagraphs before its text is read, one that the layout stops at
+// kMaxPages or kMaxLines after the layout, and the model is emptied again (TDocument::Reset).
+// Without the layout (options.Layout off) those two are the caller's to check
+// (TDocument::LayoutLimited). Progress goes to progress. Either sink may be null.
 TImportResult ImportWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,
                              TMessageSink* messages, TImportOptions options = {});
 TImportResult ImportWordBytes(TDocument& doc, std::vector<uint8_t> bytes, TProgressSink* progress,
                               TMessageSink* messages, TImportOptions options = {});
+
+// What opening a document with a password would meet, found from its header and its password
+// verifier alone: nothing is decrypted or imported. NotAsked: the document is not encrypted,
+// or cannot be read for another reason, which the import tells.
+enum class TPasswordCheck { NotAsked, Missing, Wrong, Opens };
+TPasswordCheck CheckWordPassword(const std::string& path, std::string_view password);
 
 // The same, answering only whether the text was read.
 bool OpenWordFile(TDocument& doc, const std::string& path, TProgressSink* progress,

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
@@ -16,6 +17,7 @@
 #include "app/window/image_button.h"
 #include "app/window/pictures.h"
 #include "app/window/preview_geometry.h"
+#include "base/wipe.h"
 
 namespace qm {
 
@@ -131,13 +133,40 @@ void TMainForm::CreateStatusBar() {
     setStatusBar(StatusBar1);
 }
 
+// Asks until a password opens the document; false when the user cancels. A document that asks
+// for no password passes at once, and so does one that cannot be read: its import says why.
+bool TMainForm::AskPasswordFor(const std::string& path, std::string& password) {
+    if (TConversionSession::CheckPassword(path, "") != TPasswordCheck::Missing) return true;
+    QString prompt = "This document is password protected. Password:";
+    for (;;) {
+        std::optional<QString> answer;
+        if (services_.AskPassword) {
+            answer = services_.AskPassword(prompt);
+        } else {
+            bool ok = false;
+            answer = QInputDialog::getText(this, QString(), prompt, QLineEdit::Password, {}, &ok);
+            if (!ok) answer.reset();
+        }
+        if (!answer) return false;
+        password = answer->toStdString();
+        answer->fill(QChar(0));
+        const TPasswordCheck check = TConversionSession::CheckPassword(path, password);
+        if (check != TPasswordCheck::Wrong && check != TPasswordCheck::Missing) return true;
+        Wipe(password);
+        prompt = "The password is not correct. Password:";
+    }
+}
+
 void TMainForm::openfilenow(const QString& path) {
     const std::string local = LocalName(path);
+    std::string password;
+    if (!AskPasswordFor(local, password)) return;
     DestEdit->setText(DisplayName(TConversionSession::DestinationFor(local)));
     TOpenOutcome outcome;
     {
         TBusyCursor busy;
         importing_ = true;
+        session_.SetPassword(std::move(password));
         outcome = session_.openfilenow(local);
         importing_ = false;
     }

@@ -24,6 +24,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/conversion_session.h"
@@ -45,6 +46,9 @@ struct TWindowServices {
     std::function<void(const QUrl&)> OpenUrl;  // empty: the desktop's default application
     std::string ProgramDir;                    // empty: the executable's folder
     std::string FoldersFile;                   // empty: FoldersDatPath(ProgramDir)
+    // Asks for a document's password with the prompt; nothing when the user cancels. Empty: an
+    // input dialog that hides what is typed.
+    std::function<std::optional<QString>(const QString& prompt)> AskPassword;
 };
 
 // The progress message: posted to the window, it shows its percentage like SetProStatus.
@@ -62,7 +66,8 @@ class TMainForm : public QMainWindow, public TProgressSink {
 
     // --- the workflow ---
     // Puts the destination beside `path` into the box, imports and lays out the document and
-    // shows the page "Create PDF file".
+    // shows the page "Create PDF file". An encrypted document's password is asked first, again
+    // after a wrong one; Cancel leaves everything as it was.
     void openfilenow(const QString& path);
     // A file named on the command line, opened as if double-clicked in the file list.
     void OpenFromCommandLine(const QString& path);
@@ -132,6 +137,7 @@ class TMainForm : public QMainWindow, public TProgressSink {
     QWidget* CreateBottomStrip();
     void CreateStatusBar();
     void ShowNotices(const std::vector<std::string>& notices);
+    bool AskPasswordFor(const std::string& path, std::string& password);
     void LoadFavourites();
     void ShowFavourites();
     void ShellTree1Change();

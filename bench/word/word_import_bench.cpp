@@ -28,7 +28,7 @@ void RunImport(benchmark::State& state, const std::vector<uint8_t>& file) {
         std::vector<uint8_t> bytes = file;
         state.ResumeTiming();
         const TImportResult result =
-            ImportWordBytes(*doc, std::move(bytes), nullptr, nullptr, TImportOptions{false});
+            ImportWordBytes(*doc, std::move(bytes), nullptr, nullptr, TImportOptions{false, {}});
         characters += result.CharactersRead;
         benchmark::DoNotOptimize(doc->Fields.data());
     }

@@ -339,5 +339,50 @@ TEST_F(WindowTest, TheNoticesOfTheOpenedDocumentStandAboveThePreview) {
     EXPECT_TRUE(form_->NoticeList->text().isEmpty());
 }
 
+// An encrypted document's password is asked before anything changes, again after a wrong one;
+// Cancel keeps the document shown before.
+TEST_F(WindowTest, AnEncryptedDocumentAsksForItsPasswordAndCancelKeepsTheWindow) {
+    auto make = [&](const QString& name, const TWordBuilder& builder) {
+        const std::vector<uint8_t> bytes = builder.Build();
+        return MakeFile(name, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                         static_cast<qsizetype>(bytes.size())));
+    };
+    auto firstLine = [&] {
+        std::u32string text;
+        for (const TCharRec& ch : form_->Session().Document().Fields[0].Lines[0].Chars)
+            text.push_back(ch.Code);
+        return text;
+    };
+    TWordBuilder locked;
+    locked.Options().Protection.Cipher = TWordCipher::Rc4;
+    locked.Options().Protection.Password = "Kennwort";
+    locked.Para(u"Behind a password.");
+    const QString lockedPath = make("locked.doc", locked);
+    form_->openfilenow(make("open.doc", TWordBuilder().Para(u"In the open.")));
+    form_->PageControl1->setCurrentIndex(0);
+
+    // Cancel at once, and Cancel after a wrong password: nothing changes.
+    for (int wrong = 0; wrong < 2; ++wrong) {
+        prompts_.clear();
+        if (wrong) answers_.push_back(QString("kennwort"));
+        form_->openfilenow(lockedPath);
+        EXPECT_EQ(prompts_.size(), static_cast<size_t>(1 + wrong));
+        EXPECT_EQ(firstLine(), U"In the open.");
+        EXPECT_EQ(form_->DestEdit->text(), Path("open.pdf"));
+        EXPECT_EQ(form_->PageControl1->currentIndex(), 0);
+    }
+
+    prompts_.clear();
+    answers_ = {QString("kennwort"), QString(""), QString("Kennwort")};
+    form_->openfilenow(lockedPath);
+    EXPECT_EQ(prompts_, (std::vector<QString>{"This document is password protected. Password:",
+                                              "The password is not correct. Password:",
+                                              "The password is not correct. Password:"}));
+    EXPECT_EQ(firstLine(), U"Behind a password.");
+    EXPECT_EQ(form_->DestEdit->text(), Path("locked.pdf"));
+    EXPECT_EQ(form_->PageControl1->currentIndex(), 1);
+    EXPECT_TRUE(messages_.Messages.empty());
+}
+
 }  // namespace
 }  // namespace qm

@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,13 @@ class WindowTest : public ::testing::Test {
             return quitAnswer_;
         };
         services.OpenUrl = [this](const QUrl& url) { opened_.push_back(url); };
+        services.AskPassword = [this](const QString& prompt) -> std::optional<QString> {
+            prompts_.push_back(prompt);
+            if (answers_.empty()) return std::nullopt;  // Cancel
+            std::optional<QString> answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        };
         services.ProgramDir = ProgramPath("").toStdString();
         services.FoldersFile = ProgramPath("folders.dat").toStdString();
         form_ = std::make_unique<TMainForm>(services);
@@ -78,6 +87,9 @@ class WindowTest : public ::testing::Test {
     QTemporaryDir program_;
     TRecordingSink messages_;
     std::vector<QUrl> opened_;
+    // The password questions asked, and the answers given in turn (nothing: Cancel).
+    std::vector<QString> prompts_;
+    std::deque<std::optional<QString>> answers_;
     int quitQuestions_ = 0;
     bool quitAnswer_ = true;
     std::unique_ptr<TMainForm> form_;

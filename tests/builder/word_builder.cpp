@@ -214,6 +214,7 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> TWordStreams::RootStre
     if (!DecoyTable.empty())
         streams.emplace_back(TableName == "1Table" ? "0Table" : "1Table", DecoyTable);
     if (HasData) streams.emplace_back("Data", Data);
+    streams.insert(streams.end(), Extra.begin(), Extra.end());
     return streams;
 }
 

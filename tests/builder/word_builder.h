@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "builder/word_protection.h"
+
 namespace qm {
 
 // A property list: sprms as stored .
@@ -160,7 +162,8 @@ struct TWordOptions {
     uint16_t NFib = 0x00C1;
     bool Table1 = true;             // fWhichTblStm: the tables go to "1Table" (else "0Table")
     bool DecoyTableStream = false;  // also write the other table stream, filled with garbage
-    bool Encrypted = false;
+    bool Encrypted = false;  // only the flag: fEncrypted without an encryption header
+    TPasswordProtection Protection;
     bool DataStream = true;
     bool HeaderTable = true;  // false: lcbPlcfhdd = 0 even when there are header stories
     bool FacingPages = false;
@@ -175,6 +178,8 @@ struct TWordStreams {
     std::string TableName;
     std::vector<uint8_t> DecoyTable;  // written under the other table name when not empty
     bool HasData = true;
+    // Further root streams, such as the encrypted summary stream.
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> Extra;
 
     // The root streams for WriteCompoundFile.
     std::vector<std::pair<std::string, std::vector<uint8_t>>> RootStreams() const;

@@ -119,6 +119,7 @@ class TWordWriter {
         streams_.HasData = b_.options_.DataStream;
         if (streams_.HasData) streams_.Data = b_.data_;
         if (b_.options_.DecoyTableStream) streams_.DecoyTable.assign(1024, 0xEE);
+        ProtectStreams(streams_, b_.options_.Protection);
         return streams_;
     }
 
@@ -260,6 +261,8 @@ class TWordWriter {
 
 void TWordWriter::WriteTables() {
     auto& t = streams_.Table;
+    // Room for the encryption header, which comes first.
+    t.assign(ProtectionHeaderBytes(b_.options_.Protection), 0);
     WriteStylesheet(t);
     WriteSections(t);
     if (hasHeaders_ && b_.options_.HeaderTable) {
@@ -480,6 +483,7 @@ void TWordWriter::WriteFib() {
     PutU16(f, 0x06, 0x0409);  // lid: English (US)
     uint16_t flags = 0x0004;  // fComplex: the text is described by a piece table
     if (o.Encrypted) flags |= 0x0100;
+    if (o.Protection.XorObfuscated) flags |= 0x8100;  // fEncrypted and fObfuscated
     if (o.Table1) flags |= 0x0200;
     PutU16(f, 0x0A, flags);
     PutU16(f, 0x0C, 0x00BF);  // nFibBack

@@ -128,6 +128,48 @@ TEST_F(Cli, EmbedFontsEmbedsTheSimpleFontsAndKeepsTheText) {
     EXPECT_NE(letters.find("Hellofromthecommandline."), std::string::npos) << text.Output;
 }
 
+TEST_F(Cli, EncryptedInputsTakeTheirPasswordFromTheOptionAFileOrTheEnvironment) {
+    TWordBuilder builder;
+    builder.Options().Protection.Cipher = TWordCipher::CryptoApi;
+    builder.Options().Protection.Password = "s3cret";
+    builder.Para(u"Behind a password.");
+    const std::string locked = dir / "locked.doc";
+    test::WriteFile(locked, builder.Build());
+    const std::string pdf = dir / "locked.pdf";
+    const std::string file = dir / "password.txt";
+    test::WriteFile(file, std::string("s3cret\r\nsecond line\n"));
+    const std::string bin = std::string(QM_CONVERT_BIN) + " ";
+    const std::string plain = "env -u QUILLMERE_PASSWORD " + bin;
+    struct TCase {
+        std::string Command;
+        int ExitCode;
+        std::string Says;
+    };
+    const TCase cases[] = {
+        {plain + ShellQuote(locked), 1, "This document is password protected."},
+        {plain + "--password S3cret " + ShellQuote(locked), 1, "The password is not correct."},
+        {plain + "--password s3cret " + ShellQuote(locked), 0, "(1 page)"},
+        {plain + "--password-file " + ShellQuote(file) + " " + ShellQuote(locked), 0, "(1 page)"},
+        {"QUILLMERE_PASSWORD=s3cret " + bin + ShellQuote(locked), 0, "(1 page)"},
+        // The option wins over the environment.
+        {"QUILLMERE_PASSWORD=s3cret " + bin + "--password x " + ShellQuote(locked), 1,
+         "The password is not correct."},
+        {plain + "--password s3cret --password-file " + ShellQuote(file) + " " + ShellQuote(locked),
+         2, "excludes"},
+        {plain + "--password-file " + ShellQuote(dir / "none.txt") + " " + ShellQuote(locked), 2,
+         "Can not read the password file."},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Command);
+        std::filesystem::remove(pdf);
+        const auto run = RunCommand(c.Command + " 2>&1");
+        EXPECT_EQ(run.ExitCode, c.ExitCode);
+        EXPECT_NE(run.Output.find(c.Says), std::string::npos) << run.Output;
+        EXPECT_EQ(std::filesystem::exists(pdf), c.ExitCode == 0);
+        EXPECT_EQ(run.Output.find("s3cret"), std::string::npos) << "never printed";
+    }
+}
+
 TEST_F(Cli, PreviewPagesAsPng) {
     EXPECT_EQ(Convert("--png " + ShellQuote(dir / "page") + " " + ShellQuote(good)).ExitCode, 0);
     EXPECT_EQ(test::ReadFile(dir / "page-1.png").substr(1, 3), "PNG");

@@ -32,6 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The password of the encrypted seeds.
+    session->SetPassword("password");
     if (!session->OpenBytes(std::vector<uint8_t>(data, data + size)).Imported) return 0;
     std::ostringstream pdf;
     session->SavePDFFile(pdf);

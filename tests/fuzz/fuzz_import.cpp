@@ -1,5 +1,6 @@
 // Fuzz target: the whole Word import from bytes into one model, emptied before each input as a
-// conversion does. The layout runs in the conversion target.
+// conversion does. The layout runs in the conversion target. Every input is opened with the
+// password of the encrypted seeds, so that the decryption runs under what the mutations make.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -7,6 +8,9 @@
 #include "word/word_import.h"
 
 namespace {
+
+// The password of the encrypted seeds (and of a corpus document).
+constexpr const char* kSeedPassword = "password";
 
 class TNoMessages : public qm::TMessageSink {
   public:
@@ -34,6 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TNoProgress progress;
     doc->Reset();
     qm::ImportWordBytes(*doc, std::vector<uint8_t>(data, data + size), &progress, &messages,
-                        qm::TImportOptions{false});
+                        qm::TImportOptions{false, kSeedPassword});
     return 0;
 }

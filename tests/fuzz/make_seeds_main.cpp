@@ -157,6 +157,18 @@ TBytes Word6FastSaved() {
     const uint16_t list = b.PieceList(sprm6::Italic() + sprm6::Size(30));
     b.Text("first ").Piece(static_cast<uint16_t>((85 << 1) | (1 << 8))).Text("second ");
     b.Piece(static_cast<uint16_t>((list << 1) | 1)).Text("third").Paragraph();
+// Encrypted with the password the import and conversion targets try: the text past the first
+// blocks, and with CryptoAPI an encrypted summary stream.
+TBytes Encrypted(TWordCipher cipher, uint32_t keyBits) {
+    TWordBuilder b;
+    b.Options().Protection.Cipher = cipher;
+    b.Options().Protection.KeyBits = keyBits;
+    b.Options().Protection.Password = "password";
+    if (cipher == TWordCipher::CryptoApi)
+        b.Options().Protection.SummaryStreams = {{"\x05SummaryInformation", TBytes(48, 7)}};
+    b.Text(u"bold ", sprm::Bold()).Text(u"and plain text ");
+    b.Para(u"in an encrypted document, long enough to pass a block of the cipher or two.");
+    b.Para(u"Centred", sprm::Justify(1));
     return b.Build();
 }
 
@@ -340,6 +352,8 @@ int main(int argc, char** argv) {
         {"word6-codepages.doc", Word6CodePages()},
         {"word6-table.doc", Word6Table()},
         {"word6-fastsaved.doc", Word6FastSaved()},
+        {"encrypted-rc4.doc", Encrypted(TWordCipher::Rc4, 128)},
+        {"encrypted-cryptoapi40.doc", Encrypted(TWordCipher::CryptoApi, 40)},
     };
     for (const auto& [name, bytes] : docs) {
         Write(out / "word" / name, bytes);

@@ -10,7 +10,7 @@ namespace {
 
 TImportResult Import6(TDocument& doc, const TWord6Builder& b, TMessageSink* messages = nullptr) {
     EnsureHeaderFooterFields(doc);
-    return ImportWordBytes(doc, b.Build(), nullptr, messages, TImportOptions{false});
+    return ImportWordBytes(doc, b.Build(), nullptr, messages, TImportOptions{false, {}});
 }
 
 std::u32string LineCodes(const TDocument& doc, size_t line) {
@@ -94,7 +94,7 @@ TEST(Word6Import, Word2FilesAreRefusedByName) {
     word2[2] = 0x2D;
     TDocument doc;
     TRecordingMessages messages;
-    const TImportResult r = ImportWordBytes(doc, word2, nullptr, &messages, TImportOptions{false});
+    const TImportResult r = ImportWordBytes(doc, word2, nullptr, &messages, TImportOptions{false, {}});
     EXPECT_FALSE(r.Converted);
     EXPECT_EQ(r.Kind, TErrorKind::Unsupported);
     EXPECT_EQ(r.Message, "Word 2 documents are not supported.");
@@ -102,7 +102,7 @@ TEST(Word6Import, Word2FilesAreRefusedByName) {
     EXPECT_EQ(messages.Shown[0].first, r.Message);
     // Any other file that is no compound file keeps the old words.
     word2[0] = 0;
-    EXPECT_EQ(ImportWordBytes(doc, word2, nullptr, nullptr, TImportOptions{false}).Message,
+    EXPECT_EQ(ImportWordBytes(doc, word2, nullptr, nullptr, TImportOptions{false, {}}).Message,
               "Can not open docfile!");
 }
 

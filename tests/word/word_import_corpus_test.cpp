@@ -67,17 +67,55 @@ TEST(WordImportCorpus, EveryFileImportsOrIsRefusedWithAMessage) {
 TEST(WordImportCorpus, RefusesTheEncryptedAndWord2Documents) {
     const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
     if (!std::filesystem::exists(dir / "PasswordProtected.doc")) GTEST_SKIP() << "no corpus";
-    const std::pair<const char*, const char*> cases[] = {
-        {"PasswordProtected.doc", "This document is password protected."},
-        {"password_tika_binaryrc4.doc", "This document is password protected."},
-        {"word2.doc", "Word 2 documents are not supported."},
+    struct TCase {
+        const char* Name;
+        const char* Password;
+        const char* Message;
     };
-    for (const auto& [name, message] : cases) {
-        SCOPED_TRACE(name);
+    const TCase cases[] = {
+        {"PasswordProtected.doc", "", "This document is password protected."},
+        {"PasswordProtected.doc", "password", "The password is not correct."},
+        {"password_tika_binaryrc4.doc", "", "This document is password protected."},
+        {"password_tika_binaryrc4.doc", "Tika", "The password is not correct."},
+        {"password_password_cryptoapi.doc", "", "This document is password protected."},
+        {"word2.doc", "", "Word 2 documents are not supported."},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + " with \"" + c.Password + "\"");
         TDocument doc;
-        const TImportResult result = ImportWordFile(doc, (dir / name).string(), nullptr, nullptr);
+        TImportOptions options;
+        options.Password = c.Password;
+        const TImportResult result =
+            ImportWordFile(doc, (dir / c.Name).string(), nullptr, nullptr, options);
         EXPECT_FALSE(result.Converted);
-        EXPECT_EQ(result.Message, message);
+        EXPECT_EQ(result.Message, c.Message);
+    }
+}
+
+// The two documents whose passwords are known: one with the MD5 RC4 encryption, one with RC4
+// CryptoAPI (128-bit key).
+TEST(WordImportCorpus, ReadsTheEncryptedDocumentsWithTheirPasswords) {
+    const std::filesystem::path dir = std::filesystem::path(QM_SHARED_DIR) / "corpus";
+    if (!std::filesystem::exists(dir / "password_tika_binaryrc4.doc")) GTEST_SKIP() << "no corpus";
+    struct TCase {
+        const char* Name;
+        const char* Password;
+        std::string Text;
+    };
+    const TCase cases[] = {
+        {"password_tika_binaryrc4.doc", "tika", "This is an encrypted Word 2007 File.\n"},
+        {"password_password_cryptoapi.doc", "password", "This is a test\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TDocument doc;
+        EnsureHeaderFooterFields(doc);
+        TImportOptions options;
+        options.Password = c.Password;
+        const TImportResult result =
+            ImportWordFile(doc, (dir / c.Name).string(), nullptr, nullptr, options);
+        ASSERT_TRUE(result.Converted) << result.Message;
+        EXPECT_EQ(FieldText(doc, 0).substr(0, c.Text.size()), c.Text);
     }
 }
 

@@ -46,14 +46,14 @@ inline void EnsureHeaderFooterFields(TDocument& doc) {
 inline TImportResult Import(TDocument& doc, const TWordBuilder& builder,
                             TMessageSink* messages = nullptr, TProgressSink* progress = nullptr) {
     EnsureHeaderFooterFields(doc);
-    return ImportWordBytes(doc, builder.Build(), progress, messages, TImportOptions{false});
+    return ImportWordBytes(doc, builder.Build(), progress, messages, TImportOptions{false, {}});
 }
 
 inline TImportResult ImportStreams(TDocument& doc, const TWordStreams& streams,
                                    TMessageSink* messages = nullptr) {
     EnsureHeaderFooterFields(doc);
     return ImportWordBytes(doc, WriteCompoundFile(streams.RootStreams()), nullptr, messages,
-                           TImportOptions{false});
+                           TImportOptions{false, {}});
 }
 
 // The codes of a line as a string.
