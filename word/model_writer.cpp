@@ -193,6 +193,11 @@ void TModelWriter::UseLists(const TListTables& tables) {
     numbering_.emplace(tables);
 }
 
+void TModelWriter::EndEmptyParagraph(const TRunFormat& format) {
+    const TLineRec* line = CurrentLine();
+    if (line && line->Chars.empty() && !paraTarget_) WriteParagraphFormat(format);
+}
+
 void TModelWriter::EndListParagraph(const TRunFormat& format) {
     TLineRec* line = CurrentLine();
     if (!numbering_ || format.Pap.Ilfo == 0 || !line || paraTarget_) return;

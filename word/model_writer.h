@@ -39,6 +39,9 @@ class TModelWriter {
     // A paragraph end: a list paragraph that received no text still takes its format and label;
     // the label takes the paragraph mark's character properties.
     void EndListParagraph(const TRunFormat& format);
+    // Before a paragraph mark outside tables: an empty paragraph (a line without characters)
+    // takes its own format from its mark, as text would have written it.
+    void EndEmptyParagraph(const TRunFormat& format);
 
     // A story starts at the cursor: no row is open, no cell's paragraph format is the target.
     void StartStory();

@@ -174,7 +174,10 @@ void TStoryReader::HandleBreak(char32_t code) {
         writer_.KeepTableMark(code);
         return;
     }
-    if (code == kParagraphEnd) writer_.EndListParagraph(resolver_.Format());
+    if (code == kParagraphEnd) {
+        writer_.EndEmptyParagraph(resolver_.Format());
+        writer_.EndListParagraph(resolver_.Format());
+    }
     writer_.EndLine(code == kParagraphEnd ? TLineEnd::Paragraph
                     : code == kLineBreak  ? TLineEnd::LineBreak
                                           : TLineEnd::PageBreak);

@@ -227,6 +227,22 @@ TEST(WordImportProps, SingleSpacedLinesIncludeTheFontsLineGap) {
     }
 }
 
+TEST(WordImportProps, AnEmptyParagraphHasTheFormatOfItsMark) {
+    // Empty paragraphs keep what their marks say: the page break before one starts a page, the
+    // space after another stands below it, a centred one is centred.
+    TWordBuilder b;
+    b.Para(u"text");
+    b.Para(u"", sprm::PageBreakBefore());
+    b.Para(u"", sprm::SpaceAfter(480) + sprm::Justify(1));
+    b.Para(u"end");
+    TDocument doc = Imported(b);
+    const TParaFormat& spaced = ParaOfLine(doc, 2);
+    EXPECT_NEAR(spaced.SpaceAfter, TwipsToMm(480), 1e-9);
+    EXPECT_EQ(spaced.Align, 1);
+    doc.CompleteRefresh();
+    EXPECT_EQ(doc.GetAnzPages(), 2);
+}
+
 TEST(WordImportProps, HeaderFooterPageSelection) {
     struct TCase {
         bool Title;
