@@ -76,13 +76,17 @@ double TMeasuringFont::Measure(const TFontRec& font) const {
 }
 
 double TMeasuringFont::BlankHeightMm() {
-    if (current_ < 0) {
+    return BlankHeightMm(current_);
+}
+
+double TMeasuringFont::BlankHeightMm(int32_t fontIndex) {
+    if (fontIndex < 0 || fontIndex >= doc_.FontCount()) {
         if (defaultHeight_ < 0) defaultHeight_ = Measure(doc_.DefaultFontRec());
         return defaultHeight_;
     }
-    if (heights_.size() <= static_cast<size_t>(current_)) heights_.resize(current_ + 1, -1.0);
-    double& height = heights_[current_];
-    if (height < 0) height = Measure(doc_.Fonts[current_]);
+    if (heights_.size() <= static_cast<size_t>(fontIndex)) heights_.resize(fontIndex + 1, -1.0);
+    double& height = heights_[fontIndex];
+    if (height < 0) height = Measure(doc_.Fonts[fontIndex]);
     return height;
 }
 

@@ -36,6 +36,8 @@ class TMeasuringFont {
         if (fontIndex >= 0 && fontIndex < doc_.FontCount()) current_ = fontIndex;
     }
     double BlankHeightMm();
+    // The same for a given font entry (an empty paragraph's mark), without making it current.
+    double BlankHeightMm(int32_t fontIndex);
 
   private:
     double Measure(const TFontRec& font) const;

@@ -80,7 +80,9 @@ size_t BetterBreak(std::span<TCharRec* const> chars, size_t pos) {
 }
 
 double SpacedLineHeight(double tallest, const TParaFormat& para, TMeasuringFont& font) {
-    double height = tallest == -1 ? font.BlankHeightMm() : tallest;
+    double height = tallest;
+    if (tallest == -1)
+        height = para.MarkFont >= 0 ? font.BlankHeightMm(para.MarkFont) : font.BlankHeightMm();
     switch (para.LineSpacingRule) {
         case 0:
             height *= para.LineSpacing;

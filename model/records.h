@@ -107,9 +107,12 @@ struct TParaFormat {
     int32_t ListNumber = 0;
     std::u32string ListLabel;  // ListKind 3: the label's text
     int32_t ListFont = -1;     // its font entry; -1: the first character's
-    uint8_t ListFollow = 0;    // after the label: 0 a tab, 1 a space, 2 nothing
-    uint8_t ListAlign = 0;     // the label at the indent: 0 starts there, 1 centred, 2 ends there
-    double ListShift = 0;      // the layout: the label's start from the first line's indent
+    // An empty paragraph's mark's font entry, which gives the empty line its height; -1: the
+    // font of the last character laid out.
+    int32_t MarkFont = -1;
+    uint8_t ListFollow = 0;  // after the label: 0 a tab, 1 a space, 2 nothing
+    uint8_t ListAlign = 0;   // the label at the indent: 0 starts there, 1 centred, 2 ends there
+    double ListShift = 0;    // the layout: the label's start from the first line's indent
 
     int32_t TabCount() const { return static_cast<int32_t>(Tabs.size()); }
     bool operator==(const TParaFormat&) const = default;

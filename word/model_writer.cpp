@@ -194,8 +194,11 @@ void TModelWriter::UseLists(const TListTables& tables) {
 }
 
 void TModelWriter::EndEmptyParagraph(const TRunFormat& format) {
-    const TLineRec* line = CurrentLine();
-    if (line && line->Chars.empty() && !paraTarget_) WriteParagraphFormat(format);
+    TLineRec* line = CurrentLine();
+    if (!line || !line->Chars.empty() || paraTarget_) return;
+    WriteParagraphFormat(format);
+    line->Para.MarkFont =
+        doc_.GetNewFontIndex(FontFormat(format.Chp, fonts_, doc_.DefaultFontRec()));
 }
 
 void TModelWriter::EndListParagraph(const TRunFormat& format) {

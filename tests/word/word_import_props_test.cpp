@@ -234,6 +234,8 @@ TEST(WordImportProps, AnEmptyParagraphHasTheFormatOfItsMark) {
     b.Para(u"text");
     b.Para(u"", sprm::PageBreakBefore());
     b.Para(u"", sprm::SpaceAfter(480) + sprm::Justify(1));
+    // An empty line is as high as its mark's font: 24 points after 10.
+    b.Paragraph({}, 0, sprm::Size(48));
     b.Para(u"end");
     TDocument doc = Imported(b);
     const TParaFormat& spaced = ParaOfLine(doc, 2);
@@ -241,6 +243,11 @@ TEST(WordImportProps, AnEmptyParagraphHasTheFormatOfItsMark) {
     EXPECT_EQ(spaced.Align, 1);
     doc.CompleteRefresh();
     EXPECT_EQ(doc.GetAnzPages(), 2);
+    const int32_t page2 = doc.Fields[0].NextField;
+    ASSERT_GT(page2, 0);
+    const auto& lines = doc.Fields[page2].Lines;
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_GT(lines[2].LineHeight, 2 * lines[1].LineHeight);
 }
 
 TEST(WordImportProps, HeaderFooterPageSelection) {
