@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/byte_reader.h"
+
 namespace qm {
 
 namespace {
@@ -51,6 +53,20 @@ bool ShadingColor(uint16_t shd, int32_t& color) {
     // cent pattern on an automatic background is a light grey, not nearly black.
     color = BlendShading(IcoColor(fore), IcoColor(back, 0xFFFFFF), shd >> 10);
     return true;
+}
+
+int32_t ShadingColor24(std::span<const uint8_t> shd) {
+    constexpr uint32_t kAuto = 0xFF000000;
+    constexpr uint16_t kNilPattern = 0xFFFF;
+    ByteReader r(shd);
+    uint32_t fore = 0, back = 0;
+    uint16_t pattern = 0;
+    if (!r.U32(fore) || !r.U32(back) || !r.U16(pattern) || pattern == kNilPattern) return -1;
+    const bool autoBack = (back & kAuto) == kAuto;
+    if (pattern == 0 && autoBack) return -1;
+    const int32_t foreColor = (fore & kAuto) == kAuto ? 0 : static_cast<int32_t>(fore & 0xFFFFFF);
+    const int32_t backColor = autoBack ? 0xFFFFFF : static_cast<int32_t>(back & 0xFFFFFF);
+    return BlendShading(foreColor, backColor, pattern);
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace qm {
 
@@ -20,5 +21,9 @@ int32_t BlendShading(int32_t fore, int32_t back, uint32_t pattern);
 // The colour a 16-bit shading value gives (bits 0-4 foreground, 5-9 background index, 10-15
 // pattern); false when both indexes are 0 (no shading).
 bool ShadingColor(uint16_t shd, int32_t& color);
+// The colour a 10-byte SHD gives (cvFore and cvBack as COLORREFs, whose top byte 0xFF says
+// "automatic", then the pattern ipat); -1 for no shading: a nil pattern, a clear pattern on an
+// automatic background, or an operand too short.
+int32_t ShadingColor24(std::span<const uint8_t> shd);
 
 }  // namespace qm

@@ -41,6 +41,11 @@ int32_t BackgroundOf(const TChp& chp, uint8_t& transparent) {
     if (chp.Highlight) {
         color = IcoColor(chp.IcoHighlight);
         transparent = 0;
+    } else if (chp.HasShdCv) {
+        if (chp.ShdCv >= 0) {
+            color = chp.ShdCv;
+            transparent = 0;
+        }
     } else if (ShadingColor(chp.Shd, color)) {
         transparent = 0;
     }
@@ -101,7 +106,12 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
         para.BorderColor[side] = on ? IcoColor((brc >> 16) & 0xFF, 0) : 0;
     }
     int32_t shade = 0;
-    para.ShadeColor = pap.FInTable == 0 && ShadingColor(pap.Shd, shade) ? shade : -1;
+    if (pap.HasShdCv) {
+        shade = pap.ShdCv;
+    } else if (!ShadingColor(pap.Shd, shade)) {
+        shade = -1;
+    }
+    para.ShadeColor = pap.FInTable == 0 ? shade : -1;
     para.ContextualSpacing = pap.FContextualSpacing != 0 ? 1 : 0;
     para.ListKind = pap.Ilfo != 0 && pap.FNoLnn == 0 ? 2 : 0;
 }

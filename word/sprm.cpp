@@ -1,5 +1,7 @@
 #include "word/sprm.h"
 
+#include "word/colors.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -138,12 +140,12 @@ constexpr TSprmRule kRules[] = {
     {0x3009, [](TTarget& t, const TOperand& o, int) { t.State.Sep.Bkc = o.U8(); }},
     {0x300A, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FTitlePage = o.U8(); }},
     {0x3019, [](TTarget& t, const TOperand& o, int) { t.State.Sep.FLBetween = o.U8(); }},
-    {0x442D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Shd = o.U16(); }},
+    {0x442D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Shd = o.U16(); t.State.Pap.HasShdCv = false; }},
     {0x460B, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilfo = o.U16(); }},
     {0x4610, [](TTarget& t, const TOperand& o, int) {
          t.State.Pap.DxaLeft = std::max<int32_t>(t.State.Pap.DxaLeft + o.I16(), 0);
      }},
-    {0x4866, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Shd = o.U16(); }},
+    {0x4866, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Shd = o.U16(); t.State.Chp.HasShdCv = false; }},
     {0x4A30, ApplyCharStyle},
     {0x4A43, [](TTarget& t, const TOperand& o, int) { t.State.Chp.Hps = o.U16(); }},
     {0x4A4F, [](TTarget& t, const TOperand& o, int) { t.State.Chp.FtcAscii = o.U16(); }},
@@ -183,6 +185,8 @@ constexpr TSprmRule kRules[] = {
     {0xB021, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaLeft = o.U16(); }},
     {0xB022, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaRight = o.U16(); }},
     {0xC60D, [](TTarget& t, const TOperand& o, int) { ChangeTabs(t.State.Pap, o.Bytes); }},
+    {0xC64D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.ShdCv = ShadingColor24(o.Bytes); t.State.Pap.HasShdCv = true; }},
+    {0xCA71, [](TTarget& t, const TOperand& o, int) { t.State.Chp.ShdCv = ShadingColor24(o.Bytes); t.State.Chp.HasShdCv = true; }},
     {0xD605, [](TTarget& t, const TOperand& o, int) { DefineTableBorders80(t.State.Row, o.Bytes); }},
     {0xD608, [](TTarget& t, const TOperand& o, int) { DefineRow(t.State.Row, o.Bytes); }},
     {0xD609, [](TTarget& t, const TOperand& o, int) { DefineRowShading(t.State.Row, o.Bytes); }},

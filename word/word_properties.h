@@ -33,6 +33,9 @@ struct TChp {
     uint8_t IcoHighlight = 0;
     bool Highlight = false;
     uint16_t Shd = 0;  // bits 0-4 foreground, 5-9 background colour index, 10-15 pattern
+    // A 24-bit shading (sprmCShd) given after Shd: its colour then, -1 for none.
+    bool HasShdCv = false;
+    int32_t ShdCv = -1;
 
     bool operator==(const TChp&) const = default;
 };
@@ -50,6 +53,9 @@ struct TPap {
     uint8_t FNoLnn = 0;
     uint16_t Istd = 0;  // the paragraph's style
     uint16_t Shd = 0;   // shading (SHD80): bits 0-4 foreground, 5-9 background, 10-15 pattern
+    // A 24-bit shading (sprmPShd) given after Shd: its colour then, -1 for none.
+    bool HasShdCv = false;
+    int32_t ShdCv = -1;
     std::array<uint32_t, 4> Brc{};  // borders (Brc80): top, left, bottom, right
     // No space before or after between this paragraph and one of the same style.
     uint8_t FContextualSpacing = 0;

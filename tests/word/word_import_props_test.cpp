@@ -133,6 +133,40 @@ TEST(WordImportProps, HighlightAndShadingGiveTheBackground) {
     EXPECT_EQ(p.Transparent, 1);
 }
 
+// A 10-byte SHD: foreground and background COLORREFs (0xFF000000 automatic), then the pattern.
+TSprms Shd24(uint16_t code, uint32_t fore, uint32_t back, uint16_t pattern) {
+    std::vector<uint8_t> operand = {10};
+    for (const uint32_t value : {fore, back})
+        for (int shift = 0; shift < 32; shift += 8)
+            operand.push_back(static_cast<uint8_t>(value >> shift));
+    operand.push_back(static_cast<uint8_t>(pattern));
+    operand.push_back(static_cast<uint8_t>(pattern >> 8));
+    return sprm::Raw(code, operand);
+}
+
+TEST(WordImportProps, TwentyFourBitShadingOverridesTheIndexedOneBeforeIt) {
+    constexpr uint32_t kAuto = 0xFF000000;
+    const uint16_t yellowIndex = 7 << 5;
+    TWordBuilder b;
+    // Text: an orange background (COLORREF 0x0080FF) over yellow; a clear pattern on an
+    // automatic background over yellow: no shading; a 50 per cent blue on white.
+    b.Text(u"o", sprm::Shading(yellowIndex) + Shd24(0xCA71, kAuto, 0x0080FF, 0));
+    b.Text(u"n", sprm::Shading(yellowIndex) + Shd24(0xCA71, kAuto, kAuto, 0));
+    b.Text(u"b", Shd24(0xCA71, 0xFF0000, 0xFFFFFF, 8)).Paragraph();
+    // A paragraph shaded light green over the yellow index; one whose later indexed shading
+    // wins over the 24-bit one.
+    b.Para(u"g", sprm::Op16(0x442D, yellowIndex) + Shd24(0xC64D, kAuto, 0xCCFFCC, 0));
+    b.Para(u"y", Shd24(0xC64D, kAuto, 0xCCFFCC, 0) + sprm::Op16(0x442D, yellowIndex));
+    TDocument doc = Imported(b);
+    const TFontRec& o = FontOf(doc, FindChar(doc, 'o'));
+    EXPECT_EQ(o.BackColor, 0x0080FF);
+    EXPECT_EQ(o.Transparent, 0);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'n')).Transparent, 1);
+    EXPECT_EQ(FontOf(doc, FindChar(doc, 'b')).BackColor, 0xFF7F7F);
+    EXPECT_EQ(ParaOfLine(doc, 1).ShadeColor, 0xCCFFCC);
+    EXPECT_EQ(ParaOfLine(doc, 2).ShadeColor, 0x00FFFF);
+}
+
 TEST(WordImportProps, ParagraphIndentsSpacingAndAlignment) {
     TWordBuilder b;
     b.Para(u"a", sprm::IndentLeft(1440) + sprm::IndentRight(720) + sprm::IndentFirst(-360) +
