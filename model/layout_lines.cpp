@@ -73,6 +73,7 @@ class TLineBreaker {
   private:
     bool TakeRow();
     void EmitRow();
+    TLineRec* SameCellBefore(size_t k);
     bool StartsParagraph(size_t k) const;
     void Number(TLineRec& line, bool start);
     double AvailableWidth(size_t k) const;
@@ -147,25 +148,46 @@ bool TLineBreaker::TakeRow() {
     return true;
 }
 
+// The same cell's line in the row of lines before, when that row lies in this field and, in a
+// table, belongs to the same table row; else null.
+TLineRec* TLineBreaker::SameCellBefore(size_t k) {
+    const size_t cells = cur_.Size();
+    const TLineRec& line = cur_.Lines[k];
+    if (out_.size() < cells || line.RowStart || (!line.InTable && cells != 1)) return nullptr;
+    TLineRec& prev = out_[out_.size() - cells + k];
+    if (prev.InTable != line.InTable || prev.CellIndex != line.CellIndex ||
+        prev.CellsInRow != line.CellsInRow)
+        return nullptr;
+    return &prev;
+}
+
 void TLineBreaker::EmitRow() {
-    // A paragraph's spacing goes above its first line and below its last one only.
+    // A paragraph's spacing goes above its first line and below its last one only. Between two
+    // paragraphs of one style in the same place (the body, or one cell of a table row), one that
+    // asks for contextual spacing keeps no space on that side.
     double above = 0;
     double below = 0;
+    bool joined = true;  // every cell's line before is known, so its row's space below is redone
+    double belowBefore = 0;
     for (size_t k = 0; k < cur_.Size(); ++k) {
         const TLineRec& line = cur_.Lines[k];
-        if (StartsParagraph(k)) above = std::max(above, line.Para.SpaceBefore);
+        TLineRec* prev = SameCellBefore(k);
+        const bool starts = StartsParagraph(k);
+        const bool sameStyle = starts && prev && prev->Para.Style == line.Para.Style;
+        if (starts && !(sameStyle && line.Para.ContextualSpacing))
+            above = std::max(above, line.Para.SpaceBefore);
         if (line.EndKind == 1 || line.EndKind == 3 || line.RowEnd)
             below = std::max(below, line.Para.SpaceAfter);
-    }
-    // Between two paragraphs of one style, one that asks for contextual spacing keeps no space
-    // on that side (outside tables; the line before lies in this field).
-    if (cur_.Size() == 1 && !out_.empty() && StartsParagraph(0)) {
-        TLineRec& prev = out_.back();
-        const TLineRec& line = cur_.Lines[0];
-        if (!prev.InTable && !line.InTable && prev.Para.Style == line.Para.Style) {
-            if (prev.Para.ContextualSpacing) prev.SpaceBelow = 0;
-            if (line.Para.ContextualSpacing) above = 0;
+        if (!prev) {
+            joined = false;
+        } else if (prev->EndKind == 1 || prev->EndKind == 3 || prev->RowEnd) {
+            if (!(sameStyle && prev->Para.ContextualSpacing))
+                belowBefore = std::max(belowBefore, prev->Para.SpaceAfter);
         }
+    }
+    if (joined) {
+        for (size_t k = 0; k < cur_.Size(); ++k)
+            SameCellBefore(k)->SpaceBelow = belowBefore;
     }
     for (size_t k = 0; k < cur_.Size(); ++k) {
         cur_.Lines[k].SpaceAbove = above;

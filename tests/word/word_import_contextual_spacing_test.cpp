@@ -54,5 +54,29 @@ TEST(WordImportContextualSpacing, ParagraphsOfOneStyleDropTheirSpacingBetweenThe
     EXPECT_NEAR(tops[4] - tops[3], line + 12, 1);
 }
 
+TEST(WordImportContextualSpacing, ParagraphsOfOneStyleInOneCellDropTheirSpacingToo) {
+    TWordBuilder b;
+    const TSprms contextual =
+        sprm::InTable() + sprm::SpaceBefore(240) + sprm::SpaceAfter(240) + sprm::Op8(0x246D, 1);
+    // The first cell holds two paragraphs of one style that ask for it; the second cell one
+    // paragraph of its own.
+    b.Text(u"one").Paragraph(contextual);
+    b.Cell(u"two", contextual);
+    b.Cell(u"x", sprm::InTable());
+    b.RowEnd(sprm::DefineRow({0, 2880, 4320}));
+    TDocument doc;
+    ASSERT_TRUE(Import(doc, b).Converted);
+    doc.CompleteRefresh();
+    const auto& lines = doc.Fields[0].Lines;
+    ASSERT_GE(lines.size(), 4u);
+    // Two rows of lines: the space between one and two is gone on both sides; the row keeps its
+    // space above and below.
+    EXPECT_EQ(lines[0].CellIndex, 0);
+    EXPECT_NEAR(lines[0].SpaceAbove, TwipsToMm(240), 1e-9);
+    EXPECT_EQ(lines[0].SpaceBelow, 0);
+    EXPECT_EQ(lines[2].SpaceAbove, 0);
+    EXPECT_NEAR(lines[2].SpaceBelow, TwipsToMm(240), 1e-9);
+}
+
 }  // namespace
 }  // namespace qm::testing
