@@ -30,6 +30,9 @@ struct TTextRunStyle {
     int32_t Color = 0;
     int32_t ShadowColor = 0x808080;
     uint8_t Shadow = 0;
+    // How far right of x the run's exact place lies, in hundredths of a unit (0..99): a surface
+    // that places text finer than its units (the PDF) adds it; the others truncate it away.
+    int32_t XHundredths = 0;
 
     bool operator==(const TTextRunStyle&) const = default;
 };
@@ -40,7 +43,7 @@ struct TTextRunStyle {
 enum class TFillKind { Paper, Content, Rule };
 
 class TPageSurface {
-public:
+  public:
     virtual ~TPageSurface() = default;
 
     // A solid fill of r in colour (0x00BBGGRR).

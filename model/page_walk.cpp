@@ -434,6 +434,7 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     }
 
     const double left = box.Left + lb.AlignOffset;
+    const double startW = w_;
     const int32_t x = TruncUnits(w_ / mmPerUnit_ + left);
     const int32_t y = TruncUnits(q_ / mmPerUnit_ + box.Top);
     const int32_t charH = T(ch.Height);
@@ -475,7 +476,11 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
         surface_.DrawGlyphCluster(x, yText, doc_.GlyphClusters[ch.Cluster], runStyle_);
         return;
     }
+    // The PDF places text to a hundredth of a point; whole units would leave gaps inside words.
+    const double exact = startW / mmPerUnit_ + left;
+    runStyle_.XHundredths = std::clamp(static_cast<int32_t>((exact - x) * 100), 0, 99);
     surface_.DrawTextRun(x, yText, text, runStyle_);
+    runStyle_.XHundredths = 0;
 }
 
 }  // namespace qm

@@ -138,12 +138,15 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     // An 8-bit (Windows-1252) string with Font, the top-left corner of its cell at (x, y).
     void TextOut(int32_t x, int32_t y, std::string_view text);
+    // The same with the origin xHundredths of a point right of x (0..99).
+    void TextOut(int32_t x, int32_t xHundredths, int32_t y, std::string_view text);
     // Code points with Font, placed as the 8-bit string would be. What Windows-1252 holds is
     // written as those bytes in the simple font; any other code point as its glyph id in a
     // Type 0 font of the face ResolveGlyph names for it, each following the width of what
     // precedes it. A face whose program cannot be embedded shows '?' in the simple font
     // instead (counted in UnembeddedGlyphs).
     void TextOut(int32_t x, int32_t y, std::u32string_view text);
+    void TextOut(int32_t x, int32_t xHundredths, int32_t y, std::u32string_view text);
     // A shaped cluster with Font's size, its pen starting at x and the top of Font's cell at y:
     // each glyph from the cluster's face, in that face's Type 0 font, placed at its offset from
     // the pen to a hundredth of a point. A face that cannot be embedded shows '?' per character
@@ -215,11 +218,13 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void SelectTextFont();
     void SelectTextFont(int32_t number);
     // Writes one code point Windows-1252 lacks; returns its width.
-    int32_t GlyphOut(int32_t x, int32_t y, char32_t code);
+    int32_t GlyphOut(int32_t x, int32_t xHundredths, int32_t y, char32_t code);
     // The width of one code point Windows-1252 lacks, in the face that draws it.
     int32_t GlyphWidth(char32_t code);
     // The number 100ths / 100 in decimal.
     void WriteHundredths(int64_t hundredths);
+    // A text origin's x: whole points, or with its hundredths when it has any.
+    void WriteOrigin(int32_t x, int32_t xHundredths);
     void WriteRectanglePath(int32_t left, int32_t top, int32_t right, int32_t bottom);
     const TFont& MeasureFont();
 

@@ -178,12 +178,16 @@ void TPDFCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bot
 }
 
 void TPDFCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
+    TextOut(x, 0, y, text);
+}
+
+void TPDFCanvas::TextOut(int32_t x, int32_t xHundredths, int32_t y, std::string_view text) {
     if (!isOpen_) return;
     try {
         const int64_t ascent = TextAscent();
         WriteLine("BT");
         SelectTextFont();
-        WriteNumber(x);
+        WriteOrigin(x, xHundredths);
         WriteRaw(" ");
         // The text origin (the baseline) sits the font's ascent below the cell's top, where the
         // preview puts it.
@@ -212,17 +216,21 @@ size_t WinAnsiRunEnd(std::u32string_view text, size_t start) {
 }  // namespace
 
 void TPDFCanvas::TextOut(int32_t x, int32_t y, std::u32string_view text) {
+    TextOut(x, 0, y, text);
+}
+
+void TPDFCanvas::TextOut(int32_t x, int32_t xHundredths, int32_t y, std::u32string_view text) {
     if (!isOpen_) return;
     try {
         int32_t pos = x;
         for (size_t start = 0; start < text.size();) {
             const size_t end = WinAnsiRunEnd(text, start);
             if (end == start) {
-                pos += GlyphOut(pos, y, text[start++]);
+                pos += GlyphOut(pos, xHundredths, y, text[start++]);
                 continue;
             }
             const std::string bytes = Cp1252Encode(text.substr(start, end - start));
-            TextOut(pos, y, bytes);
+            TextOut(pos, xHundredths, y, bytes);
             if (end < text.size()) pos += TextWidth(bytes);
             start = end;
         }
@@ -231,12 +239,20 @@ void TPDFCanvas::TextOut(int32_t x, int32_t y, std::u32string_view text) {
     }
 }
 
-int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
+void TPDFCanvas::WriteOrigin(int32_t x, int32_t xHundredths) {
+    if (xHundredths <= 0 || xHundredths > 99) {
+        WriteNumber(x);
+        return;
+    }
+    WriteHundredths(int64_t{x} * 100 + xHundredths);
+}
+
+int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t xHundredths, int32_t y, char32_t code) {
     const TResolvedGlyph glyph = ResolveGlyph(MeasureFont(), code);
     const int32_t number = fonts_.FindOrAddType0(glyph.Font, Font.Style);
     if (number == 0) {
         ++unembeddedGlyphs_;
-        TextOut(x, y, std::string_view("?"));
+        TextOut(x, xHundredths, y, std::string_view("?"));
         return TextWidth(std::string_view("?"));
     }
     fonts_.UseGlyph(number, glyph.Glyph, std::u32string_view(&glyph.Text, 1));
@@ -244,7 +260,7 @@ int32_t TPDFCanvas::GlyphOut(int32_t x, int32_t y, char32_t code) {
     const int64_t ascent = TextAscent();
     WriteLine("BT");
     SelectTextFont(number);
-    WriteNumber(x);
+    WriteOrigin(x, xHundredths);
     WriteRaw(" ");
     WriteNumber(int64_t{PageHeight} - y - ascent);
     WriteRaw("  Td <");

@@ -43,10 +43,10 @@ void TPDFPageSurface::DrawTextRun(int32_t x, int32_t y, std::u32string_view text
                                   const TTextRunStyle& style) {
     if (style.Shadow) {
         writer_.Font.Color = static_cast<uint32_t>(style.ShadowColor);
-        writer_.TextOut(x + 2, y + 2, text);
+        writer_.TextOut(x + 2, style.XHundredths, y + 2, text);
     }
     writer_.Font.Color = static_cast<uint32_t>(style.Color);
-    writer_.TextOut(x, y, text);
+    writer_.TextOut(x, style.XHundredths, y, text);
     if (style.UnderlineKind != 1 && style.UnderlineKind != 2 &&
         !(writer_.Font.Style & kStyleStrikeOut))
         return;

@@ -289,5 +289,20 @@ TEST_F(ParagraphProps, TextThatNamesNoFontUsesTheStylesheetsStandardFont) {
     EXPECT_NEAR(w.XMax - w.XMin, 8 * 0.6 * 10, 2.0);
 }
 
+TEST_F(ParagraphProps, SmallTextExtractsAsWholeWords) {
+    // 7-point text: characters placed at whole points would leave gaps of up to a point, a
+    // seventh of an em, inside words, and readers would split them.
+    const std::u16string text =
+        u"Extraordinarily comprehensive documentation accompanies unmistakably "
+        u"straightforward instrumentation";
+    TWordBuilder b;
+    b.Text(text, sprm::Size(14)).Paragraph();
+    const std::string words = PageText(Convert(b), 1);
+    for (const char* word : {"Extraordinarily", "comprehensive", "documentation", "accompanies",
+                             "unmistakably", "straightforward", "instrumentation"}) {
+        EXPECT_NE(words.find(word), std::string::npos) << word << " in " << words;
+    }
+}
+
 }  // namespace
 }  // namespace qm
