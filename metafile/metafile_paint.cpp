@@ -147,8 +147,12 @@ void SetBrush(TWmfPlayer& p, const TWmfBrush& brush, TColorRule rule) {
     }
 }
 
+// Quirk: a pen wider than the picture's width and height together covers all of the picture
+// it reaches; wider ones (a damaged 32-bit width) are drawn that wide, which looks the same and
+// keeps Cairo from outlining strokes millions of pixels wide.
 double PenWidth(const TWmfPlayer& p) {
-    return std::max(p.PixelScale(), std::abs(p.Dc().Pen.Width * p.ScaleX()));
+    const double widest = 2.0 * (double(p.Width()) + double(p.Height()));
+    return std::min(widest, std::max(p.PixelScale(), std::abs(p.Dc().Pen.Width * p.ScaleX())));
 }
 
 void SetPen(TWmfPlayer& p, TColorRule rule) {

@@ -178,6 +178,13 @@ TEST(EmfPlayer, DamagedMetafilesAreRefusedOrDrawnAsFarAsTheyGo) {
     EXPECT_EQ(playback.Skipped, 1);
     EXPECT_TRUE(playback.Damaged);
     EXPECT_EQ(CountColor(partial, kRed), 100);
+
+    // A pen two billion units wide outlines as one as wide as the picture, and quickly.
+    TEmfWriter wide(100, 100);
+    wide.CreatePen(1, kSolid, 2113929217, kBlue).SelectObject(1);
+    for (int i = 0; i < 20; ++i)
+        wide.Ellipse({10, 10, 60, 60}).Rectangle({10, 10, 60, 60});
+    EXPECT_EQ(CountColor(Play(wide), kBlue), 100 * 100);
 }
 
 TEST(EmfPlayer, DibPicturesDecodeAloneAndDamagedOnesAreRefused) {
