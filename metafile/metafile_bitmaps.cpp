@@ -2,6 +2,7 @@
 // brush. The ternary raster operation ([MS-WMF] 2.1.1.31) picks how they combine with the
 // picture; the common ones are drawn, the others copy.
 #include <cmath>
+#include <initializer_list>
 
 #include "metafile/metafile_context.h"
 
@@ -44,12 +45,6 @@ cairo_operator_t SourceOperator(uint8_t index) {
     }
 }
 
-struct TBlt {
-    uint32_t Rop = 0;
-    int16_t SrcX = 0, SrcY = 0, SrcWidth = 0, SrcHeight = 0;
-    int16_t DestX = 0, DestY = 0, DestWidth = 0, DestHeight = 0;
-};
-
 // Fills the current path with the brush, mixed as the binary raster operation rop2 says.
 bool FillWithBrush(TWmfPlayer& p, uint16_t rop2) {
     TWmfDc& dc = p.Dc();
@@ -60,8 +55,9 @@ bool FillWithBrush(TWmfPlayer& p, uint16_t rop2) {
     return withinBudget;
 }
 
-// Fills the destination rectangle with the brush (or black, white, the inverted picture).
-bool PatternFill(TWmfPlayer& p, uint32_t rop, int16_t x, int16_t y, int16_t width, int16_t height) {
+}  // namespace
+
+bool PatternFill(TWmfPlayer& p, uint32_t rop, double x, double y, double width, double height) {
     const uint8_t index = RopIndex(rop);
     if (index == kRopDest) return true;
     cairo_t* cr = p.Cr();
@@ -85,7 +81,6 @@ bool PatternFill(TWmfPlayer& p, uint32_t rop, int16_t x, int16_t y, int16_t widt
     }
 }
 
-// Draws the source rectangle of image (top row `srcTop`) into the destination rectangle.
 bool DrawBitmap(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, double srcTop) {
     if (RopIndex(blt.Rop) == kRopDest || blt.SrcWidth <= 0 || blt.SrcHeight <= 0) return true;
     const TWmfPoint a = p.ToDevice(blt.DestX, blt.DestY);
@@ -114,34 +109,51 @@ bool DrawBitmap(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, double s
     return true;
 }
 
+namespace {
+
 bool ReadRop(ByteReader& r, uint32_t& rop) {
     return r.U32(rop);
 }
 
+// Reads 16-bit values in the order given into the transfer's wider fields.
+bool ReadI16s(ByteReader& r, std::initializer_list<int32_t*> fields) {
+    for (int32_t* field : fields) {
+        int16_t value = 0;
+        if (!r.I16(value)) return false;
+        *field = value;
+    }
+    return true;
+}
+
 // The destination and source of a transfer stored height, width, y, x (source first).
 bool ReadStretch(ByteReader& r, TBlt& blt) {
-    return r.I16(blt.SrcHeight) && r.I16(blt.SrcWidth) && r.I16(blt.SrcY) && r.I16(blt.SrcX) &&
-           r.I16(blt.DestHeight) && r.I16(blt.DestWidth) && r.I16(blt.DestY) && r.I16(blt.DestX);
+    return ReadI16s(r, {&blt.SrcHeight, &blt.SrcWidth, &blt.SrcY, &blt.SrcX, &blt.DestHeight,
+                        &blt.DestWidth, &blt.DestY, &blt.DestX});
 }
 
 bool DecodeAndDraw(TWmfPlayer& p, ByteReader& r, const TBlt& blt, uint16_t colorUsage,
                    bool bottomUpOrigin) {
     TCairoSurface image;
-    if (!DecodeDib(p, r, colorUsage, image)) return false;
-    if (!image) return true;
-    const double height = cairo_image_surface_get_height(image.get());
-    // StretchDIBits counts the source from the bitmap's bottom row; a bitmap selected into a
-    // device context is addressed from its top.
-    const double top = bottomUpOrigin ? height - blt.SrcY - blt.SrcHeight : blt.SrcY;
-    return DrawBitmap(p, blt, image.get(), top);
+    if (!DecodeDib(p.Dc().Palette, r, r, colorUsage, image)) return false;
+    return DrawDibSource(p, blt, image.get(), bottomUpOrigin);
 }
 
 }  // namespace
 
+bool DrawDibSource(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, bool bottomUpOrigin) {
+    if (image == nullptr) return true;
+    const double height = cairo_image_surface_get_height(image);
+    // StretchDIBits counts the source from the bitmap's bottom row; a bitmap selected into a
+    // device context is addressed from its top.
+    const double top =
+        bottomUpOrigin ? height - double(blt.SrcY) - double(blt.SrcHeight) : double(blt.SrcY);
+    return DrawBitmap(p, blt, image, top);
+}
+
 bool PlayPatBlt(TWmfPlayer& p, ByteReader& r) {
     uint32_t rop = 0;
-    int16_t height = 0, width = 0, y = 0, x = 0;
-    if (!ReadRop(r, rop) || !r.I16(height) || !r.I16(width) || !r.I16(y) || !r.I16(x)) return false;
+    int32_t height = 0, width = 0, y = 0, x = 0;
+    if (!ReadRop(r, rop) || !ReadI16s(r, {&height, &width, &y, &x})) return false;
     return PatternFill(p, rop, x, y, width, height);
 }
 
@@ -165,8 +177,8 @@ bool PlayDibBitBlt(TWmfPlayer& p, ByteReader& r) {
     TBlt blt;
     const bool withoutBitmap = r.Size() == kBitBltWithoutBitmap;
     if (!ReadRop(r, blt.Rop) || (withoutBitmap && !r.Skip(2))) return false;
-    if (!r.I16(blt.SrcY) || !r.I16(blt.SrcX) || !r.I16(blt.DestHeight) || !r.I16(blt.DestWidth) ||
-        !r.I16(blt.DestY) || !r.I16(blt.DestX))
+    if (!ReadI16s(r,
+                  {&blt.SrcY, &blt.SrcX, &blt.DestHeight, &blt.DestWidth, &blt.DestY, &blt.DestX}))
         return false;
     if (withoutBitmap)
         return PatternFill(p, blt.Rop, blt.DestX, blt.DestY, blt.DestWidth, blt.DestHeight);

@@ -24,19 +24,40 @@ TWmfPlayer::TWmfPlayer(cairo_t* cr, int32_t width, int32_t height, uint16_t obje
       budget_(kPaintBudgetPictures * double(width) * double(height)) {}
 
 double TWmfPlayer::ScaleX() const {
+    if (enhanced_) {
+        const cairo_matrix_t m = LogicalToPicture();
+        return std::hypot(m.xx, m.yx);
+    }
     return width_ / dc_.WindowExtX;
 }
 double TWmfPlayer::ScaleY() const {
+    if (enhanced_) {
+        const cairo_matrix_t m = LogicalToPicture();
+        return std::hypot(m.xy, m.yy);
+    }
     return height_ / dc_.WindowExtY;
 }
 
 void TWmfPlayer::ApplyWindow() {
+    if (enhanced_) {
+        // A mapping that folds the picture onto a line (a zero extent or scale) would put Cairo
+        // into an error state that ends all drawing; the last usable one stays instead.
+        const cairo_matrix_t m = LogicalToPicture();
+        cairo_matrix_t inverse = m;
+        if (cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS) cairo_set_matrix(cr_, &m);
+        return;
+    }
     cairo_identity_matrix(cr_);
     cairo_scale(cr_, ScaleX(), ScaleY());
     cairo_translate(cr_, -dc_.WindowOrgX, -dc_.WindowOrgY);
 }
 
 TWmfPoint TWmfPlayer::ToDevice(double x, double y) const {
+    if (enhanced_) {
+        const cairo_matrix_t m = LogicalToPicture();
+        cairo_matrix_transform_point(&m, &x, &y);
+        return {x, y};
+    }
     return {(x - dc_.WindowOrgX) * ScaleX(), (y - dc_.WindowOrgY) * ScaleY()};
 }
 
@@ -51,13 +72,19 @@ void TWmfPlayer::AddObject(TWmfObject object) {
     }
 }
 
-TWmfObject* TWmfPlayer::Object(uint16_t index) {
+void TWmfPlayer::SetObject(uint32_t index, TWmfObject object) {
+    if (index >= objectLimit_) return;
+    if (index >= objects_.size()) objects_.resize(size_t{index} + 1);
+    objects_[index] = std::move(object);
+}
+
+TWmfObject* TWmfPlayer::Object(uint32_t index) {
     if (index >= objects_.size() || std::holds_alternative<std::monostate>(objects_[index]))
         return nullptr;
     return &objects_[index];
 }
 
-void TWmfPlayer::DeleteObject(uint16_t index) {
+void TWmfPlayer::DeleteObject(uint32_t index) {
     if (index < objects_.size()) objects_[index] = std::monostate{};
 }
 

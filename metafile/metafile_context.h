@@ -10,6 +10,7 @@
 
 #include "base/byte_reader.h"
 #include "metafile/cairo_handles.h"
+#include "raster/dib.h"
 
 namespace qm {
 
@@ -42,8 +43,8 @@ struct TWmfPoint {
 };
 
 struct TWmfPen {
-    uint16_t Style = kPenSolid;
-    int16_t Width = 0;  // logical units; 0 draws one pixel wide
+    uint32_t Style = kPenSolid;
+    int32_t Width = 0;  // logical units; 0 draws one device pixel wide
     uint32_t Color = kWmfBlack;
 };
 
@@ -56,9 +57,9 @@ struct TWmfBrush {
 
 // A logical font ([MS-WMF] 2.2.1.2).
 struct TWmfFont {
-    int16_t Height = 0;      // < 0: the em height, > 0: the cell height, 0: the default size
-    int16_t Escapement = 0;  // tenths of a degree, counter-clockwise
-    int16_t Weight = 400;
+    int32_t Height = 0;      // < 0: the em height, > 0: the cell height, 0: the default size
+    int32_t Escapement = 0;  // tenths of a degree, counter-clockwise
+    int32_t Weight = 400;
     bool Italic = false;
     bool Underline = false;
     bool StrikeOut = false;
@@ -75,6 +76,22 @@ struct TWmfPlaceholder {};
 
 using TWmfObject =
     std::variant<std::monostate, TWmfPen, TWmfBrush, TWmfFont, TWmfPalette, TWmfPlaceholder>;
+
+// Mapping modes of enhanced metafiles ([MS-EMF] 2.1.21).
+inline constexpr uint32_t kMapText = 1;
+inline constexpr uint32_t kMapIsotropic = 7;
+inline constexpr uint32_t kMapAnisotropic = 8;
+
+// What an enhanced metafile adds to the window: the viewport it maps onto (in the reference
+// device's pixels), the mapping mode and the world transformation applied before them.
+struct TEmfMapping {
+    uint32_t MapMode = kMapText;
+    double ViewportOrgX = 0;
+    double ViewportOrgY = 0;
+    double ViewportExtX = 1;
+    double ViewportExtY = 1;
+    cairo_matrix_t World = {1, 0, 0, 1, 0, 0};
+};
 
 // The device context as a metafile starts with it: the stock black pen, white brush and
 // system font; black text on an opaque white background; the window is the picture's frame.
@@ -94,6 +111,7 @@ struct TWmfDc {
     double WindowOrgY = 0;
     double WindowExtX = 1;
     double WindowExtY = 1;
+    TEmfMapping Mapping;  // enhanced metafiles only
 };
 
 class TWmfPlayer {
@@ -113,11 +131,31 @@ class TWmfPlayer {
     double ScaleY() const;
     TWmfPoint ToDevice(double x, double y) const;
 
+    // Enhanced metafiles: logical units pass through the world transformation and the
+    // window-to-viewport mapping into the reference device's pixels; deviceToPicture maps those
+    // onto the picture, whose pixels are pixelScale reference pixels wide.
+    void UseEnhancedMapping(const cairo_matrix_t& deviceToPicture, double pixelScale,
+                            double deviceXPerMm, double deviceYPerMm);
+    bool Enhanced() const { return enhanced_; }
+    // The picture pixels that one reference device pixel covers (1 for Windows metafiles): the
+    // width of a cosmetic pen, the unit of a pen's dashes.
+    double PixelScale() const { return pixelScale_; }
+    const cairo_matrix_t& DeviceToPicture() const { return deviceToPicture_; }
+    // The whole mapping from logical units onto the picture.
+    cairo_matrix_t LogicalToPicture() const;
+    // Enhanced metafiles: an open path bracket collects shapes into Cairo's path instead of
+    // painting them.
+    bool PathOpen() const { return pathOpen_; }
+    void SetPathOpen(bool open) { pathOpen_ = open; }
+    // Puts an object at an index of the table an enhanced metafile names; outside the table
+    // the object is dropped.
+    void SetObject(uint32_t index, TWmfObject object);
+
     // Puts an object at the lowest free place of the table; a full table drops it.
     void AddObject(TWmfObject object);
     // The object at index, or nullptr for an empty or missing place.
-    TWmfObject* Object(uint16_t index);
-    void DeleteObject(uint16_t index);
+    TWmfObject* Object(uint32_t index);
+    void DeleteObject(uint32_t index);
 
     // SaveDC and RestoreDC (a negative level counts back from the current one).
     void Save();
@@ -140,6 +178,12 @@ class TWmfPlayer {
     std::vector<TWmfObject> objects_;
     size_t objectLimit_;
     double budget_;
+    bool enhanced_ = false;
+    bool pathOpen_ = false;
+    double pixelScale_ = 1;
+    double deviceXPerMm_ = 1;
+    double deviceYPerMm_ = 1;
+    cairo_matrix_t deviceToPicture_ = {1, 0, 0, 1, 0, 0};
 };
 
 // A record handler: params holds the record's bytes after its size and function. false means
@@ -152,6 +196,10 @@ struct TWmfRectParams {
 
     bool Read(ByteReader& r) { return r.I16(Bottom) && r.I16(Right) && r.I16(Top) && r.I16(Left); }
 };
+
+// Copies a Cairo image surface's rows (top first, 0x00RRGGBB words) into a new 24-bit picture
+// (bottom row first, BGR); false when the picture cannot be made.
+bool CopyToDib(cairo_surface_t* surface, TDib& picture);
 
 // Reads a colour as it is stored ([MS-WMF] 2.2.2.8 ColorRef: red, green, blue, kind).
 bool ReadColorRef(ByteReader& r, uint32_t& color);
@@ -209,17 +257,49 @@ bool PlayPie(TWmfPlayer& p, ByteReader& r);
 bool PlayChord(TWmfPlayer& p, ByteReader& r);
 bool PlaySetPixel(TWmfPlayer& p, ByteReader& r);
 
+// A rectangle in logical units: left, top, right, bottom.
+struct TLogicalRect {
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// A run of text to draw (metafile_text.cpp), from a reference point in logical units.
+struct TMetafileText {
+    double X = 0, Y = 0;
+    std::u32string Text;
+    std::vector<double> Dx;  // the advance of each character in logical units; may be shorter
+    uint32_t Options = 0;    // ExtTextOut options (opaque, clipped)
+    TLogicalRect Rect;       // with the opaque or clipped option
+};
+
+// Draws a run with the selected font, the text colour and alignment and the background mode;
+// false when the paint budget is spent.
+bool DrawMetafileText(TWmfPlayer& p, const TMetafileText& run);
+
 // metafile_text.cpp: text.
 bool PlayTextOut(TWmfPlayer& p, ByteReader& r);
 bool PlayExtTextOut(TWmfPlayer& p, ByteReader& r);
 
 // metafile_dib.cpp: a device-independent bitmap of a record ([MS-WMF] 2.2.2.9) as a Cairo
-// surface. colorUsage 1 takes the colour table as indexes into the selected palette. Fails
-// (false) when the bitmap is truncated; an empty surface with true is a bitmap we do not read
-// (compressed, an unknown depth) or cannot hold.
-bool DecodeDib(TWmfPlayer& p, ByteReader& r, uint16_t colorUsage, TCairoSurface& surface);
+// surface: the header and colour table from info, the pixel rows from bits (the same reader
+// when they follow each other). colorUsage 1 takes the colour table as indexes into palette.
+// Fails (false) when the bitmap is truncated; an empty surface with true is a bitmap we do not
+// read (compressed, an unknown depth) or cannot hold.
+bool DecodeDib(const TWmfPalette& palette, ByteReader& info, ByteReader& bits, uint16_t colorUsage,
+               TCairoSurface& surface);
 
 // metafile_bitmaps.cpp: bitmaps and block transfers.
+struct TBlt {
+    uint32_t Rop = 0;  // ternary raster operation
+    int32_t SrcX = 0, SrcY = 0, SrcWidth = 0, SrcHeight = 0;
+    int32_t DestX = 0, DestY = 0, DestWidth = 0, DestHeight = 0;  // logical units
+};
+// Fills the destination rectangle with the brush (or black, white, the inverted picture).
+bool PatternFill(TWmfPlayer& p, uint32_t rop, double x, double y, double width, double height);
+// Draws the source rectangle of image (top row `srcTop`) into the destination rectangle.
+bool DrawBitmap(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, double srcTop);
+// Draws a decoded bitmap (nothing when image is null); bottomUpOrigin counts the source's y
+// from the bitmap's bottom row, as StretchDIBits does.
+bool DrawDibSource(TWmfPlayer& p, const TBlt& blt, cairo_surface_t* image, bool bottomUpOrigin);
 bool PlayPatBlt(TWmfPlayer& p, ByteReader& r);
 bool PlayStretchDib(TWmfPlayer& p, ByteReader& r);
 bool PlayDibStretchBlt(TWmfPlayer& p, ByteReader& r);

@@ -80,7 +80,7 @@ bool Supported(const TDibHeader& h) {
 }
 
 // The colour table as 0x00RRGGBB words (Cairo's order).
-bool ReadColors(TWmfPlayer& p, ByteReader& r, const TDibHeader& h, uint16_t colorUsage,
+bool ReadColors(const TWmfPalette& palette, ByteReader& r, const TDibHeader& h, uint16_t colorUsage,
                 std::vector<uint32_t>& colors) {
     uint64_t count = h.ColorsUsed;
     if (count == 0 && h.BitCount <= 8) count = uint64_t{1} << h.BitCount;
@@ -92,7 +92,7 @@ bool ReadColors(TWmfPlayer& p, ByteReader& r, const TDibHeader& h, uint16_t colo
         if (colorUsage == kColorUsagePalette) {
             uint16_t index = 0;
             r.U16(index);
-            bgr = p.Color(0x01000000u | index);
+            bgr = index < palette.Colors.size() ? palette.Colors[index] : kWmfBlack;
         } else {
             uint8_t blue = 0, green = 0, red = 0, reserved = 0;
             r.U8(blue), r.U8(green), r.U8(red);
@@ -155,12 +155,13 @@ TCairoSurface MakeSurface(const TDibHeader& h, std::span<const uint8_t> bits, si
 
 }  // namespace
 
-bool DecodeDib(TWmfPlayer& p, ByteReader& r, uint16_t colorUsage, TCairoSurface& surface) {
+bool DecodeDib(const TWmfPalette& palette, ByteReader& info, ByteReader& r, uint16_t colorUsage,
+               TCairoSurface& surface) {
     surface.reset();
     TDibHeader h;
-    if (!ReadHeader(r, h)) return false;
+    if (!ReadHeader(info, h)) return false;
     std::vector<uint32_t> colors;
-    if (!ReadColors(p, r, h, colorUsage, colors)) return false;
+    if (!ReadColors(palette, info, h, colorUsage, colors)) return false;
     if (!Supported(h)) return true;
     DefaultMasks(h);
     const int64_t height = h.Height < 0 ? -int64_t{h.Height} : h.Height;

@@ -29,10 +29,12 @@ std::string ReadFaceName(ByteReader& r) {
 
 bool PlayCreatePen(TWmfPlayer& p, ByteReader& r) {
     TWmfPen pen;
-    int16_t widthY = 0;
+    uint16_t style = 0;
+    int16_t width = 0, widthY = 0;
     uint32_t color = 0;
-    if (!r.U16(pen.Style) || !r.I16(pen.Width) || !r.I16(widthY) || !ReadColorRef(r, color))
-        return false;
+    if (!r.U16(style) || !r.I16(width) || !r.I16(widthY) || !ReadColorRef(r, color)) return false;
+    pen.Style = style;
+    pen.Width = width;
     pen.Color = p.Color(color);
     p.AddObject(pen);
     return true;
@@ -52,13 +54,16 @@ bool PlayCreateBrush(TWmfPlayer& p, ByteReader& r) {
 
 bool PlayCreateFont(TWmfPlayer& p, ByteReader& r) {
     TWmfFont font;
-    int16_t width = 0, orientation = 0;
+    int16_t height = 0, width = 0, escapement = 0, orientation = 0, weight = 0;
     uint8_t italic = 0, underline = 0, strikeOut = 0;
-    if (!r.I16(font.Height) || !r.I16(width) || !r.I16(font.Escapement) || !r.I16(orientation) ||
-        !r.I16(font.Weight) || !r.U8(italic) || !r.U8(underline) || !r.U8(strikeOut) ||
+    if (!r.I16(height) || !r.I16(width) || !r.I16(escapement) || !r.I16(orientation) ||
+        !r.I16(weight) || !r.U8(italic) || !r.U8(underline) || !r.U8(strikeOut) ||
         !r.U8(font.Charset) || !r.Skip(4)) {
         return false;
     }
+    font.Height = height;
+    font.Escapement = escapement;
+    font.Weight = weight;
     font.Italic = italic != 0;
     font.Underline = underline != 0;
     font.StrikeOut = strikeOut != 0;
@@ -88,7 +93,7 @@ bool PlayCreatePatternBrush(TWmfPlayer& p, ByteReader& r) {
     // [MS-WMF] 2.3.4.8: with BS_PATTERN the colour table holds colours whatever the field says.
     if (style == kBrushPattern) colorUsage = 0;
     TWmfBrush brush;
-    if (!DecodeDib(p, r, colorUsage, brush.Pattern)) return false;
+    if (!DecodeDib(p.Dc().Palette, r, r, colorUsage, brush.Pattern)) return false;
     brush.Style = brush.Pattern ? kBrushPattern : kBrushNull;
     p.AddObject(std::move(brush));
     return true;

@@ -147,8 +147,12 @@ void SetBrush(TWmfPlayer& p, const TWmfBrush& brush, TColorRule rule) {
     }
 }
 
+// Quirk: a pen wider than the picture's width and height together covers all of the picture
+// it reaches; wider ones (a damaged 32-bit width) are drawn that wide, which looks the same and
+// keeps Cairo from outlining strokes millions of pixels wide.
 double PenWidth(const TWmfPlayer& p) {
-    return std::max(1.0, std::abs(p.Dc().Pen.Width * p.ScaleX()));
+    const double widest = 2.0 * (double(p.Width()) + double(p.Height()));
+    return std::min(widest, std::max(p.PixelScale(), std::abs(p.Dc().Pen.Width * p.ScaleX())));
 }
 
 void SetPen(TWmfPlayer& p, TColorRule rule) {
@@ -157,7 +161,7 @@ void SetPen(TWmfPlayer& p, TColorRule rule) {
     const double width = PenWidth(p);
     SetColor(cr, Apply(rule, pen.Color));
     cairo_set_line_width(cr, width);
-    const bool thin = width <= 1.0;
+    const bool thin = width <= p.PixelScale();
     cairo_set_line_cap(cr, (pen.Style & kPenEndFlat)     ? CAIRO_LINE_CAP_BUTT
                            : (pen.Style & kPenEndSquare) ? CAIRO_LINE_CAP_SQUARE
                            : thin                        ? CAIRO_LINE_CAP_BUTT
@@ -185,6 +189,8 @@ void SetPen(TWmfPlayer& p, TColorRule rule) {
             break;
     }
     if (!thin) dashes.clear();
+    for (double& dash : dashes)
+        dash *= p.PixelScale();
     cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
 }
 

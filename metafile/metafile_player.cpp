@@ -195,7 +195,15 @@ void PictureSize(const TWmfRect& frame, const TWmfSizeLimit& limit, int32_t& wid
     height = std::max<int32_t>(1, static_cast<int32_t>(double(h) * scale));
 }
 
-// Copies Cairo's rows (top first, 0x00RRGGBB words) into the picture's (bottom first, BGR).
+void Play(std::span<const uint8_t> bytes, const THeader& header, TWmfPlayer& player) {
+    WalkRecords(bytes, header.FirstRecord, [&](uint16_t function, ByteReader& params) {
+        const TRecordRule* rule = FindRule(function);
+        return rule == nullptr || rule->Play(player, params);
+    });
+}
+
+}  // namespace
+
 bool CopyToDib(cairo_surface_t* surface, TDib& picture) {
     cairo_surface_flush(surface);
     const int32_t width = cairo_image_surface_get_width(surface);
@@ -215,15 +223,6 @@ bool CopyToDib(cairo_surface_t* surface, TDib& picture) {
     }
     return true;
 }
-
-void Play(std::span<const uint8_t> bytes, const THeader& header, TWmfPlayer& player) {
-    WalkRecords(bytes, header.FirstRecord, [&](uint16_t function, ByteReader& params) {
-        const TRecordRule* rule = FindRule(function);
-        return rule == nullptr || rule->Play(player, params);
-    });
-}
-
-}  // namespace
 
 bool PlayWindowsMetafile(std::span<const uint8_t> metafile, const TWmfRect& frame,
                          const TWmfSizeLimit& limit, TDib& picture) {

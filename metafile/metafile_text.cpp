@@ -135,13 +135,9 @@ void AppendGlyph(cairo_t* cr, const TTextFont& font, uint32_t glyph, double x, d
     cairo_restore(cr);
 }
 
-char32_t CodeAt(std::string_view text, size_t i) {
-    return Cp1252ToUnicode(static_cast<uint8_t>(text[i]));
-}
-
 // Advances in pixels: the record's spacing when it gives one, else the glyphs' own.
-std::vector<double> Advances(const TWmfPlayer& p, const TTextFont& font, std::string_view text,
-                             const std::vector<int16_t>& dx) {
+std::vector<double> Advances(const TWmfPlayer& p, const TTextFont& font, std::u32string_view text,
+                             const std::vector<double>& dx) {
     std::vector<double> advances;
     advances.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -149,7 +145,7 @@ std::vector<double> Advances(const TWmfPlayer& p, const TTextFont& font, std::st
             advances.push_back(std::abs(dx[i] * p.ScaleX()));
             continue;
         }
-        const int32_t units = DesignAdvance(font.Font, GlyphIndex(font.Font, CodeAt(text, i)));
+        const int32_t units = DesignAdvance(font.Font, GlyphIndex(font.Font, text[i]));
         advances.push_back(double(units) * font.Em / font.UnitsPerEm);
     }
     return advances;
@@ -165,15 +161,7 @@ void AppendBand(cairo_t* cr, const TTextFrame& f, double x, double y, double wid
     cairo_close_path(cr);
 }
 
-struct TTextRun {
-    double X = 0, Y = 0;  // logical reference point
-    std::string_view Text;
-    std::vector<int16_t> Dx;
-    uint16_t Options = 0;
-    TWmfRectParams Rect;  // with kOptionOpaque or kOptionClipped
-};
-
-void AppendRect(cairo_t* cr, const TWmfRectParams& r) {
+void AppendRect(cairo_t* cr, const TLogicalRect& r) {
     cairo_new_path(cr);
     cairo_rectangle(cr, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
@@ -192,12 +180,12 @@ TWmfPoint Origin(const TWmfDc& dc, const TTextFont& font, const TTextFrame& f, T
 
 // Builds the glyphs, underline and strike-out of a run as one path (in pixels).
 void AppendRun(cairo_t* cr, const TWmfFont& lf, const TTextFont& font, const TTextFrame& f,
-               TWmfPoint at, std::string_view text, const std::vector<double>& advances,
+               TWmfPoint at, std::u32string_view text, const std::vector<double>& advances,
                double width) {
     cairo_new_path(cr);
     double pen = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const uint32_t glyph = GlyphIndex(font.Font, CodeAt(text, i));
+        const uint32_t glyph = GlyphIndex(font.Font, text[i]);
         AppendGlyph(cr, font, glyph, at.X + f.DirX * pen, at.Y + f.DirY * pen, f.Angle);
         pen += advances[i];
     }
@@ -211,7 +199,9 @@ void AppendRun(cairo_t* cr, const TWmfFont& lf, const TTextFont& font, const TTe
     cairo_restore(cr);
 }
 
-bool DrawText(TWmfPlayer& p, const TTextRun& run) {
+}  // namespace
+
+bool DrawMetafileText(TWmfPlayer& p, const TMetafileText& run) {
     cairo_t* cr = p.Cr();
     TWmfDc& dc = p.Dc();
     if (run.Options & kOptionOpaque) {
@@ -253,11 +243,15 @@ bool DrawText(TWmfPlayer& p, const TTextRun& run) {
     return withinBudget;
 }
 
-// The string of a text record: length bytes, padded to a whole 16-bit word.
-bool ReadString(ByteReader& r, uint16_t length, std::string_view& text) {
+namespace {
+
+// The string of a text record: length bytes of Windows-1252, padded to a whole 16-bit word.
+bool ReadString(ByteReader& r, uint16_t length, std::u32string& text) {
     std::span<const uint8_t> bytes;
     if (!r.Bytes(length, bytes)) return false;
-    text = std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    text.reserve(bytes.size());
+    for (uint8_t byte : bytes)
+        text.push_back(Cp1252ToUnicode(byte));
     if (length % 2 != 0) r.Skip(1);
     return true;
 }
@@ -267,32 +261,36 @@ bool ReadString(ByteReader& r, uint16_t length, std::string_view& text) {
 bool PlayTextOut(TWmfPlayer& p, ByteReader& r) {
     uint16_t length = 0;
     int16_t y = 0, x = 0;
-    TTextRun run;
+    TMetafileText run;
     if (!r.U16(length) || !ReadString(r, length, run.Text) || !r.I16(y) || !r.I16(x)) return false;
     run.X = x, run.Y = y;
-    return DrawText(p, run);
+    return DrawMetafileText(p, run);
 }
 
 bool PlayExtTextOut(TWmfPlayer& p, ByteReader& r) {
     int16_t y = 0, x = 0;
-    uint16_t length = 0;
-    TTextRun run;
-    if (!r.I16(y) || !r.I16(x) || !r.U16(length) || !r.U16(run.Options)) return false;
+    uint16_t length = 0, options = 0;
+    TMetafileText run;
+    if (!r.I16(y) || !r.I16(x) || !r.U16(length) || !r.U16(options)) return false;
+    run.Options = options;
     if (run.Options & (kOptionOpaque | kOptionClipped)) {
         // Stored left, top, right, bottom ([MS-WMF] 2.2.2.18 Rect).
-        TWmfRectParams& rect = run.Rect;
-        if (!r.I16(rect.Left) || !r.I16(rect.Top) || !r.I16(rect.Right) || !r.I16(rect.Bottom))
-            return false;
+        int16_t left = 0, top = 0, right = 0, bottom = 0;
+        if (!r.I16(left) || !r.I16(top) || !r.I16(right) || !r.I16(bottom)) return false;
+        run.Rect = {double(left), double(top), double(right), double(bottom)};
     }
     if (!ReadString(r, length, run.Text)) return false;
     run.X = x, run.Y = y;
     // The spacing is optional; a record too short for all of it has none.
     if (r.Remaining() / 2 >= length) {
         run.Dx.resize(length);
-        for (int16_t& dx : run.Dx)
-            r.I16(dx);
+        for (double& dx : run.Dx) {
+            int16_t value = 0;
+            r.I16(value);
+            dx = value;
+        }
     }
-    return DrawText(p, run);
+    return DrawMetafileText(p, run);
 }
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/notices.h"
+#include "metafile/emf_player.h"
 #include "metafile/metafile_player.h"
 #include "word/inflate.h"
 #include "word/picture_records.h"
@@ -30,22 +31,50 @@ int64_t PixelsFor(uint32_t twips) {
     return std::max<int64_t>(1, int64_t{twips} * kMaxMetafileDpi / kTwipsPerInch);
 }
 
-bool DecodeBlip(const TBlip& blip, const TWmfSizeLimit& limit, TBildRec& picture) {
+// An enhanced metafile at the limit's size; what it did not draw is counted.
+bool PlayEmf(std::span<const uint8_t> bytes, const TWmfSizeLimit& limit, TBildRec& picture,
+             TEmfCounts& counts) {
+    TEmfPlayback playback;
+    if (!PlayEnhancedMetafile(bytes, limit, picture, playback)) {
+        ++counts.Damaged;
+        return true;  // counted here, not as unreadable
+    }
+    if (playback.Drawn == 0) {
+        ++counts.Empty;
+    } else if (playback.Skipped > 0 || playback.Damaged) {
+        ++counts.InPart;
+    }
+    return true;
+}
+
+bool PlayMetafile(const TBlip& blip, std::span<const uint8_t> bytes, const TWmfSizeLimit& limit,
+                  TBildRec& picture, TEmfCounts& counts) {
+    if (blip.Kind == TBlipKind::Emf) return PlayEmf(bytes, limit, picture, counts);
+    return PlayWindowsMetafile(bytes, blip.Bounds, limit, picture);
+}
+
+// false: the picture did not decode and is counted as unreadable. An enhanced metafile with a
+// damaged header gives true with an empty picture: it is counted among the metafiles.
+bool DecodeBlip(const TBlip& blip, const TWmfSizeLimit& limit, TBildRec& picture,
+                TEmfCounts& counts) {
     switch (blip.Kind) {
         case TBlipKind::Jpeg:
             return OpenDibMemory(picture, blip.Bytes, kFormatJpeg);
         case TBlipKind::Png:
             return OpenDibMemory(picture, blip.Bytes, kFormatPng);
+        case TBlipKind::Dib:
+            return DecodeDibPicture(blip.Bytes, picture);
         case TBlipKind::Metafile:
+        case TBlipKind::Emf:
             break;
         default:
             return false;
     }
-    if (!blip.Compressed) return PlayWindowsMetafile(blip.Bytes, blip.Bounds, limit, picture);
+    if (!blip.Compressed) return PlayMetafile(blip, blip.Bytes, limit, picture, counts);
     std::vector<uint8_t> metafile;
     if (!InflateZlib(blip.Bytes, blip.UncompressedSize, kMaxInflatedMetafileBytes, metafile))
         return false;
-    return PlayWindowsMetafile(metafile, blip.Bounds, limit, picture);
+    return PlayMetafile(blip, metafile, limit, picture, counts);
 }
 
 // Takes the picture's pixels from the budget; false (and the picture freed) when they do not
@@ -61,17 +90,7 @@ bool Charge(TPictureState& state, TBildRec& picture) {
 }
 
 TUndrawnKind UndrawnOf(TBlipKind kind) {
-    switch (kind) {
-        case TBlipKind::Pict:
-            return TUndrawnKind::Pict;
-        case TBlipKind::Dib:
-            return TUndrawnKind::Dib;
-        case TBlipKind::Tiff:
-            return TUndrawnKind::Tiff;
-        case TBlipKind::Emf:
-        default:  // the kinds drawn never come here
-            return TUndrawnKind::Emf;
-    }
+    return kind == TBlipKind::Tiff ? TUndrawnKind::Tiff : TUndrawnKind::Pict;
 }
 
 // Counts what the records hold besides the pictures drawn; false when they hold nothing to draw.
@@ -98,9 +117,7 @@ struct TUndrawnWords {
 };
 
 constexpr TUndrawnWords kUndrawnWords[kUndrawnKinds] = {
-    {"EMF picture", "EMF pictures"},
     {"PICT picture", "PICT pictures"},
-    {"DIB picture", "DIB pictures"},
     {"TIFF picture", "TIFF pictures"},
     {"linked picture", "linked pictures"},
     {"picture in the older metafile form", "pictures in the older metafile form"},
@@ -127,8 +144,10 @@ std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint3
         decoded.WidthTwips = Scaled(h.DxaGoal, h.Mx);
         decoded.HeightTwips = Scaled(h.DyaGoal, h.My);
         const TWmfSizeLimit limit{PixelsFor(decoded.WidthTwips), PixelsFor(decoded.HeightTwips)};
-        if (!DecodeBlip(blip, limit, decoded.Picture)) {
+        if (!DecodeBlip(blip, limit, decoded.Picture, state.Emf)) {
             ++state.Unreadable;
+        } else if (decoded.Picture.Pixels() == nullptr) {
+            continue;  // an enhanced metafile with a damaged header, counted as such
         } else if (!Charge(state, decoded.Picture)) {
             ++state.OverLimit;
         } else {
@@ -149,6 +168,13 @@ void ReportPictures(const TPictureState& state, TNotices& notices) {
         notices.Add(TNoticeKind::PictureKind, kUndrawnWords[kind].Noun, kUndrawnWords[kind].Nouns,
                     "left out: pictures of this kind are not drawn.", state.NotDrawn[kind]);
     }
+    notices.Add(TNoticeKind::PictureLeftOut, "EMF picture", "EMF pictures",
+                "left out: the header or frame is damaged.", state.Emf.Damaged);
+    notices.Add(TNoticeKind::PictureKind, "EMF picture", "EMF pictures",
+                "drawn blank: no record draws anything.", state.Emf.Empty);
+    notices.Add(TNoticeKind::PictureKind, "EMF picture", "EMF pictures",
+                "drawn in part: records of kinds not read, or damaged ones, were skipped.",
+                state.Emf.InPart);
 }
 
 const std::vector<TDecodedPicture>& TPictureReader::At(uint32_t fcPic) {

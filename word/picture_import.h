@@ -1,7 +1,7 @@
 // Inline pictures of a Word document: the picture a picture character names in the "Data"
-// stream is decoded into a 24-bit image (JPEG and PNG by the raster layer, Windows metafiles by
-// our own player). Everything happens in memory; nothing is written to disk. What is left out
-// is counted, by reason and by kind.
+// stream is decoded into a 24-bit image (JPEG and PNG by the raster layer, Windows and enhanced
+// metafiles and DIBs by our own player). Everything happens in memory; nothing is written to disk.
+// What is left out is counted, by reason and by kind.
 #pragma once
 
 #include <array>
@@ -35,8 +35,15 @@ struct TDecodedPicture {
 
 // Pictures stored in a form the program does not draw. OlderForm: a metafile right after the
 // picture header (its mm a mapping mode), as Word keeps the pictures of embedded objects.
-enum class TUndrawnKind { Emf, Pict, Dib, Tiff, Linked, OlderForm };
-inline constexpr size_t kUndrawnKinds = 6;
+enum class TUndrawnKind { Pict, Tiff, Linked, OlderForm };
+inline constexpr size_t kUndrawnKinds = 4;
+
+// What the enhanced metafiles of one import did not draw.
+struct TEmfCounts {
+    int32_t Damaged = 0;  // left out: the header is not an enhanced metafile's, or no frame
+    int32_t Empty = 0;    // drawn, but no record of theirs painted anything
+    int32_t InPart = 0;   // drawn, with records skipped or broken off at a damaged record
+};
 
 // What one import counts of its pictures.
 struct TPictureState {
@@ -44,16 +51,19 @@ struct TPictureState {
     int32_t OverLimit = 0;   // pictures left out at kMaxImportPicturePixels or kMaxPictures
     int32_t Unreadable = 0;  // pictures that did not decode (damaged, too large, or not read)
     std::array<int32_t, kUndrawnKinds> NotDrawn{};  // by TUndrawnKind
+    TEmfCounts Emf;
 };
 
-// The notices for the pictures state left out: those over the limits, the unreadable ones, and
-// those of each kind not drawn, in this order.
+// The notices for the pictures state left out: those over the limits, the unreadable ones,
+// those of each kind not drawn, and the enhanced metafiles damaged, empty or drawn in part, in
+// this order.
 void ReportPictures(const TPictureState& state, TNotices& notices);
 
 // Decodes the pictures stored at fcPic of data: the header's display size (dxaGoal and dyaGoal
-// with the scaling mx and my applied) and every JPEG, PNG and metafile picture record that
-// decodes. Pictures that are damaged, implausibly large, of a kind not drawn or beyond state's
-// pixel budget are left out and counted in state.
+// with the scaling mx and my applied) and every JPEG, PNG, DIB, metafile and enhanced metafile
+// picture record that decodes (enhanced metafiles at kMaxMetafileDpi of their display size).
+// Pictures that are damaged, implausibly large, of a kind not drawn or beyond state's pixel budget
+// are left out and counted in state.
 std::vector<TDecodedPicture> DecodePictures(std::span<const uint8_t> data, uint32_t fcPic,
                                             TPictureState& state);
 

@@ -42,6 +42,10 @@ bool KnownInstance(uint16_t type, uint16_t instance) {
     switch (type) {
         case kBlipWmf:
             return instance == 0x216 || instance == 0x217;
+        case kBlipEmf:
+            return instance == 0x3D4 || instance == 0x3D5;
+        case kBlipDib:
+            return instance == 0x7A8 || instance == 0x7A9;
         case kBlipPng:
             return instance == 0x6E0 || instance == 0x6E1;
         case kBlipJpeg:
@@ -60,15 +64,17 @@ std::optional<TBlip> BitmapBlip(uint16_t type, uint16_t instance, std::span<cons
     const size_t skip = UidBytes(instance) + 1;  // the identifiers and the tag byte
     if (body.size() < skip) return std::nullopt;
     TBlip blip;
-    blip.Kind = type == kBlipPng ? TBlipKind::Png : TBlipKind::Jpeg;
+    blip.Kind = type == kBlipPng   ? TBlipKind::Png
+                : type == kBlipDib ? TBlipKind::Dib
+                                   : TBlipKind::Jpeg;
     blip.Bytes = body.subspan(skip);
     return blip;
 }
 
-std::optional<TBlip> MetafileBlip(uint16_t instance, std::span<const uint8_t> body) {
+std::optional<TBlip> MetafileBlip(uint16_t type, uint16_t instance, std::span<const uint8_t> body) {
     ByteReader r(body);
     TBlip blip;
-    blip.Kind = TBlipKind::Metafile;
+    blip.Kind = type == kBlipEmf ? TBlipKind::Emf : TBlipKind::Metafile;
     uint32_t cbSave = 0;
     int32_t emuWidth = 0, emuHeight = 0;
     uint8_t compression = 0, filter = 0;
@@ -85,19 +91,15 @@ std::optional<TBlip> MetafileBlip(uint16_t instance, std::span<const uint8_t> bo
 
 std::optional<TBlip> ReadBlip(uint16_t type, uint16_t instance, std::span<const uint8_t> body) {
     if (!KnownInstance(type, instance)) return std::nullopt;
-    if (type == kBlipWmf) return MetafileBlip(instance, body);
+    if (type == kBlipWmf || type == kBlipEmf) return MetafileBlip(type, instance, body);
     return BitmapBlip(type, instance, body);
 }
 
 // The kind of a picture record the program does not draw.
 std::optional<TBlipKind> UndrawnKind(uint16_t type) {
     switch (type) {
-        case kBlipEmf:
-            return TBlipKind::Emf;
         case kBlipPict:
             return TBlipKind::Pict;
-        case kBlipDib:
-            return TBlipKind::Dib;
         case kBlipTiff:
             return TBlipKind::Tiff;
         default:

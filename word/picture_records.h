@@ -28,16 +28,17 @@ inline constexpr uint16_t kPicfDrawingRecords = 100;
 // mm of a linked picture: a file name precedes the drawing records.
 inline constexpr uint16_t kPicfLinkedFile = 0x66;
 
-// The kinds of picture records. The program draws the first three.
+// The kinds of picture records. The program draws all but PICT and TIFF.
 enum class TBlipKind { Jpeg, Png, Metafile, Emf, Pict, Dib, Tiff };
 
 // One picture record's data, as a view into the stream.
 struct TBlip {
     TBlipKind Kind = TBlipKind::Jpeg;
-    // JPEG or PNG: the file's bytes. Metafile: the stored data (Compressed: a zlib stream).
+    // JPEG or PNG: the file's bytes; DIB: the bitmap without a file header. Metafile and EMF:
+    // the stored data (Compressed: a zlib stream).
     std::span<const uint8_t> Bytes;
     bool Compressed = false;
-    uint32_t UncompressedSize = 0;  // metafile only
+    uint32_t UncompressedSize = 0;  // metafile and EMF only
     TWmfRect Bounds;                // metafile only: the frame its drawing is meant for
 };
 

@@ -41,12 +41,14 @@ uint16_t BlipType(TStoredKind kind) {
             return 0xF01A;
         case TStoredKind::Pict:
             return 0xF01C;
+        case TStoredKind::Dib:
+            return 0xF01F;
     }
     return 0;
 }
 
 uint16_t BlipInstance(const TStoredPicture& p) {
-    static constexpr uint16_t kBase[] = {0x46A, 0x6E0, 0x216, 0x3D4, 0x542};
+    static constexpr uint16_t kBase[] = {0x46A, 0x6E0, 0x216, 0x3D4, 0x542, 0x7A8};
     return static_cast<uint16_t>(kBase[static_cast<int>(p.Kind)] + (p.TwoUids ? 1 : 0));
 }
 

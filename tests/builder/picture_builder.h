@@ -13,8 +13,9 @@
 namespace qm {
 
 // Metafile is a Windows metafile; Emf and Pict are stored like it (a metafile header before
-// the data), in records of their own types.
-enum class TStoredKind { Jpeg, Png, Metafile, Emf, Pict };
+// the data), in records of their own types. Dib is a bitmap without file header, stored like
+// JPEG and PNG files.
+enum class TStoredKind { Jpeg, Png, Metafile, Emf, Pict, Dib };
 
 struct TStoredPicture {
     TStoredKind Kind = TStoredKind::Png;

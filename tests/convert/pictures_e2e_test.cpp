@@ -1,5 +1,5 @@
-// Pictures from the document to the page: JPEG, PNG and metafile pictures are imported, laid
-// out in their lines, drawn into the preview and written into the PDF as images.
+// Pictures from the document to the page: JPEG, PNG, DIB, metafile and EMF pictures are
+// imported, laid out in their lines, drawn into the preview and written into the PDF as images.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/conversion_session.h"
+#include "builder/emf_writer.h"
 #include "builder/picture_builder.h"
 #include "builder/wmf_writer.h"
 #include "builder/word_builder.h"
@@ -144,6 +145,58 @@ TEST(PicturesEndToEnd, BuiltPicturesAreLaidOutPreviewedAndWrittenAsImages) {
     EXPECT_TRUE(std::filesystem::exists(dir / "page-1.png"));
 }
 
+// An EMF picture two inches by one: the left half filled red, a thick blue line along the
+// bottom of the right half; and a DIB picture, one inch square, all green.
+std::vector<uint8_t> EmfAndDib() {
+    TEmfWriter emf(200, 100);
+    emf.CreateBrush(1, 0, 0x0000FF).SelectObject(1).CreatePen(2, 0, 10, 0xFF0000).SelectObject(2);
+    emf.Rectangle({0, 0, 100, 100}).MoveTo(110, 90).LineTo(190, 90);
+    TStoredPicture metafile;
+    metafile.Kind = TStoredKind::Emf;
+    metafile.Bytes = emf.Bytes();
+    metafile.DxaGoal = 2880;
+    TStoredPicture dib;
+    dib.Kind = TStoredKind::Dib;
+    dib.Bytes = Dib24(8, 8, std::vector<uint32_t>(64, 0x00FF00));
+    TWordBuilder b;
+    b.Text(u"Drawn ").Picture(StorePicture(metafile)).Text(u" ").Picture(StorePicture(dib));
+    b.Paragraph();
+    return b.Build();
+}
+
+TEST(PicturesEndToEnd, EmfAndDibPicturesDrawInThePreviewAndThePdf) {
+    TOpened o;
+    ASSERT_TRUE(o.session.OpenBytes(EmfAndDib()).Imported);
+    TDocument& doc = o.session.Document();
+    ASSERT_EQ(doc.BildCount(), 2);
+    const std::vector<TPlaced> placed = PlacedPictures(doc);
+    ASSERT_EQ(placed.size(), 2u);
+    const TPlaced& p = placed[0];
+    EXPECT_NEAR(p.Width, 193, 2);
+    EXPECT_NEAR(p.Height, 97, 2);
+    TRasterCanvas canvas(1, 1, kScreenDpi);
+    RenderPreviewPage(doc, p.Page, canvas);
+    const auto at = [&](double fx, double fy) {
+        return canvas.Pixel(p.X + static_cast<int32_t>(fx * p.Width),
+                            p.Y + static_cast<int32_t>(fy * p.Height));
+    };
+    EXPECT_EQ(at(0.25, 0.5), 0xFF0000u);  // 0x00RRGGBB
+    EXPECT_EQ(at(0.75, 0.4), 0xFFFFFFu);
+    EXPECT_EQ(at(0.75, 0.9), 0x0000FFu);
+    const TPlaced& d = placed[1];
+    EXPECT_EQ(canvas.Pixel(d.X + d.Width / 2, d.Y + d.Height / 2), 0x00FF00u);
+
+    if (!test::ToolAvailable("pdfimages")) GTEST_SKIP() << "pdfimages missing";
+    test::TTempDir dir;
+    const std::string pdf = dir / "emf.pdf";
+    ASSERT_TRUE(o.session.SavePDFFile(pdf));
+    const std::vector<TListedImage> images = ListImages(pdf);
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0].Width, 600);  // 300 dots per inch of its display size
+    EXPECT_EQ(images[0].Height, 300);
+    EXPECT_EQ(images[1].Width, 8);
+}
+
 struct TCorpusPictures {
     const char* File;
     size_t Pictures;  // pictures the text shows (a header's are drawn on every page)
@@ -178,6 +231,7 @@ TEST_P(CorpusPictures, ShowInThePreviewAndInThePdf) {
 INSTANTIATE_TEST_SUITE_P(
     Corpus, CorpusPictures,
     ::testing::Values(TCorpusPictures{"testPictures.doc", 6}, TCorpusPictures{"Bug44603.doc", 2},
+                      TCorpusPictures{"vector_image.doc", 1}, TCorpusPictures{"equation.doc", 1},
                       TCorpusPictures{"two_images.doc", 2},
                       TCorpusPictures{"testCroppedPictures.doc", 2},
                       TCorpusPictures{"53446.doc", 4}, TCorpusPictures{"53379.doc", 2},

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "builder/cfb_writer.h"
+#include "builder/emf_writer.h"
+#include "builder/wmf_writer.h"
 #include "builder/word6_builder.h"
 #include "builder/word_builder.h"
 #include "raster/image_fixtures.h"
@@ -329,6 +331,40 @@ TBytes ListTables() {
     return out;
 }
 
+// Enhanced metafiles: four bytes of picture size (0 x 0: the metafile's own), then the file.
+TBytes EmfSeed(const TEmfWriter& w) {
+    TBytes out{0, 0, 0, 0};
+    const std::vector<uint8_t> bytes = w.Bytes();
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+TBytes EmfShapes() {
+    TEmfWriter w(120, 80);
+    w.CreateBrush(1, 0, 0x0000FF).SelectObject(1).CreatePen(2, 0, 3, 0xFF0000).SelectObject(2);
+    w.SetMapMode(8).SetWindowExt(1200, 800).SetViewportExt(120, 80);
+    w.Rectangle({0, 0, 500, 400}).Ellipse({600, 0, 1100, 400}).MoveTo(0, 700).LineTo(1100, 700);
+    w.Polygon16({{100, 500}, {300, 500}, {200, 600}});
+    w.SaveDc().SetWorldTransform({1, 0, 0, 1, 10, 10}).IntersectClipRect({0, 0, 600, 600});
+    w.BeginPath().MoveTo(0, 0).PolyBezierTo16({{0, 100}, {100, 100}, {100, 0}}).CloseFigure();
+    w.EndPath().FillPath().RestoreDc(-1).ExtSelectClipRgn(5, {{0, 0, 60, 40}});
+    return EmfSeed(w);
+}
+
+TBytes EmfTextAndBitmap() {
+    TEmfWriter w(100, 60);
+    w.CreateFont(1, -20, u"Arial").SelectObject(1).SetTextColor(0).ExtTextOutW(5, 5, u"Text");
+    w.StretchDiBits({0, 30, 100, 60}, 2, 1, Dib24(2, 1, {0xFF0000, 0x00FF00}));
+    return EmfSeed(w);
+}
+
+TBytes DibSeed() {
+    TBytes out{0, 0, 0, 0, 'D', 'I', 'B'};
+    const std::vector<uint8_t> dib = Dib24(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0, 0, 0});
+    out.insert(out.end(), dib.begin(), dib.end());
+    return out;
+}
+
 }  // namespace
 }  // namespace qm
 
@@ -372,5 +408,8 @@ int main(int argc, char** argv) {
     Write(out / "metafile" / "shapes-placeable.wmf", Shapes(true));
     Write(out / "metafile" / "text.wmf", Text());
     Write(out / "metafile" / "bitmap.wmf", Bitmap());
+    Write(out / "emf" / "shapes.emf", EmfShapes());
+    Write(out / "emf" / "text-bitmap.emf", EmfTextAndBitmap());
+    Write(out / "emf" / "picture.dib", DibSeed());
     return 0;
 }

@@ -1,6 +1,6 @@
-// Inline pictures: JPEG, PNG and metafile pictures stored in the "Data" stream become pictures
-// list entries and picture characters of their display size; damaged and implausible pictures
-// give no picture, and nothing is written to disk on the way.
+// Inline pictures: JPEG, PNG, DIB, metafile and EMF pictures stored in the "Data" stream become
+// pictures list entries and picture characters of their display size; damaged and implausible
+// pictures give no picture, and nothing is written to disk on the way.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "builder/emf_writer.h"
 #include "builder/picture_builder.h"
 #include "builder/wmf_writer.h"
 #include "word/inflate.h"
@@ -195,6 +196,7 @@ TEST(WordImportPictures, OnlyPicturesStoredAsDrawingRecordsAreRead) {
 }
 
 TEST(WordImportPictures, PicturesOfKindsNotDrawnAreNamedByKind) {
+    // A Windows metafile stored as an EMF has no EMF header: it is named as damaged.
     TStoredPicture emf = Metafile();
     emf.Kind = TStoredKind::Emf;
     TStoredPicture pict = Metafile();
@@ -212,10 +214,66 @@ TEST(WordImportPictures, PicturesOfKindsNotDrawnAreNamedByKind) {
     EXPECT_EQ(FieldText(doc, 0), std::string("a\x01") + "b\n");
     EXPECT_EQ(r.Notices.Sentences(),
               (std::vector<std::string>{
-                  "2 EMF pictures were left out: pictures of this kind are not drawn.",
-                  "1 PICT picture was left out: pictures of this kind are not drawn."}));
-    for (const TNotice& notice : r.Notices.Items())
-        EXPECT_EQ(notice.Kind, TNoticeKind::PictureKind);
+                  "1 PICT picture was left out: pictures of this kind are not drawn.",
+                  "2 EMF pictures were left out: the header or frame is damaged."}));
+    EXPECT_EQ(r.Notices.Items()[0].Kind, TNoticeKind::PictureKind);
+    EXPECT_EQ(r.Notices.Items()[1].Kind, TNoticeKind::PictureLeftOut);
+}
+
+// An EMF of a 200 x 100 pixel frame whose left half is filled red.
+TEmfWriter RedHalfEmf() {
+    TEmfWriter w(200, 100);
+    w.CreateBrush(1, 0, kRed).SelectObject(1).SelectObject(kEmfStockNullPen);
+    w.Rectangle({0, 0, 100, 100});
+    return w;
+}
+
+TEST(WordImportPictures, EmfAndDibPicturesAreDrawnEmfAtThreeHundredDotsPerInch) {
+    TStoredPicture emf;
+    emf.Kind = TStoredKind::Emf;
+    emf.Bytes = RedHalfEmf().Bytes();
+    emf.DxaGoal = 1440;  // one inch by half an inch
+    emf.DyaGoal = 720;
+    TStoredPicture dib;
+    dib.Kind = TStoredKind::Dib;
+    dib.Bytes = Dib24(4, 2, std::vector<uint32_t>(8, 0x0000FF));  // blue, as 0xRRGGBB
+    TWordBuilder b;
+    b.Text(u"a").Picture(StorePicture(emf)).Picture(StorePicture(dib)).Text(u"b").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_TRUE(r.Notices.Sentences().empty());
+    ASSERT_EQ(doc.BildCount(), 2);
+    const TBildRec& drawn = doc.BilderListe[0];
+    EXPECT_EQ(DIBWidth(drawn), 300);
+    EXPECT_EQ(DIBHeight(drawn), 150);
+    EXPECT_EQ(getpixel(drawn, 50, 75), kRed);
+    EXPECT_EQ(getpixel(drawn, 250, 75), 0xFFFFFFu);
+    const TBildRec& bitmap = doc.BilderListe[1];
+    EXPECT_EQ(DIBWidth(bitmap), 4);
+    EXPECT_EQ(getpixel(bitmap, 1, 1), kBlue);
+}
+
+TEST(WordImportPictures, EmfPicturesDrawnBlankOrInPartAreNamed) {
+    TStoredPicture blank;
+    blank.Kind = TStoredKind::Emf;
+    blank.Bytes = TEmfWriter(50, 50).SetWindowExt(10, 10).Bytes();
+    TStoredPicture partial = blank;
+    partial.Bytes = RedHalfEmf().Record(0x7777, {}).Bytes();  // a record of a kind not read
+    TStoredPicture cut = blank;
+    cut.Bytes = RedHalfEmf().RecordSized(43, 4096, {}).Bytes();
+    TWordBuilder b;
+    b.Text(u"a").Picture(StorePicture(blank)).Picture(StorePicture(partial));
+    b.Picture(StorePicture(cut)).Text(u"b").Paragraph();
+    TDocument doc;
+    const TImportResult r = Import(doc, b);
+    ASSERT_TRUE(r.Converted);
+    EXPECT_EQ(doc.BildCount(), 3);  // all shown, as far as they draw
+    EXPECT_EQ(r.Notices.Sentences(),
+              (std::vector<std::string>{
+                  "1 EMF picture was drawn blank: no record draws anything.",
+                  "2 EMF pictures were drawn in part: records of kinds not read, or damaged "
+                  "ones, were skipped."}));
 }
 
 TEST(WordImportPictures, DrawingRecordsWithoutAPictureAreToldAsUnreadable) {
