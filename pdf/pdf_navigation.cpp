@@ -58,8 +58,11 @@ std::string TwoDigits(int64_t value) {
 std::string PDFTextString(std::u32string_view text) {
     const bool plain = std::all_of(text.begin(), text.end(), [](char32_t c) { return c < 128; });
     if (plain) {
-        std::string bytes(text.begin(), text.end());
-        return "(" + EscapePDFString(bytes) + ")";
+        const std::string bytes(text.begin(), text.end());
+        std::string out(1, '(');
+        AppendEscapedPDFString(out, bytes);
+        out.push_back(')');
+        return out;
     }
     std::string out = "<FEFF";
     for (char32_t c : text) {

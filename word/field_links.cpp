@@ -77,7 +77,10 @@ std::optional<TFieldTarget> HyperlinkTarget(const std::vector<TToken>& tokens) {
     }
     if (!address.empty()) {
         target.Uri = ToUtf8(address);
-        if (!bookmark.empty()) target.Uri += "#" + ToUtf8(bookmark);
+        if (!bookmark.empty()) {
+            target.Uri.push_back('#');
+            target.Uri.append(ToUtf8(bookmark));
+        }
     } else if (!bookmark.empty()) {
         target.Bookmark = ToUtf8(bookmark);
     } else {

@@ -259,6 +259,26 @@ TEST(NavigationEndToEnd, SummaryInformationFillsTheInformationDictionary) {
     EXPECT_NE(plain.find("/Type /Outlines\n/Count 0\n"), std::string::npos);
 }
 
+TEST(NavigationEndToEnd, AnEncryptedDocumentsInformationComesFromItsEncryptedSummary) {
+    TWordBuilder b;
+    b.Options().Protection.Cipher = TWordCipher::CryptoApi;
+    b.Options().Protection.Password = "pw";
+    b.Options().Protection.SummaryStreams = {
+        {"\x05SummaryInformation",
+         SummaryInformationStream(1252, {{kSummaryTitle, "Secret plan", {}, false}})}};
+    b.Para(u"Encrypted text.");
+    // What the compound file shows in the clear stands in for what the encryption holds.
+    const std::vector<uint8_t> doc =
+        WithSummary(b, SummaryInformationStream(1252, {{kSummaryTitle, "Decoy", {}, false}}));
+    TOpened o;
+    o.session.SetPassword("pw");
+    ASSERT_TRUE(o.session.OpenBytes(doc).Imported);
+    std::ostringstream out;
+    ASSERT_TRUE(o.session.SavePDFFile(out));
+    EXPECT_NE(out.str().find("/Title (Secret plan)"), std::string::npos);
+    EXPECT_EQ(out.str().find("Decoy"), std::string::npos);
+}
+
 TEST(NavigationEndToEnd, CorpusLinksAndInformation) {
     std::string hyperlink, sample;
     for (const std::string& path : test::CorpusFiles()) {
