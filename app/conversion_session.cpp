@@ -21,6 +21,7 @@ public:
     void DrawPage(TPDFCanvas& canvas, int32_t index) override {
         DrawPagesPDF(doc_, canvas, index, &progress_);
     }
+    void Describe(TPDFCanvas& canvas) override { DescribePDFDocument(doc_, canvas); }
 
 private:
     const TDocument& doc_;

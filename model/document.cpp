@@ -12,6 +12,9 @@ void TDocument::Reset() {
     FreeFields();
     FreeBilderListe();
     GlyphClusters.clear();
+    Links.clear();
+    Anchors.clear();
+    Info = {};
     Fonts.clear();
     measureCache_.clear();
     defaultFontIndex_ = -1;

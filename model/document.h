@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/navigation.h"
 #include "model/records.h"
 #include "raster/font.h"
 
@@ -36,6 +37,10 @@ class TDocument {
     std::vector<TBildRec> BilderListe;
     // The glyphs of shaped complex-script text, referred to by TCharRec::Cluster.
     std::vector<TGlyphCluster> GlyphClusters;
+    // Links, bookmarks and headings, and the descriptive information (see navigation.h).
+    std::vector<TLinkRec> Links;
+    std::vector<TAnchorRec> Anchors;
+    TDocumentInfo Info;
     TParaFormat PendingPara;  // layout scratch: the format carried from a paragraph end
 
     // The default character format that NewChar gives every new character.

@@ -73,6 +73,11 @@ class TPageSurface {
     // Draws the whole picture scaled into the box at (x, y) of width x height.
     virtual void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                              const TDib& picture) = 0;
+    // The character cell r belongs to link `link` (an index into TDocument::Links), and the
+    // place `anchor` (TDocument::Anchors) starts at (x, y). Surfaces that offer navigation
+    // (the PDF's links and outline) override them.
+    virtual void MarkLink(const TRect& r, int32_t link) { (void)r, (void)link; }
+    virtual void MarkAnchor(int32_t x, int32_t y, int32_t anchor) { (void)x, (void)y, (void)anchor; }
     // Called before each line of a field with the page being drawn, the page count, the line's
     // index and the field's line count. Surfaces that report progress override it.
     virtual void BeforeLine(int32_t page, int32_t pages, int32_t line, int32_t lineCount) {

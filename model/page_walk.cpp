@@ -443,6 +443,8 @@ void TPageWalk::DrawChar(const TCharRec& ch, bool countedSpace, const TLineBox& 
     if (countedSpace) w_ += lb.Extra;
     const int32_t xEnd = TruncUnits(w_ / mmPerUnit_ + left);
     const int32_t yEnd = TruncUnits((q_ + lb.LineHeightMm) / mmPerUnit_ + box.Top);
+    if (ch.Anchor >= 0) surface_.MarkAnchor(x, y, ch.Anchor);
+    if (ch.Link >= 0) surface_.MarkLink({x, y, xEnd, yEnd}, ch.Link);
     if (!(font.Transparent && font.BackColor == kWhite))
         surface_.FillRect({x, y, xEnd, yEnd}, font.BackColor, TFillKind::Content);
 

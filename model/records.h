@@ -168,6 +168,10 @@ struct TCharRec {
     // The font's external leading in mm: Word's single line spacing adds it above the text of
     // a line, so a line is as high as its tallest Height + Leading.
     float Leading = 0;
+    // The link the character belongs to and the place it starts (indexes into TDocument::Links
+    // and TDocument::Anchors), -1 for none.
+    int32_t Link = -1;
+    int32_t Anchor = -1;
 };
 
 struct TFontRec {

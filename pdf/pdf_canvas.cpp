@@ -179,6 +179,26 @@ void TPDFCanvas::EndContentStream() {
     FlushStaged(false);
 }
 
+void TPDFCanvas::AddLink(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                         std::string_view uri, int32_t place) {
+    if (!isOpen_) return;
+    try {
+        navigation_.AddLink(
+            TPDFLinkArea{pageCount_ - 1, left, top, right, bottom, std::string(uri), place});
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+void TPDFCanvas::MarkPlace(int32_t place, int32_t x, int32_t y) {
+    if (!isOpen_) return;
+    try {
+        navigation_.MarkPlace(place, pageCount_ - 1, x, y);
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
 void TPDFCanvas::WriteDocumentEnd() {
     EndContentStream();
     const auto pages = static_cast<int32_t>(pageSizes_.size());
@@ -189,14 +209,21 @@ void TPDFCanvas::WriteDocumentEnd() {
     const int32_t firstPageObject = pagesObject + 1;
     const int32_t catalogObject = firstPageObject + pages;
     const int32_t firstImageObject = catalogObject + 2;
+    // Links, outline items and the information dictionary follow the images, so that a
+    // document without them keeps its numbering.
+    navigation_.Settle(pages, firstImageObject + static_cast<int32_t>(images_.Count()));
     if (failed_) return;
     fonts_.WriteObjects(*this);
     WritePagesObject(firstPageObject);
     WritePageObjects(pagesObject, firstFontObject, firstImageObject);
     WriteCatalog(pagesObject);
     images_.WriteObjects(*this);
+    std::vector<int32_t> heights;
+    for (const TPDFPageSize& size : pageSizes_)
+        heights.push_back(size.Height);
+    navigation_.WriteObjects(*this, firstPageObject, catalogObject + 1, heights);
     if (failed_) return;
-    WriteXRefAndTrailer(catalogObject);
+    WriteXRefAndTrailer(catalogObject, navigation_.InfoObject());
 }
 
 void TPDFCanvas::WritePagesObject(int32_t firstPageObject) {
@@ -244,6 +271,8 @@ void TPDFCanvas::WritePageObjects(int32_t pagesObject, int32_t firstFontObject,
         WriteRaw("/Contents ");
         WriteNumber(2 + 2 * static_cast<int64_t>(i));
         WriteLine(" 0 R");
+        const std::string annots = navigation_.AnnotsLine(static_cast<int32_t>(i));
+        if (!annots.empty()) WriteLine(annots);
         EndDictObject();
         FlushStaged(false);
     }
@@ -262,11 +291,11 @@ void TPDFCanvas::WriteCatalog(int32_t pagesObject) {
     EndDictObject();
     BeginDictObject();
     WriteLine("/Type /Outlines");
-    WriteLine("/Count 0");
+    WriteLine(navigation_.OutlineRootLines(catalog + 1));
     EndDictObject();
 }
 
-void TPDFCanvas::WriteXRefAndTrailer(int32_t catalogObject) {
+void TPDFCanvas::WriteXRefAndTrailer(int32_t catalogObject, int32_t infoObject) {
     xrefOffset_ = FilePosition();
     WriteLine("xref");
     WriteRaw("0 ");
@@ -287,6 +316,11 @@ void TPDFCanvas::WriteXRefAndTrailer(int32_t catalogObject) {
     WriteRaw("/Root ");
     WriteNumber(catalogObject);
     WriteLine(" 0 R");
+    if (infoObject != 0) {
+        WriteRaw("/Info ");
+        WriteNumber(infoObject);
+        WriteLine(" 0 R");
+    }
     WriteLine(">>");
     WriteLine("startxref");
     WriteNumber(xrefOffset_);

@@ -23,6 +23,7 @@
 #include "pdf/pdf_deflate.h"
 #include "pdf/pdf_font_table.h"
 #include "pdf/pdf_image_table.h"
+#include "pdf/pdf_navigation.h"
 #include "pdf/pdf_object_writer.h"
 #include "pdf/pdf_output.h"
 #include "raster/dib.h"
@@ -158,6 +159,16 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void DrawImage(int32_t x, int32_t y, int32_t width, int32_t height, const TDib& image,
                    int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight);
 
+    // --- navigation ---
+    // A link over the area of the current page (whole points, top-down): to an address (UTF-8)
+    // or, with an empty address, to a place that MarkPlace gives.
+    void AddLink(int32_t left, int32_t top, int32_t right, int32_t bottom, std::string_view uri,
+                 int32_t place);
+    // Where a place lies on the current page; the first report holds.
+    void MarkPlace(int32_t place, int32_t x, int32_t y);
+    // The outline and the information dictionary (see TPDFNavigation).
+    TPDFNavigation& Navigation() { return navigation_; }
+
     // Text measured in Font at 72 dots per inch, whole points; also without an open document.
     int32_t TextWidth(std::string_view text);
     int32_t TextHeight(std::string_view text);
@@ -210,7 +221,7 @@ class TPDFCanvas final : private TPDFObjectWriter {
     void WritePagesObject(int32_t firstPageObject);
     void WritePageObjects(int32_t pagesObject, int32_t firstFontObject, int32_t firstImageObject);
     void WriteCatalog(int32_t pagesObject);
-    void WriteXRefAndTrailer(int32_t catalogObject);
+    void WriteXRefAndTrailer(int32_t catalogObject, int32_t infoObject);
 
     // Drawing state.
     void ApplyPen();
@@ -245,6 +256,7 @@ class TPDFCanvas final : private TPDFObjectWriter {
     std::vector<TPDFPageSize> pageSizes_;
     TPDFFontTable fonts_;
     TPDFImageTable images_;
+    TPDFNavigation navigation_;
     int32_t pageCount_ = 0;
     int64_t xrefOffset_ = 0;
     int64_t streamStart_ = 0;

@@ -102,13 +102,36 @@ void TPDFPageSurface::BeforeLine(int32_t page, int32_t pages, int32_t line, int3
     progress_->SetProStatus(TruncUnits(page * 100.0 / pages + share));
 }
 
+void TPDFPageSurface::MarkLink(const TRect& r, int32_t link) {
+    if (doc_ == nullptr || link < 0 || link >= static_cast<int32_t>(doc_->Links.size())) return;
+    const TLinkRec& target = doc_->Links[static_cast<size_t>(link)];
+    writer_.AddLink(r.Left, r.Top, r.Right, r.Bottom, target.Uri, target.Anchor);
+}
+
+void TPDFPageSurface::MarkAnchor(int32_t x, int32_t y, int32_t anchor) {
+    writer_.MarkPlace(anchor, x, y);
+}
+
+void DescribePDFDocument(const TDocument& doc, TPDFCanvas& writer) {
+    TPDFNavigation& navigation = writer.Navigation();
+    for (size_t i = 0; i < doc.Anchors.size(); ++i) {
+        const TAnchorRec& anchor = doc.Anchors[i];
+        if (anchor.OutlineLevel == 0) continue;
+        navigation.AddOutlineEntry(
+            TPDFOutlineEntry{anchor.Title, anchor.OutlineLevel, static_cast<int32_t>(i)});
+    }
+    TPDFInfo info{doc.Info.Title, doc.Info.Subject, doc.Info.Author, doc.Info.Keywords, {}};
+    if (const std::optional<std::string> date = SourceDateFromEnvironment()) info.Date = *date;
+    navigation.SetInfo(std::move(info));
+}
+
 void DrawPagesPDF(const TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress) {
     const TWalkGeometry geometry = PdfGeometry(doc);
     writer.PageWidth = geometry.PageW + 20;
     writer.PageHeight = geometry.PageH + 20;
     writer.Brush.Color = 0xFFFFFF;
     writer.Pen.Color = 0;
-    TPDFPageSurface surface(writer, progress);
+    TPDFPageSurface surface(writer, progress, &doc);
     TPageWalk walk(doc, surface, geometry);
     walk.DrawPageFields(page);
 }

@@ -11,8 +11,9 @@ namespace qm {
 
 class TPDFPageSurface : public TPageSurface {
   public:
-    TPDFPageSurface(TPDFCanvas& writer, TProgressSink* progress)
-        : writer_(writer), progress_(progress) {}
+    // doc: whose links and places the walk reports (optional, not owned).
+    TPDFPageSurface(TPDFCanvas& writer, TProgressSink* progress, const TDocument* doc = nullptr)
+        : writer_(writer), progress_(progress), doc_(doc) {}
 
     void FillRect(const TRect& r, int32_t color, TFillKind kind) override;
     void FrameRect(const TRect& r, int32_t color, int32_t penWidth) override;
@@ -31,6 +32,9 @@ class TPDFPageSurface : public TPageSurface {
     void DrawPicture(int32_t x, int32_t y, int32_t width, int32_t height,
                      const TDib& picture) override;
     void BeforeLine(int32_t page, int32_t pages, int32_t line, int32_t lineCount) override;
+    // Links become the writer's link areas, places its destinations.
+    void MarkLink(const TRect& r, int32_t link) override;
+    void MarkAnchor(int32_t x, int32_t y, int32_t anchor) override;
 
   private:
     // Underline and strike-out of text w wide whose cell is h high at (x, y).
@@ -38,10 +42,15 @@ class TPDFPageSurface : public TPageSurface {
 
     TPDFCanvas& writer_;
     TProgressSink* progress_;
+    const TDocument* doc_;
 };
 
 // Draws page `page` (0-based) of the laid-out document into the writer's open page: sets the
 // page size (paper + 20 points) and walks the page's fields.
 void DrawPagesPDF(const TDocument& doc, TPDFCanvas& writer, int32_t page, TProgressSink* progress);
+
+// Hands the writer what the document says of itself: the outline of its headings and its
+// information (with the date SOURCE_DATE_EPOCH gives, if any). Call once, before EndDoc.
+void DescribePDFDocument(const TDocument& doc, TPDFCanvas& writer);
 
 }  // namespace qm

@@ -26,6 +26,7 @@ TPDFSaveResult WritePages(TPDFCanvas& canvas, TPDFPageSource& pages, TMessageSin
         pages.DrawPage(canvas, i - 1);
         if (i < pages.PageCount()) canvas.NextPage();
     }
+    if (!canvas.Failed()) pages.Describe(canvas);
     if (report != nullptr) report->UnembeddedGlyphs = canvas.UnembeddedGlyphs();
     if (canvas.EndDoc()) return TPDFSaveResult::Saved;
     const std::string& error = canvas.ErrorText();

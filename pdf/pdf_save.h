@@ -18,6 +18,8 @@ class TPDFPageSource {
     virtual int32_t PageCount() = 0;
     // Draws the page with this 0-based index onto the canvas's open page.
     virtual void DrawPage(TPDFCanvas& canvas, int32_t index) = 0;
+    // After the last page: hands the canvas the document's outline and information.
+    virtual void Describe(TPDFCanvas& canvas) { (void)canvas; }
 };
 
 struct TPDFSaveOptions {

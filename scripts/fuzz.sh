@@ -3,6 +3,7 @@
 # build-fuzz/ and runs each for SECONDS (default 60), one after the other, from its seeds in
 # tests/fuzz/seeds (and the small documents of ../shared/corpus) with its dictionary.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: cfb import convert images metafile emf lists
+#                                               summary
 # What a run finds stays in build-fuzz/corpus/TARGET; a crash is written to
 # build-fuzz/findings/TARGET/ and ends the script with status 1.
 set -euo pipefail
@@ -10,7 +11,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(cfb import convert images metafile emf lists)
+[ ${#targets[@]} -eq 0 ] && targets=(cfb import convert images metafile emf lists summary)
 
 bash "$root/scripts/setup.sh"
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
@@ -43,6 +44,7 @@ for t in "${targets[@]}"; do
     import | convert) seeds=word; dict="$build/word.dict" ;;
     images) seeds=images; dict="$fuzz/dicts/images.dict" ;;
     lists) seeds=lists; dict="$fuzz/dicts/word_only.dict" ;;
+    summary) seeds=summary; dict="$fuzz/dicts/summary.dict" ;;
     metafile) seeds=metafile; dict="$fuzz/dicts/metafile.dict" ;;
     emf) seeds=emf; dict="$fuzz/dicts/emf.dict" ;;
     *) echo "unknown target: $t" >&2; exit 2 ;;

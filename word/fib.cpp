@@ -69,6 +69,10 @@ Result<TFib> ReadFib(std::span<const uint8_t> mainStream) {
     fib.FcPlcfbtePapx = U32At(r, 0x102);
     fib.LcbPlcfbtePapx = U32At(r, 0x106);
     fib.FcSttbfffn = U32At(r, 0x112);
+    fib.FcSttbfBkmk = U32At(r, 0x142);
+    fib.LcbSttbfBkmk = U32At(r, 0x146);
+    fib.FcPlcfBkf = U32At(r, 0x14A);
+    fib.LcbPlcfBkf = U32At(r, 0x14E);
     fib.FcDop = U32At(r, 0x192);
     fib.FcClx = U32At(r, 0x1A2);
     fib.LcbClx = U32At(r, 0x1A6);

@@ -54,6 +54,11 @@ struct TFib {
     uint32_t FcPlcfbtePapx = 0;
     uint32_t LcbPlcfbtePapx = 0;
     uint32_t FcSttbfffn = 0;
+    // The bookmarks: their names (SttbfBkmk) and where each starts (PlcfBkf).
+    uint32_t FcSttbfBkmk = 0;
+    uint32_t LcbSttbfBkmk = 0;
+    uint32_t FcPlcfBkf = 0;
+    uint32_t LcbPlcfBkf = 0;
     uint32_t FcDop = 0;
     uint32_t FcClx = 0;
     uint32_t LcbClx = 0;

@@ -4,25 +4,44 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qm {
 
+// The code text kept per field: enough for an instruction with a long address.
+inline constexpr size_t kMaxFieldCode = 2048;
+
 class TFieldStack {
   public:
     void Begin();
-    // The innermost open field's code ends; its result follows.
-    void Separate();
+    // The innermost open field's code ends; its result follows. True when that result is
+    // shown: no other field's code runs around it.
+    bool Separate();
     // The innermost open field ends. An end without an open field is ignored.
     void End();
     void Clear();
 
     // Whether the text at this point belongs to the code of an open field.
     bool InCode() const { return inCode_ > 0; }
+    // A character of the innermost field's code (kept up to kMaxFieldCode).
+    void AddCode(char32_t code);
+    // The innermost field's code as far as it was read; empty without an open field.
+    std::u32string_view Code() const;
+    // The link the innermost field's result belongs to (an index into TDocument::Links).
+    void SetLink(int32_t link);
+    // The link of the text at this point: that of the innermost field whose result holds it
+    // and that has one; -1 for none.
+    int32_t Link() const;
 
   private:
-    std::vector<bool> open_;  // per open field, innermost last: whether its code still runs
-    int32_t inCode_ = 0;      // the open fields whose code still runs
+    struct TOpenField {
+        bool InCode = true;  // its code still runs
+        std::u32string Code;
+        int32_t Link = -1;
+    };
+    std::vector<TOpenField> open_;  // innermost last
+    int32_t inCode_ = 0;            // the open fields whose code still runs
 };
 
 }  // namespace qm

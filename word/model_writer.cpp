@@ -24,7 +24,7 @@ constexpr char32_t kParagraphEnd = 13;
 
 TModelWriter::TModelWriter(TDocument& doc, std::span<const TFontTableEntry> fonts,
                            uint16_t defaultTabTwips)
-    : doc_(doc), fonts_(fonts), defaultTabTwips_(defaultTabTwips) {}
+    : doc_(doc), fonts_(fonts), defaultTabTwips_(defaultTabTwips), marks_(doc) {}
 
 void TModelWriter::Rewind(TDocument& doc) {
     doc.CurField = doc.CurLine = doc.CurChar = 0;
@@ -73,6 +73,7 @@ bool TModelWriter::AppendChar(char32_t code, const TRunFormat& format) {
     TCharRec* ch = doc_.NewChar();
     if (!ch) return false;
     ch->Code = code;
+    marks_.Apply(*ch);
     WriteParagraphFormat(format);
     // Width and Height stay 0: the layout measures every character it has not measured yet.
     MakeFontEntry(format, *ch);
@@ -151,6 +152,7 @@ TPictureAdded TModelWriter::AppendPicture(const TDecodedPicture& picture,
     doc_.BilderListe.push_back(picture.Picture);
     ch->Kind = 1;
     ch->Code = 1;  // the picture character's own code; pictures are known by their kind
+    marks_.Apply(*ch);
     ch->BildIndex = static_cast<uint16_t>(doc_.BildCount() - 1);
     ch->Width = picture.WidthTwips * kMmPerTwip;
     ch->Height = picture.HeightTwips * kMmPerTwip;

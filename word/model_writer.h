@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "word/font_table.h"
 #include "word/list_numbering.h"
+#include "word/navigation_marks.h"
 #include "word/picture_import.h"
 #include "word/word_properties.h"
 
@@ -69,6 +70,8 @@ class TModelWriter {
     // Appends picture to the pictures list and inserts a picture character of its display size.
     // Skipped for a picture without pixels or without a size; ListFull at kMaxPictures.
     TPictureAdded AppendPicture(const TDecodedPicture& picture, const TRunFormat& format);
+    // The links and places the next characters receive.
+    TNavigationMarks& Marks() { return marks_; }
 
   private:
     TFieldRec* CurrentField();
@@ -107,6 +110,8 @@ class TModelWriter {
     int32_t labelField_ = -1;
     int32_t labelLine_ = -1;
     const TParaFormat* labelTarget_ = nullptr;
+
+    TNavigationMarks marks_;
 };
 
 }  // namespace qm

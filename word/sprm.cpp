@@ -125,6 +125,7 @@ constexpr TSprmRule kRules[] = {
     {0x2461, [](TTarget& t, const TOperand& o, int) { SetJc(t.State.Pap, o.U8(), true); }},
     {0x246D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.FContextualSpacing = o.U8(); }},
     {0x260A, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Ilvl = o.U8(); }},
+    {0x2640, [](TTarget& t, const TOperand& o, int) { t.State.Pap.OutLvl = o.U8(); }},
     {0x2A0C, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.IcoHighlight = o.U8() & 0x1F;
          t.State.Chp.Highlight = o.U8() != 0;

@@ -125,12 +125,18 @@ void TStoryReader::JoinSurrogates(int64_t last, char32_t& code) {
 void TStoryReader::Read(const TCpRange& story) {
     cp_ = story.First;
     fields_.Clear();
+    main_ = story.First == 0 && file_.Fib.CcpText > 0;
+    nextBookmark_ = 0;
+    paragraphChecked_ = false;
+    writer_.Marks().SetLink(-1);
+    writer_.Marks().EndHeading();
     resolver_.StartStory();
     writer_.StartStory();
     TStoryProgress progress(progress_, story.First, story.Last);
     while (stopped_ == 0 && cp_ <= story.Last) {
         char32_t code = 0;
         if (!Fetch(code)) break;
+        if (main_) MarkBookmarks(cp_);
         cp_ += 1;
         JoinSurrogates(story.Last, code);
         Handle(code);
@@ -141,8 +147,10 @@ void TStoryReader::Read(const TCpRange& story) {
 
 void TStoryReader::Handle(char32_t code) {
     if (code == kFieldBegin) fields_.Begin();
-    if (code == kFieldSeparator) fields_.Separate();
+    if (code == kFieldSeparator && fields_.Separate()) LinkFieldResult();
     if (code == kFieldEnd) fields_.End();
+    if (code == kFieldBegin || code == kFieldSeparator || code == kFieldEnd)
+        writer_.Marks().SetLink(fields_.Link());
     // A section mark: the section after it starts at cp_.
     if (code == kPageBreak && resolver_.SectionStartsAt(cp_)) {
         resolver_.ApplySection(cp_);
@@ -164,12 +172,15 @@ void TStoryReader::Handle(char32_t code) {
         if (file_.Word6 && !wide_) code = InCodePage(code);
         // Hidden text and the hidden part of a field are not shown.
         if (!resolver_.Chp().FldVanish && !resolver_.Chp().FVanish) ShowText(code);
+    } else if (fields_.InCode() && code >= 32) {
+        fields_.AddCode(code);
     }
     // Every other control code is dropped, and so is the text of a field's code.
 }
 
 void TStoryReader::HandleBreak(char32_t code) {
     resolver_.Update(fc_);
+    if (code == kParagraphEnd) EndParagraphMarks();
     if (resolver_.Pap().FInTable) {
         writer_.KeepTableMark(code);
         return;
@@ -185,6 +196,7 @@ void TStoryReader::HandleBreak(char32_t code) {
 
 void TStoryReader::HandleCellMark() {
     resolver_.Update(fc_);
+    EndParagraphMarks();
     // A cell mark outside a table (a file whose paragraph properties do not fit its text)
     // ends the paragraph, so that what stands on either side of it stays apart.
     if (resolver_.Pap().FInTable != 1) {
@@ -200,6 +212,7 @@ void TStoryReader::HandleCellMark() {
 }
 
 void TStoryReader::ShowPictures() {
+    CheckHeading();
     for (const TDecodedPicture& picture : pictures_.At(resolver_.Chp().FcPic)) {
         if (writer_.AppendPicture(picture, resolver_.Format()) == TPictureAdded::ListFull)
             pictures_.CountListFull();
@@ -223,6 +236,7 @@ char32_t TStoryReader::InCodePage(char32_t byte) {
 }
 
 void TStoryReader::ShowText(char32_t code) {
+    CheckHeading();
     writer_.ExpectChars(CharsLeftInParagraph());
     writer_.AppendChar(code, resolver_.Format());
 }

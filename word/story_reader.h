@@ -47,6 +47,12 @@ class TStoryReader {
     void HandleCellMark();
     void ShowPictures();
     void ShowText(char32_t code);
+    // Links, bookmarks and headings of the main text (story_links.cpp).
+    void LinkFieldResult();
+    void MarkBookmarks(int64_t cp);
+    void CheckHeading();
+    void EndParagraphMarks();
+    uint8_t HeadingLevel() const;
     size_t CharsLeftInParagraph() const;
     char32_t InCodePage(char32_t byte);
 
@@ -58,6 +64,9 @@ class TStoryReader {
     TFieldStack fields_;
     TCodePageDecoder codePages_;
 
+    bool main_ = false;            // the story read is the main text
+    size_t nextBookmark_ = 0;      // the first bookmark not yet placed
+    bool paragraphChecked_ = false;  // the paragraph was asked whether it is a heading
     int64_t cp_ = 0;     // the next CP to read
     uint64_t fc_ = 0;    // where the character just read lies
     bool wide_ = false;  // it is stored in 16 bits

@@ -20,6 +20,7 @@ constexpr uint16_t kStshiFontOffset = 12;
 
 struct TStdBase {
     uint8_t Sgc = 0;
+    uint16_t Sti = 0x0FFE;
     uint16_t IstdBase = 0;
     uint8_t Cupx = 0;
 };
@@ -30,6 +31,7 @@ TStdBase ReadStdBase(ByteReader& r, uint16_t cbStdBase) {
     for (uint16_t i = 0; i < wordCount; ++i)
         r.U16(words[i]);
     TStdBase base;
+    base.Sti = words[0] & 0x0FFF;
     base.Sgc = words[1] & 0x0F;
     base.IstdBase = words[1] >> 4;
     base.Cupx = words[2] & 0x0F;
@@ -94,6 +96,7 @@ void ReadStyle(TStylesheet& sheet, TPropertyState& work, ByteReader& r, size_t p
         work.Chp = sheet.Styles[base.IstdBase].Chp;
     }
     sheet.Styles[i].IsCharStyle = base.Sgc == kCharacterStyle;
+    sheet.Styles[i].Sti = base.Sti;
     if (base.Sgc == kParagraphStyle || base.Sgc == kCharacterStyle) {
         ApplyStyleLists(sheet, work, r, stdStart, stdEnd, lists, base, sheet.Styles[i], word6);
     }

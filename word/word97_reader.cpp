@@ -23,6 +23,7 @@ void ReadTables(TWordFile& file) {
     file.Dop = ReadDop(table, fib.FcDop);
     file.Stories = TStoryTable(fib, table);
     file.Lists = ReadListTables(table, fib.FcPlfLst, fib.LcbPlfLst, fib.FcPlfLfo, fib.LcbPlfLfo);
+    file.Bookmarks = ReadBookmarks(table, fib);
 }
 
 // Replaces the stored streams with those decrypted with the password.

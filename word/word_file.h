@@ -12,6 +12,7 @@
 
 #include "cfb/compound_file.h"
 #include "word/bin_table.h"
+#include "word/bookmarks.h"
 #include "word/fib.h"
 #include "word/font_table.h"
 #include "word/list_tables.h"
@@ -51,6 +52,7 @@ struct TWordFile {
     TStylesheet Stylesheet;
     TStoryTable Stories;
     TListTables Lists;
+    std::vector<TBookmark> Bookmarks;  // in order of their CPs
 
     // What a Word 6 or Word 95 document (ReadWord6File) brings besides: its property lists are
     // in the older codes and page shapes, and its 8-bit text is in the code page of each run's

@@ -12,6 +12,7 @@
 #include "word/picture_import.h"
 #include "word/property_resolver.h"
 #include "word/story_reader.h"
+#include "word/summary_info.h"
 #include "word/text_census.h"
 #include "word/word_file.h"
 
@@ -67,6 +68,9 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     TImportResult result;
     result.Converted = true;
     result.CharactersRead = static_cast<int64_t>(reader.CharsRead());
+    result.Notices.Add(TNoticeKind::Other, "link to a bookmark", "links to bookmarks",
+                       "left without a target: the document has no such bookmark.",
+                       writer.Marks().ResolveLinks());
     pictures.Report(result.Notices);
     if (const size_t lost = resolver.LostPropertyLists(); lost > 0)
         result.Notices.Add(TNoticeKind::Other, "paragraph property list",
@@ -90,6 +94,37 @@ TImportResult ReadText(TDocument& doc, const TWordFile& file, TProgressSink* pro
     return result;
 }
 
+// The summary information stream: the one the document's encryption held when it is
+// encrypted, else the compound file's.
+void ReadDocumentInfo(TDocument& doc, const TCompoundFile& root, const TWordFile& file,
+                      TNotices& notices) {
+    TSummaryRead read;
+    bool found = false;
+    if (file.Encryption) {
+        for (const TSummaryStream& stream : file.Encryption->Summary) {
+            if (stream.Name != kSummaryStreamName) continue;
+            read = ReadSummaryInformation(stream.Bytes);
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        Result<TCfbStream> stream = root.OpenStream(kSummaryStreamName);
+        if (!stream) return;
+        read = ReadSummaryInformation(stream->Bytes());
+    }
+    doc.Info = std::move(read.Info);
+    if (read.Damaged)
+        notices.Add(TNoticeKind::Other, "document information stream",
+                    "document information streams",
+                    "read only in part: the PDF's title, subject, author or keywords may be "
+                    "missing.");
+    notices.Add(TNoticeKind::CharacterShown, "character", "characters",
+                "shown as '?': its code page has no such character, or it is East Asian "
+                "text in two bytes.",
+                read.Unconverted);
+}
+
 // Refusals of the header the user is told of; a file that is no Word document or is damaged
 // says so only in the result.
 bool ShownToUser(const TError& error) {
@@ -108,7 +143,9 @@ TImportResult ReadDocument(TDocument& doc, const TCompoundFile& root, TProgressS
     }
     if (std::string over = CheckTextLimits(*file); !over.empty())
         return RefusedAtLimit(messages, std::move(over));
-    return ReadText(doc, *file, progress);
+    TImportResult result = ReadText(doc, *file, progress);
+    ReadDocumentInfo(doc, root, *file, result.Notices);
+    return result;
 }
 
 // Word 2 wrote its documents as plain files, not compound files, starting with this word.

@@ -61,6 +61,7 @@ struct TPap {
     uint8_t FContextualSpacing = 0;
     uint16_t Ilfo = 0;  // list reference, 0 = none
     uint8_t Ilvl = 0;   // the list level, 0..8
+    uint8_t OutLvl = 9;  // the outline level: 0..8 for headings, 9 body text
     int32_t DxaRight = 0;
     int32_t DxaLeft = 0;
     int32_t DxaLeft1 = 0;
@@ -157,6 +158,9 @@ struct TRowDefinition {
 // character style its raw property list, applied when a run names the style.
 struct TStyleEntry {
     bool IsCharStyle = false;
+    // The built-in style this one is (sti): 1 to 9 are the headings; 0x0FFE and 0x0FFF a
+    // style of the document's own.
+    uint16_t Sti = 0x0FFE;
     TPap Pap;
     TChp Chp;
     std::vector<uint8_t> SavedChpx;

@@ -218,6 +218,11 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> TWordStreams::RootStre
     return streams;
 }
 
+TWordBuilder& TWordBuilder::Bookmark(std::u16string_view name) {
+    bookmarks_.emplace_back(std::u16string(name), static_cast<uint32_t>(main_.Chars.size()));
+    return *this;
+}
+
 std::vector<uint8_t> TWordBuilder::Build() const {
     return WriteCompoundFile(BuildStreams().RootStreams());
 }

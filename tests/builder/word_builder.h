@@ -74,6 +74,7 @@ TSprms RightToLeft(uint8_t value = 1);  // sprmPFBiDi
 // (sprmPFAutoSpaceDN); Word's default is on.
 TSprms AsianLatinSpace(uint8_t value);
 TSprms AsianDigitSpace(uint8_t value);
+TSprms OutlineLevel(uint8_t level);  // sprmPOutLvl: 0 to 8 headings, 9 body text
 // Tab changes: positions to delete, then (position, descriptor) pairs to add.
 TSprms Tabs(const std::vector<int16_t>& remove,
             const std::vector<std::pair<int16_t, uint8_t>>& add);
@@ -112,6 +113,8 @@ struct TWordStyle {
     std::string Name = "Style";
     TSprms Papx;  // paragraph styles only
     TSprms Chpx;
+    // The built-in style it is (sti): 1 to 9 the headings, 0x0FFE a style of the document's.
+    uint16_t Sti = 0x0FFE;
 };
 
 // A level of a list (LVL): its LVLF's values, property lists and number text (code units 0 to 8
@@ -226,6 +229,9 @@ class TWordBuilder {
     TWordBuilder& FieldBegin();
     TWordBuilder& FieldSeparator();
     TWordBuilder& FieldEnd();
+    // A bookmark that starts at the next character of the main text (in the bookmark tables
+    // SttbfBkmk, PlcfBkf and PlcfBkl; it ends one character later).
+    TWordBuilder& Bookmark(std::u16string_view name);
     // A footnote, endnote or comment: its reference mark in the current text (the main text's
     // are listed in the reference table) and its text, one paragraph, in its own story.
     TWordBuilder& Footnote(std::u16string_view text);
@@ -300,6 +306,7 @@ class TWordBuilder {
     std::vector<TSprms> chpxs_;
     std::vector<TParaDef> paras_;
     std::vector<TSection> sections_;
+    std::vector<std::pair<std::u16string, uint32_t>> bookmarks_;  // name, first CP
     TSprms lastSepx_;
     std::vector<uint8_t> data_ = std::vector<uint8_t>(64, 0);  // the "Data" stream
     TStoryText main_;

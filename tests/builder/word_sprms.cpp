@@ -138,6 +138,9 @@ TSprms AsianLatinSpace(uint8_t value) {
 TSprms AsianDigitSpace(uint8_t value) {
     return Op8(0x2438, value);
 }
+TSprms OutlineLevel(uint8_t level) {
+    return Op8(0x2640, level);
+}
 
 TSprms Tabs(const std::vector<int16_t>& remove,
             const std::vector<std::pair<int16_t, uint8_t>>& add) {

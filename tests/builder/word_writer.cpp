@@ -219,6 +219,7 @@ class TWordWriter {
 
     void WriteTables();
     void WriteNoteTables(std::vector<uint8_t>& t);
+    void WriteBookmarks(std::vector<uint8_t>& t);
     void WriteStylesheet(std::vector<uint8_t>& t);
     void WriteFontTable(std::vector<uint8_t>& t);
     void WriteClx(std::vector<uint8_t>& t);
@@ -283,6 +284,7 @@ void TWordWriter::WriteTables() {
         });
     }
     WriteNoteTables(t);
+    WriteBookmarks(t);
     WriteFontTable(t);
     Table(t, 0x192, [&] {
         std::vector<uint8_t> dop(500, 0);
@@ -294,6 +296,36 @@ void TWordWriter::WriteTables() {
     if (!b_.lists_.empty()) Table(t, 0x2E2, [&] { Append(t, ListTableBytes(b_.lists_)); });
     if (!b_.listOverrides_.empty())
         Table(t, 0x2EA, [&] { Append(t, ListOverrideBytes(b_.listOverrides_)); });
+}
+
+void TWordWriter::WriteBookmarks(std::vector<uint8_t>& t) {
+    const auto& marks = b_.bookmarks_;
+    if (marks.empty()) return;
+    Table(t, 0x142, [&] {  // SttbfBkmk: extended, no extra data
+        Put16(t, 0xFFFF);
+        Put16(t, static_cast<uint16_t>(marks.size()));
+        Put16(t, 0);
+        for (const auto& [name, cp] : marks) {
+            Put16(t, static_cast<uint16_t>(name.size()));
+            for (char16_t c : name)
+                Put16(t, c);
+        }
+    });
+    const auto last = static_cast<uint32_t>(b_.main_.Chars.size());
+    Table(t, 0x14A, [&] {  // PlcfBkf: the starts, then an FBKF per bookmark
+        for (const auto& mark : marks)
+            Put32(t, mark.second);
+        Put32(t, last);
+        for (size_t i = 0; i < marks.size(); ++i) {
+            Put16(t, static_cast<uint16_t>(i));
+            Put16(t, 0);
+        }
+    });
+    Table(t, 0x152, [&] {  // PlcfBkl: the ends
+        for (const auto& mark : marks)
+            Put32(t, std::min(mark.second + 1, last));
+        Put32(t, last);
+    });
 }
 
 void TWordWriter::WriteClx(std::vector<uint8_t>& t) {
@@ -420,7 +452,7 @@ void TWordWriter::WriteStylesheet(std::vector<uint8_t>& t) {
                 continue;
             }
             std::vector<uint8_t> std;
-            Put16(std, istd < 10 ? istd : 0x0FFE);
+            Put16(std, it->Sti);
             Put16(std, static_cast<uint16_t>((it->Character ? 2 : 1) | (it->Base << 4)));
             Put16(std, static_cast<uint16_t>((it->Character ? 1 : 2) | (istd << 4)));
             Put16(std, 0);

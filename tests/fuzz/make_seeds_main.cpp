@@ -11,6 +11,7 @@
 #include "builder/cfb_writer.h"
 #include "builder/emf_writer.h"
 #include "builder/wmf_writer.h"
+#include "builder/property_set.h"
 #include "builder/word6_builder.h"
 #include "builder/word_builder.h"
 #include "raster/image_fixtures.h"
@@ -159,6 +160,9 @@ TBytes Word6FastSaved() {
     const uint16_t list = b.PieceList(sprm6::Italic() + sprm6::Size(30));
     b.Text("first ").Piece(static_cast<uint16_t>((85 << 1) | (1 << 8))).Text("second ");
     b.Piece(static_cast<uint16_t>((list << 1) | 1)).Text("third").Paragraph();
+    return b.Build();
+}
+
 // Encrypted with the password the import and conversion targets try: the text past the first
 // blocks, and with CryptoAPI an encrypted summary stream.
 TBytes Encrypted(TWordCipher cipher, uint32_t keyBits) {
@@ -363,6 +367,35 @@ TBytes DibSeed() {
     const std::vector<uint8_t> dib = Dib24(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0, 0, 0});
     out.insert(out.end(), dib.begin(), dib.end());
     return out;
+// Summary information streams in the code pages the reader knows apart.
+std::vector<std::pair<const char*, TBytes>> SummaryStreams() {
+    const std::string utf16("T\0i\0", 4);
+    return {
+        {"cp1252.bin", SummaryInformationStream(1252, {{kSummaryTitle, "Caf\xE9", {}, false},
+                                                       {kSummaryAuthor, "Ann", {}, false}})},
+        {"cp1251.bin", SummaryInformationStream(1251, {{kSummarySubject, "\xCE\xF2", {}, false}})},
+        {"utf8.bin",
+         SummaryInformationStream(65001, {{kSummaryKeywords, "\xE2\x82\xAC", {}, false}})},
+        {"utf16.bin", SummaryInformationStream(1200, {{kSummaryTitle, utf16, {}, false}})},
+        {"wide.bin",
+         SummaryInformationStream(std::nullopt, {{kSummaryTitle, "", u"\xD83D\xDE00", true}})},
+    };
+}
+
+// Links, bookmarks, headings and summary information, for the import.
+TBytes Navigation() {
+    TWordBuilder b;
+    TWordStyle heading;
+    heading.Istd = 1;
+    heading.Sti = 1;
+    b.Style({0, false, 0x0FFF, "Normal", {}, {}}).Style(heading);
+    b.Para(u"Heading", {}, 1);
+    b.Text(u"See ").Field(u" HYPERLINK \"http://x.org/\" ", u"x").Paragraph();
+    b.Field(u" HYPERLINK \\l \"mark\" ", u"y").Paragraph();
+    b.Bookmark(u"mark").Para(u"Level", sprm::OutlineLevel(2));
+    TWordStreams streams = b.BuildStreams();
+    streams.Extra.emplace_back("\x05SummaryInformation", SummaryStreams()[0].second);
+    return WriteCompoundFile(streams.RootStreams());
 }
 
 }  // namespace
@@ -390,6 +423,7 @@ int main(int argc, char** argv) {
         {"word6-fastsaved.doc", Word6FastSaved()},
         {"encrypted-rc4.doc", Encrypted(TWordCipher::Rc4, 128)},
         {"encrypted-cryptoapi40.doc", Encrypted(TWordCipher::CryptoApi, 40)},
+        {"navigation.doc", Navigation()},
     };
     for (const auto& [name, bytes] : docs) {
         Write(out / "word" / name, bytes);
@@ -397,6 +431,8 @@ int main(int argc, char** argv) {
     }
     Write(out / "cfb" / "two-streams.cfb", SmallCompoundFile());
     Write(out / "lists" / "outline.bin", ListTables());
+    for (const auto& [name, bytes] : SummaryStreams())
+        Write(out / "summary" / name, bytes);
     Write(out / "images" / "baseline.jpg", SmallJpeg(false));
     Write(out / "images" / "progressive.jpg", SmallJpeg(true));
     Write(out / "images" / "grey.jpg", GreyJpeg());
