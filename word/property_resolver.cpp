@@ -119,8 +119,8 @@ void TPropertyResolver::ApplyCharacterRun(const TFkpRun& run) {
     if (r.Bytes(cb, list)) ApplyStored(list);
 }
 
-void TPropertyResolver::Update(uint64_t fc) {
-    const int32_t paraRun = file_.PapxBins.FindRun(fc);
+void TPropertyResolver::Update(uint64_t fc, uint64_t paragraphFc) {
+    const int32_t paraRun = file_.PapxBins.FindRun(paragraphFc);
     const int32_t charRun = file_.ChpxBins.FindRun(fc);
     const int32_t pieceList = file_.PieceProperties.Empty() ? -1 : file_.PieceProperties.Find(fc);
     if (cached_ && paraRun == lastParaRun_ && charRun == lastCharRun_ &&

@@ -16,11 +16,12 @@ class TPropertyResolver {
     // Starts from the properties the stylesheet's reading ended with and the default section.
     explicit TPropertyResolver(const TWordFile& file);
 
-    // Brings the properties up to date for the character at fc: the paragraph's style and
-    // paragraph property list, then the character run's list. The result depends only on the
-    // two runs that hold fc, so the work is skipped while they stay the same (a run covers
-    // many characters).
-    void Update(uint64_t fc);
+    // Brings the properties up to date for the character at fc in the paragraph whose mark lies
+    // at paragraphFc: the paragraph's style and paragraph property list (from the run that
+    // holds the mark), then the character run's list. The result depends only on the two runs,
+    // so the work is skipped while they stay the same (a run covers many characters).
+    void Update(uint64_t fc, uint64_t paragraphFc);
+    void Update(uint64_t fc) { Update(fc, fc); }
 
     // Resets the section properties to their defaults and applies the property list of the
     // section holding cp. Returns whether cp is that section's first CP.

@@ -23,6 +23,9 @@ constexpr char32_t kFieldEnd = 21;
 constexpr char32_t kNonBreakingHyphen = 30;
 constexpr char32_t kOptionalHyphen = 31;
 
+// ReadUnit's fault when no piece holds the CP (not a stream fault: reading just stops).
+constexpr int32_t kNoPiece = -1;
+
 bool HighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -66,23 +69,21 @@ TStoryReader::TStoryReader(const TWordFile& file, TPropertyResolver& resolver, T
 // The code at cp: a 16-bit unit as it is (units below 32 are control codes), an 8-bit character
 // through Windows-1252 (in a Word 6 document the byte itself, which InCodePage converts once
 // its font is known). False when no piece holds cp or its bytes lie outside the stream.
-bool TStoryReader::FetchUnit(int64_t cp, char32_t& code) {
-    TTextPos pos;
+bool TStoryReader::ReadUnit(int64_t cp, char32_t& code, TTextPos& pos, int32_t& fault) const {
     if (file_.Pieces.Count() == 0) {
         pos.Fc = static_cast<uint64_t>(file_.Fib.FcMin) + static_cast<uint64_t>(cp);
     } else if (!file_.Pieces.Map(cp, pos)) {
+        fault = kNoPiece;
         return false;
     }
-    fc_ = pos.Fc;
-    wide_ = pos.Wide;
     const std::span<const uint8_t> stream = file_.Main.Bytes();
     if (pos.Fc > stream.size()) {
-        stopped_ = kCfbSeekFault;
+        fault = kCfbSeekFault;
         return false;
     }
     const size_t width = pos.Wide ? 2 : 1;
     if (width > stream.size() - pos.Fc) {
-        stopped_ = kCfbReadFault;
+        fault = kCfbReadFault;
         return false;
     }
     if (pos.Wide) {
@@ -91,6 +92,44 @@ bool TStoryReader::FetchUnit(int64_t cp, char32_t& code) {
         code = file_.Word6 ? stream[pos.Fc] : Cp1252ToUnicode(stream[pos.Fc]);
     }
     return true;
+}
+
+bool TStoryReader::FetchUnit(int64_t cp, char32_t& code) {
+    TTextPos pos;
+    int32_t fault = 0;
+    const bool read = ReadUnit(cp, code, pos, fault);
+    if (fault == kNoPiece) return false;
+    fc_ = pos.Fc;
+    wide_ = pos.Wide;
+    if (fault != 0) stopped_ = fault;
+    return read;
+}
+
+// Where the mark that ends the paragraph of the character just read lies. A paragraph's
+// properties belong to its mark: in a document saved fast, the paragraph's text may lie in
+// pieces whose property runs belong to other paragraphs. The mark is a paragraph or cell mark,
+// or the section mark that ends a section; each CP is looked at once, as the marks are found in
+// order. Without a mark up to the story's end, each character's own place stands in for it.
+uint64_t TStoryReader::ParagraphMarkFc() {
+    const int64_t cp = cp_ - 1;
+    if (cp > markCp_) {
+        markFound_ = false;
+        markCp_ = last_;
+        for (int64_t at = cp; at <= last_; ++at) {
+            char32_t code = 0;
+            TTextPos pos;
+            int32_t fault = 0;
+            if (!ReadUnit(at, code, pos, fault)) break;
+            const bool sectionMark = code == kPageBreak && resolver_.SectionStartsAt(at + 1);
+            if (code == kParagraphEnd || code == kCellMark || sectionMark) {
+                markCp_ = at;
+                markFc_ = pos.Fc;
+                markFound_ = true;
+                break;
+            }
+        }
+    }
+    return markFound_ ? markFc_ : fc_;
 }
 
 // Reads the character at cp_, which costs one CP of the budget.
@@ -124,6 +163,9 @@ void TStoryReader::JoinSurrogates(int64_t last, char32_t& code) {
 
 void TStoryReader::Read(const TCpRange& story) {
     cp_ = story.First;
+    last_ = story.Last;
+    markCp_ = -1;
+    markFound_ = false;
     fields_.Clear();
     main_ = story.First == 0 && file_.Fib.CcpText > 0;
     nextBookmark_ = 0;
@@ -159,7 +201,7 @@ void TStoryReader::Handle(char32_t code) {
     if (code == kLineBreak || code == kPageBreak || code == kParagraphEnd) {
         HandleBreak(code);
     } else if (code == kPictureAnchor && file_.HasData) {
-        resolver_.Update(fc_);
+        resolver_.Update(fc_, ParagraphMarkFc());
         if (resolver_.Chp().FSpec && !resolver_.Chp().FVanish) ShowPictures();
     } else if (code == kCellMark) {
         HandleCellMark();
@@ -168,7 +210,7 @@ void TStoryReader::Handle(char32_t code) {
         // An optional hyphen is kept as a soft hyphen: shown only where a line breaks at it.
         if (code == kNonBreakingHyphen) code = '-';
         if (code == kOptionalHyphen) code = kSoftHyphen;
-        resolver_.Update(fc_);
+        resolver_.Update(fc_, ParagraphMarkFc());
         if (file_.Word6 && !wide_) code = InCodePage(code);
         // Hidden text and the hidden part of a field are not shown.
         if (!resolver_.Chp().FldVanish && !resolver_.Chp().FVanish) ShowText(code);
@@ -179,7 +221,7 @@ void TStoryReader::Handle(char32_t code) {
 }
 
 void TStoryReader::HandleBreak(char32_t code) {
-    resolver_.Update(fc_);
+    resolver_.Update(fc_, ParagraphMarkFc());
     if (code == kParagraphEnd) EndParagraphMarks();
     if (resolver_.Pap().FInTable) {
         writer_.KeepTableMark(code);
@@ -195,7 +237,7 @@ void TStoryReader::HandleBreak(char32_t code) {
 }
 
 void TStoryReader::HandleCellMark() {
-    resolver_.Update(fc_);
+    resolver_.Update(fc_, ParagraphMarkFc());
     EndParagraphMarks();
     // A cell mark outside a table (a file whose paragraph properties do not fit its text)
     // ends the paragraph, so that what stands on either side of it stays apart.

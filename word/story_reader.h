@@ -39,7 +39,9 @@ class TStoryReader {
     int64_t UnconvertedChars() const { return codePages_.Unconverted(); }
 
   private:
+    bool ReadUnit(int64_t cp, char32_t& code, TTextPos& pos, int32_t& fault) const;
     bool FetchUnit(int64_t cp, char32_t& code);
+    uint64_t ParagraphMarkFc();
     bool Fetch(char32_t& code);
     void JoinSurrogates(int64_t last, char32_t& code);
     void Handle(char32_t code);
@@ -64,10 +66,16 @@ class TStoryReader {
     TFieldStack fields_;
     TCodePageDecoder codePages_;
 
-    bool main_ = false;            // the story read is the main text
-    size_t nextBookmark_ = 0;      // the first bookmark not yet placed
+    bool main_ = false;              // the story read is the main text
+    size_t nextBookmark_ = 0;        // the first bookmark not yet placed
     bool paragraphChecked_ = false;  // the paragraph was asked whether it is a heading
-    int64_t cp_ = 0;     // the next CP to read
+    int64_t cp_ = 0;                 // the next CP to read
+    int64_t last_ = -1;              // the story's last CP
+    // The mark that ends the paragraph being read: its CP (-1 before it is looked for) and FC,
+    // or, without a mark up to the story's end, the story's end and no FC (markFound_ false).
+    int64_t markCp_ = -1;
+    uint64_t markFc_ = 0;
+    bool markFound_ = false;
     uint64_t fc_ = 0;    // where the character just read lies
     bool wide_ = false;  // it is stored in 16 bits
     int32_t stopped_ = 0;

@@ -134,5 +134,31 @@ TEST(WordImportCorpus, WordSixAndNinetyFiveDocumentsConvert) {
     }
 }
 
+// A document saved fast: a table of contents whose page numbers (PAGEREF results) lie in pieces
+// stored among other paragraphs' properties. Each entry keeps the properties of its paragraph
+// mark: the "toc 1" style with its right tab and dot leader.
+TEST(WordImportCorpus, AParagraphKeepsThePropertiesOfItsMarkAcrossPieces) {
+    const std::filesystem::path file =
+        std::filesystem::path(QM_SHARED_DIR) / "corpus" / "o_kurs.doc";
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no corpus";
+    TDocument doc;
+    ASSERT_TRUE(ImportWordFile(doc, file.string(), nullptr, nullptr).Converted);
+    int entries = 0;
+    for (const TFieldRec& field : doc.Fields) {
+        for (const TLineRec& line : field.Lines) {
+            const bool tabbed = std::any_of(line.Chars.begin(), line.Chars.end(),
+                                            [](const TCharRec& ch) { return ch.Code == 9; });
+            if (!tabbed || line.Chars.empty() || line.Chars[0].Code < '1' ||
+                line.Chars[0].Code > '5' || line.Chars.size() > 80)
+                continue;
+            ++entries;
+            ASSERT_EQ(line.Para.Tabs.size(), 1u);
+            EXPECT_EQ(line.Para.Tabs[0].Align, 2);   // right
+            EXPECT_EQ(line.Para.Tabs[0].Leader, 2);  // dots
+        }
+    }
+    EXPECT_GE(entries, 4);
+}
+
 }  // namespace
 }  // namespace qm::testing
