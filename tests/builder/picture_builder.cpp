@@ -87,8 +87,8 @@ std::vector<uint8_t> StoreEntry(const TStoredPicture& p, const std::vector<uint8
     if (!p.StoreName.empty()) Put16(name, 0);
     std::vector<uint8_t> body;
     body.reserve(36 + name.size() + blip.size());
-    // The store entry's kind (MSOBLIPTYPE): JPEG 5, PNG 6, WMF 3, EMF 2, PICT 4.
-    static constexpr uint8_t kBlipKinds[] = {5, 6, 3, 2, 4};
+    // The store entry's kind (MSOBLIPTYPE): JPEG 5, PNG 6, WMF 3, EMF 2, PICT 4, DIB 7.
+    static constexpr uint8_t kBlipKinds[] = {5, 6, 3, 2, 4, 7};
     const uint8_t blipKind = kBlipKinds[static_cast<int>(p.Kind)];
     Put8(body, blipKind);
     Put8(body, blipKind);
