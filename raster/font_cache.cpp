@@ -44,6 +44,8 @@ constexpr std::pair<std::string_view, std::string_view> kFaceSubstitutes[] = {
     {"Helvetica", "Arial"},
     {"Times", "Times New Roman"},
     {"Courier", "Courier New"},
+    // Century's letters are wide: of the installed faces DejaVu Serif comes closest to them.
+    {"Century", "DejaVu Serif"},
 };
 
 // Windows' font mapper gives a face it does not have the stock face of its family class, Arial

@@ -38,8 +38,9 @@ TEST(FontSubstitution, UnknownFacesStandInByFamilyClassAndAreReported) {
     b.Font("Times New Roman", kRomanFfid).Font("Quillmere Serif Test", kRomanFfid);
     b.Font("Arial", kSwissFfid).Font("Quillmere Sans Test", kSwissFfid);
     b.Font("Quillmere \"Mono\" Test", kModernFfid);
+    b.Font("Century", kRomanFfid);
     // Digits share one advance in each of these faces, so the words of one face measure alike.
-    for (uint16_t font = 0; font < 5; ++font) {
+    for (uint16_t font = 0; font < 6; ++font) {
         const std::u16string word = u"Wimbledon" + std::u16string(1, u'1' + font);
         b.Text(word, sprm::FontNumber(font)).Paragraph();
     }
@@ -67,6 +68,8 @@ TEST(FontSubstitution, UnknownFacesStandInByFamilyClassAndAreReported) {
     EXPECT_EQ(usedFor("Quillmere Sans Test"), "Liberation Sans");
     EXPECT_EQ(usedFor("Quillmere \"Mono\" Test"), "Liberation Mono");
     EXPECT_EQ(usedFor("Times New Roman"), "Liberation Serif");
+    // Century's wide letters are not those of a Times stand-in.
+    EXPECT_EQ(usedFor("Century"), "DejaVu Serif");
 
     // The stand-ins measure as the faces they stand for, and the two classes differ.
     const std::string html =
@@ -80,6 +83,7 @@ TEST(FontSubstitution, UnknownFacesStandInByFamilyClassAndAreReported) {
     EXPECT_GT(std::abs(times - arial), 1.0);
     // Ten characters of a fixed pitch of 0.6 em at the builder's 10 points.
     EXPECT_NEAR(WordWidth(html, "Wimbledon5"), 10 * 0.6 * 10, 2.0);
+    EXPECT_GT(WordWidth(html, "Wimbledon6"), times * 1.1);
 }
 
 }  // namespace
