@@ -103,7 +103,9 @@ void WriteParagraphFormat(const TPap& pap, uint16_t defaultTabTwips, TParaFormat
         const uint32_t eighths = brc & 0xFF;
         const bool on = pap.FInTable == 0 && type != 0 && type != 0xFF;
         para.BorderWidth[side] = on ? (eighths > 0 ? eighths / 8.0 : 0.5) : 0;
-        para.BorderColor[side] = on ? IcoColor((brc >> 16) & 0xFF, 0) : 0;
+        const int32_t color =
+            pap.BrcCv[side] >= 0 ? pap.BrcCv[side] : IcoColor((brc >> 16) & 0xFF, 0);
+        para.BorderColor[side] = on ? color : 0;
     }
     int32_t shade = 0;
     if (pap.HasShdCv) {

@@ -94,6 +94,24 @@ void SetJc(TPap& pap, uint8_t jc, bool logical) {
 }
 
 // Section lengths that Word stores as signed values whose magnitude is the length.
+// A paragraph border as a Brc80 (width in eighths of a point, kind, colour index).
+void SetBorder80(TPap& pap, size_t side, uint32_t brc) {
+    pap.Brc[side] = brc;
+    pap.BrcCv[side] = -1;
+}
+
+// A paragraph border as an 8-byte Brc: a COLORREF (0xFF in its top byte: automatic, black),
+// then the width in eighths of a point, the kind and the spacing. It is kept as a Brc80 of
+// colour index 0 with the 24-bit colour beside it; a shorter operand changes nothing.
+void SetBorder(TPap& pap, size_t side, std::span<const uint8_t> operand) {
+    ByteReader r(operand);
+    uint32_t cv = 0;
+    uint8_t width = 0, kind = 0;
+    if (!r.U32(cv) || !r.U8(width) || !r.U8(kind)) return;
+    pap.Brc[side] = width | (static_cast<uint32_t>(kind) << 8);
+    pap.BrcCv[side] = (cv >> 24) == 0xFF ? 0 : static_cast<int32_t>(cv & 0xFFFFFF);
+}
+
 uint32_t Magnitude(int16_t value) {
     return static_cast<uint32_t>(value < 0 ? -value : value);
 }
@@ -157,10 +175,10 @@ constexpr TSprmRule kRules[] = {
          t.State.Pap.DyaLine = static_cast<int16_t>(o.U32() & 0xFFFF);
          t.State.Pap.FMultLinespace = static_cast<uint16_t>(o.U32() >> 16);
      }},
-    {0x6424, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[0] = o.U32(); }},
-    {0x6425, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[1] = o.U32(); }},
-    {0x6426, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[2] = o.U32(); }},
-    {0x6427, [](TTarget& t, const TOperand& o, int) { t.State.Pap.Brc[3] = o.U32(); }},
+    {0x6424, [](TTarget& t, const TOperand& o, int) { SetBorder80(t.State.Pap, 0, o.U32()); }},
+    {0x6425, [](TTarget& t, const TOperand& o, int) { SetBorder80(t.State.Pap, 1, o.U32()); }},
+    {0x6426, [](TTarget& t, const TOperand& o, int) { SetBorder80(t.State.Pap, 2, o.U32()); }},
+    {0x6427, [](TTarget& t, const TOperand& o, int) { SetBorder80(t.State.Pap, 3, o.U32()); }},
     {0x6646, [](TTarget& t, const TOperand& o, int) { t.State.HugePapx = o.U32(); }},
     {0x6870, [](TTarget& t, const TOperand& o, int) {
          t.State.Chp.Cv = o.U32();
@@ -187,6 +205,10 @@ constexpr TSprmRule kRules[] = {
     {0xB022, [](TTarget& t, const TOperand& o, int) { t.State.Sep.DxaRight = o.U16(); }},
     {0xC60D, [](TTarget& t, const TOperand& o, int) { ChangeTabs(t.State.Pap, o.Bytes); }},
     {0xC64D, [](TTarget& t, const TOperand& o, int) { t.State.Pap.ShdCv = ShadingColor24(o.Bytes); t.State.Pap.HasShdCv = true; }},
+    {0xC64E, [](TTarget& t, const TOperand& o, int) { SetBorder(t.State.Pap, 0, o.Bytes); }},
+    {0xC64F, [](TTarget& t, const TOperand& o, int) { SetBorder(t.State.Pap, 1, o.Bytes); }},
+    {0xC650, [](TTarget& t, const TOperand& o, int) { SetBorder(t.State.Pap, 2, o.Bytes); }},
+    {0xC651, [](TTarget& t, const TOperand& o, int) { SetBorder(t.State.Pap, 3, o.Bytes); }},
     {0xCA71, [](TTarget& t, const TOperand& o, int) { t.State.Chp.ShdCv = ShadingColor24(o.Bytes); t.State.Chp.HasShdCv = true; }},
     {0xD605, [](TTarget& t, const TOperand& o, int) { DefineTableBorders80(t.State.Row, o.Bytes); }},
     {0xD608, [](TTarget& t, const TOperand& o, int) { DefineRow(t.State.Row, o.Bytes); }},

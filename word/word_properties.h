@@ -57,10 +57,13 @@ struct TPap {
     bool HasShdCv = false;
     int32_t ShdCv = -1;
     std::array<uint32_t, 4> Brc{};  // borders (Brc80): top, left, bottom, right
+    // A border given as an 8-byte Brc (sprmPBrcTop and the others) brings its 24-bit colour:
+    // per side, -1 where the colour index of Brc stands.
+    std::array<int32_t, 4> BrcCv{-1, -1, -1, -1};
     // No space before or after between this paragraph and one of the same style.
     uint8_t FContextualSpacing = 0;
-    uint16_t Ilfo = 0;  // list reference, 0 = none
-    uint8_t Ilvl = 0;   // the list level, 0..8
+    uint16_t Ilfo = 0;   // list reference, 0 = none
+    uint8_t Ilvl = 0;    // the list level, 0..8
     uint8_t OutLvl = 9;  // the outline level: 0..8 for headings, 9 body text
     int32_t DxaRight = 0;
     int32_t DxaLeft = 0;

@@ -368,6 +368,29 @@ TEST(WordImportProps, AShadedParagraphIsFilledBehindItsLines) {
         1);
 }
 
+TEST(WordImportProps, EightByteBordersBringTheirOwnColour) {
+    // sprmPBrcTop and sprmPBrcBottom: a red (COLORREF 0x0000FF) line of 1.5 points, an automatic
+    // one of half a point; a Brc80 after an 8-byte border takes back the colour index.
+    const auto brc = [](uint16_t code, uint32_t cv, uint8_t eighths) {
+        return sprm::Raw(code, {8, static_cast<uint8_t>(cv), static_cast<uint8_t>(cv >> 8),
+                                static_cast<uint8_t>(cv >> 16), static_cast<uint8_t>(cv >> 24),
+                                eighths, 1, 0, 0});
+    };
+    TWordBuilder b;
+    b.Para(u"framed", brc(0xC64E, 0x0000FF, 12) + brc(0xC650, 0xFF000000, 4));
+    b.Para(u"indexed", brc(0xC64E, 0x0000FF, 12) + sprm::Op32(0x6424, 6 | (1 << 8) | (2 << 16)));
+    TDocument doc = Imported(b);
+    const TParaFormat& framed = ParaOfLine(doc, 0);
+    EXPECT_DOUBLE_EQ(framed.BorderWidth[0], 1.5);
+    EXPECT_EQ(framed.BorderColor[0], 0x0000FF);
+    EXPECT_DOUBLE_EQ(framed.BorderWidth[2], 0.5);
+    EXPECT_EQ(framed.BorderColor[2], 0);
+    EXPECT_EQ(framed.BorderWidth[1], 0);
+    const TParaFormat& indexed = ParaOfLine(doc, 1);
+    EXPECT_DOUBLE_EQ(indexed.BorderWidth[0], 0.75);
+    EXPECT_EQ(indexed.BorderColor[0], 0xFF0000);  // index 2, blue
+}
+
 TEST(WordImportProps, ABorderedParagraphIsFramedOnceAroundAllItsLines) {
     // Single 3/4-point lines (Brc80: width 6, kind 1) on all four sides of a long paragraph,
     // then a paragraph with a top border only.
