@@ -55,18 +55,19 @@ bool ShadingColor(uint16_t shd, int32_t& color) {
     return true;
 }
 
+int32_t ColorRefColor(uint32_t cv, int32_t automatic) {
+    return (cv >> 24) == 0xFF ? automatic : static_cast<int32_t>(cv & 0xFFFFFF);
+}
+
 int32_t ShadingColor24(std::span<const uint8_t> shd) {
-    constexpr uint32_t kAuto = 0xFF000000;
     constexpr uint16_t kNilPattern = 0xFFFF;
     ByteReader r(shd);
     uint32_t fore = 0, back = 0;
     uint16_t pattern = 0;
     if (!r.U32(fore) || !r.U32(back) || !r.U16(pattern) || pattern == kNilPattern) return -1;
-    const bool autoBack = (back & kAuto) == kAuto;
-    if (pattern == 0 && autoBack) return -1;
-    const int32_t foreColor = (fore & kAuto) == kAuto ? 0 : static_cast<int32_t>(fore & 0xFFFFFF);
-    const int32_t backColor = autoBack ? 0xFFFFFF : static_cast<int32_t>(back & 0xFFFFFF);
-    return BlendShading(foreColor, backColor, pattern);
+    // An automatic background is no shading under a clear pattern, white under any other.
+    if (pattern == 0 && ColorRefColor(back, -1) < 0) return -1;
+    return BlendShading(ColorRefColor(fore, 0), ColorRefColor(back, 0xFFFFFF), pattern);
 }
 
 }  // namespace qm

@@ -25,5 +25,7 @@ bool ShadingColor(uint16_t shd, int32_t& color);
 // "automatic", then the pattern ipat); -1 for no shading: a nil pattern, a clear pattern on an
 // automatic background, or an operand too short.
 int32_t ShadingColor24(std::span<const uint8_t> shd);
+// The colour of a COLORREF (0x00BBGGRR); `automatic` where its top byte is 0xFF ("auto").
+int32_t ColorRefColor(uint32_t cv, int32_t automatic);
 
 }  // namespace qm

@@ -63,10 +63,7 @@ uint8_t PhysicalAlign(const TPap& pap) {
 
 // The 24-bit colour overrides the index; its automatic value is black like index 0.
 int32_t TextColorOf(const TChp& chp) {
-    constexpr uint32_t kAutoColor = 0xFF000000;
-    if (!chp.HasCv) return IcoColor(chp.Ico);
-    if ((chp.Cv & kAutoColor) == kAutoColor) return 0;
-    return static_cast<int32_t>(chp.Cv & 0xFFFFFF);
+    return chp.HasCv ? ColorRefColor(chp.Cv, 0) : IcoColor(chp.Ico);
 }
 
 }  // namespace

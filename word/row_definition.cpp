@@ -59,23 +59,22 @@ void DefineTableBorders80(TRowDefinition& row, std::span<const uint8_t> operand)
         border = ReadBrc80(r);
 }
 
+bool ReadBrc(ByteReader& r, TBorderLine& line) {
+    uint32_t color = 0;
+    uint8_t width = 0, type = 0;
+    if (!r.U32(color) || !r.U8(width) || !r.U8(type) || !r.Skip(2)) return false;
+    line.Type = type;
+    line.Eighths = width;
+    line.Color = ColorRefColor(color, 0);
+    line.Given = type != 0 && type != 0xFF;
+    return true;
+}
+
 void DefineTableBorders(TRowDefinition& row, std::span<const uint8_t> operand) {
-    // Brc: a COLORREF, dptLineWidth, brcType, then space and flags.
     ByteReader r(operand);
     if (operand.size() < 48) return;
-    for (TBorderLine& border : row.TableBorders) {
-        uint32_t color = 0;
-        uint8_t width = 0, type = 0;
-        r.U32(color);
-        r.U8(width);
-        r.U8(type);
-        r.Skip(2);
-        border.Type = type;
-        border.Eighths = width;
-        // 0xFF000000 is automatic: black.
-        border.Color = (color >> 24) == 0xFF ? 0 : static_cast<int32_t>(color & 0xFFFFFF);
-        border.Given = type != 0 && type != 0xFF;
-    }
+    for (TBorderLine& border : row.TableBorders)
+        ReadBrc(r, border);
 }
 
 void DefineRowShading(TRowDefinition& row, std::span<const uint8_t> operand) {

@@ -18,6 +18,9 @@ void DefineRow(TRowDefinition& row, std::span<const uint8_t> operand);
 
 // A Brc80 border (4 bytes); a kind of 0 or 0xFF (nil) is no border given.
 TBorderLine ReadBrc80(ByteReader& r);
+// An 8-byte Brc: a COLORREF (automatic: black), dptLineWidth, brcType, then space and flags.
+// False, and line untouched, when the reader runs out first.
+bool ReadBrc(ByteReader& r, TBorderLine& line);
 
 // Property codes 0xD605 (sprmTTableBorders80: six Brc80) and 0xD613 (sprmTTableBorders: six
 // 8-byte Brc): the table's top, left, bottom, right, inside horizontal and inside vertical

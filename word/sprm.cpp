@@ -100,16 +100,14 @@ void SetBorder80(TPap& pap, size_t side, uint32_t brc) {
     pap.BrcCv[side] = -1;
 }
 
-// A paragraph border as an 8-byte Brc: a COLORREF (0xFF in its top byte: automatic, black),
-// then the width in eighths of a point, the kind and the spacing. It is kept as a Brc80 of
-// colour index 0 with the 24-bit colour beside it; a shorter operand changes nothing.
+// A paragraph border as an 8-byte Brc, kept as a Brc80 of colour index 0 with the 24-bit colour
+// beside it; a shorter operand changes nothing.
 void SetBorder(TPap& pap, size_t side, std::span<const uint8_t> operand) {
     ByteReader r(operand);
-    uint32_t cv = 0;
-    uint8_t width = 0, kind = 0;
-    if (!r.U32(cv) || !r.U8(width) || !r.U8(kind)) return;
-    pap.Brc[side] = width | (static_cast<uint32_t>(kind) << 8);
-    pap.BrcCv[side] = (cv >> 24) == 0xFF ? 0 : static_cast<int32_t>(cv & 0xFFFFFF);
+    TBorderLine line;
+    if (!ReadBrc(r, line)) return;
+    pap.Brc[side] = line.Eighths | (static_cast<uint32_t>(line.Type) << 8);
+    pap.BrcCv[side] = line.Color;
 }
 
 uint32_t Magnitude(int16_t value) {
