@@ -28,4 +28,20 @@ inline TCairoSurface OwnSurface(cairo_surface_t* surface) {
     return TCairoSurface(surface, TCairoDeleter{});
 }
 
+// A picture of width x height pixels painted white, and the context that draws on it; an empty
+// surface when Cairo cannot make one.
+struct TWhiteCanvas {
+    TCairoSurface Surface;
+    TCairoContext Cr;
+};
+inline TWhiteCanvas WhiteCanvas(int width, int height) {
+    TWhiteCanvas canvas;
+    canvas.Surface = OwnSurface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+    if (!canvas.Surface) return canvas;
+    canvas.Cr.reset(cairo_create(canvas.Surface.get()));
+    cairo_set_source_rgb(canvas.Cr.get(), 1, 1, 1);
+    cairo_paint(canvas.Cr.get());
+    return canvas;
+}
+
 }  // namespace qm

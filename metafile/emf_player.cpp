@@ -195,12 +195,10 @@ bool PlayEnhancedMetafile(std::span<const uint8_t> metafile, const TWmfSizeLimit
     if (!frame) return false;
     int32_t width = 0, height = 0;
     PictureSize(*frame, size, width, height);
-    const TCairoSurface surface =
-        OwnSurface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
-    if (!surface) return false;
-    const TCairoContext cr(cairo_create(surface.get()));
-    cairo_set_source_rgb(cr.get(), 1, 1, 1);
-    cairo_paint(cr.get());
+    const TWhiteCanvas canvas = WhiteCanvas(width, height);
+    if (!canvas.Surface) return false;
+    const TCairoSurface& surface = canvas.Surface;
+    const TCairoContext& cr = canvas.Cr;
     const double sx = width / (frame->Right - frame->Left);
     const double sy = height / (frame->Bottom - frame->Top);
     cairo_matrix_t deviceToPicture;

@@ -233,12 +233,10 @@ bool PlayWindowsMetafile(std::span<const uint8_t> metafile, const TWmfRect& fram
     if (!window) return false;
     int32_t width = 0, height = 0;
     PictureSize(*window, limit, width, height);
-    const TCairoSurface surface =
-        OwnSurface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
-    if (!surface) return false;
-    const TCairoContext cr(cairo_create(surface.get()));
-    cairo_set_source_rgb(cr.get(), 1, 1, 1);
-    cairo_paint(cr.get());
+    const TWhiteCanvas canvas = WhiteCanvas(width, height);
+    if (!canvas.Surface) return false;
+    const TCairoSurface& surface = canvas.Surface;
+    const TCairoContext& cr = canvas.Cr;
     TWmfPlayer player(cr.get(), width, height, header->ObjectCount);
     TWmfDc& dc = player.Dc();
     dc.WindowOrgX = window->Left;
