@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint32_t kStockFlag = 0x80000000;
 constexpr uint32_t kPenGeometric = 0x00010000;
-constexpr size_t kFaceNameChars = 32;
 
 // Stock objects ([MS-EMF] 2.1.31).
 constexpr uint32_t kStockWhiteBrush = 0;
@@ -95,18 +94,6 @@ uint16_t BrushStyle(uint32_t style) {
                                                          : kBrushSolid;
 }
 
-// The face name as UTF-16 (zero-terminated, at most 32 characters). Names outside ASCII give
-// the default face, as in Windows metafiles.
-std::string ReadFaceName(ByteReader& r) {
-    std::string name;
-    uint16_t c = 0;
-    for (size_t i = 0; i < kFaceNameChars && r.U16(c) && c != 0; ++i) {
-        if (c >= 0x80) return {};
-        name.push_back(static_cast<char>(c));
-    }
-    return name;
-}
-
 }  // namespace
 
 bool PlayEmfCreatePen(TWmfPlayer& p, ByteReader& r) {
@@ -159,7 +146,7 @@ bool PlayEmfCreateFont(TWmfPlayer& p, ByteReader& r) {
     font.Italic = italic != 0;
     font.Underline = underline != 0;
     font.StrikeOut = strikeOut != 0;
-    font.FaceName = ReadFaceName(r);
+    font.FaceName = ReadFaceName(r, 2);
     p.SetObject(index, font);
     return true;
 }

@@ -203,6 +203,10 @@ bool CopyToDib(cairo_surface_t* surface, TDib& picture);
 
 // Reads a colour as it is stored ([MS-WMF] 2.2.2.8 ColorRef: red, green, blue, kind).
 bool ReadColorRef(ByteReader& r, uint32_t& color);
+// A font's face name as stored: zero-terminated, at most 32 units of unitBytes bytes each (1 in
+// a Windows metafile, 2 in an enhanced one). A name outside ASCII gives the default face (""):
+// the font lookup cannot take it.
+std::string ReadFaceName(ByteReader& r, size_t unitBytes);
 
 // --- drawing helpers shared by the handlers (metafile_paint.cpp) ---
 

@@ -10,22 +10,22 @@ namespace qm {
 
 namespace {
 
-constexpr size_t kFaceNameBytes = 32;
+constexpr size_t kFaceNameUnits = 32;
 constexpr uint16_t kPaletteEntryBytes = 4;
 
-// The face name as stored (zero-terminated, at most 32 bytes). Names outside ASCII are in the
-// font's own code page, which the font lookup cannot take; they give the default face.
-std::string ReadFaceName(ByteReader& r) {
+}  // namespace
+
+std::string ReadFaceName(ByteReader& r, size_t unitBytes) {
     std::string name;
-    uint8_t c = 0;
-    for (size_t i = 0; i < kFaceNameBytes && r.U8(c) && c != 0; ++i) {
-        if (c >= 0x80) return {};
-        name.push_back(static_cast<char>(c));
+    for (size_t i = 0; i < kFaceNameUnits; ++i) {
+        uint8_t low = 0, high = 0;
+        if (!r.U8(low) || (unitBytes == 2 && !r.U8(high))) break;
+        if (low == 0 && high == 0) break;
+        if (low >= 0x80 || high != 0) return {};
+        name.push_back(static_cast<char>(low));
     }
     return name;
 }
-
-}  // namespace
 
 bool PlayCreatePen(TWmfPlayer& p, ByteReader& r) {
     TWmfPen pen;
@@ -67,7 +67,7 @@ bool PlayCreateFont(TWmfPlayer& p, ByteReader& r) {
     font.Italic = italic != 0;
     font.Underline = underline != 0;
     font.StrikeOut = strikeOut != 0;
-    font.FaceName = ReadFaceName(r);
+    font.FaceName = ReadFaceName(r, 1);
     p.AddObject(font);
     return true;
 }
